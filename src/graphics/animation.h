@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "graphics/image.h"
+
+namespace tavi {
+
+class Display;
+
+// A sprite sheet of equal frames and the state of playing it.
+class Animation {
+ public:
+  Animation() = default;
+  Animation(const Animation&) = delete;
+  Animation& operator=(const Animation&) = delete;
+
+  void Load(Display& display, const std::string& fileName, int sheetWidth, int sheetHeight,
+            int columns, int rows, std::uint32_t delay, Pixel colourKey);
+  void Restart(int plays);
+  void Draw(int x, int y, bool advance);
+  void Advance();
+
+  int FrameWidth() const { return frameWidth; }
+  int FrameHeight() const { return frameHeight; }
+  int Column() const { return column; }
+  int Row() const { return row; }
+  int PlaysLeft() const { return playsLeft; }
+  bool Loaded() const { return loaded; }
+  bool HasSheet() const { return sheet.has_value(); }
+
+ private:
+  void Step();
+
+  int frameWidth = 0;
+  int frameHeight = 0;
+  std::uint32_t delay = 0;
+  int columns = 0;
+  int rows = 0;
+  int column = -1;
+  int row = 0;
+  int playsLeft = 0;
+  std::uint32_t countdown = 0;
+  int clipRight = 1024;
+  int clipBottom = 768;
+  bool loaded = false;
+  bool missingSheetReported = false;
+  std::optional<Image> sheet;
+  Display* display = nullptr;
+};
+
+}  // namespace tavi

@@ -1,0 +1,53 @@
+#include "graphics/bitmap_font.h"
+
+#include "graphics/display.h"
+#include "graphics/surface.h"
+
+namespace tavi {
+
+namespace {
+
+constexpr int CellSize = 32;
+constexpr int FallbackColumn = 2;
+constexpr int FallbackRow = 1;
+
+// Cell index (row * 8 + column) of every character byte; the fallback cell for the rest.
+struct CellTable {
+  unsigned char cell[256];
+  CellTable() {
+    const char* const layout[] = {"12345678", "90\x01" "ABCDE", "FGHIJKLM", "NOPQRSTU", "VWXYZ:?!", ".-"};
+    for (unsigned char& c : cell) c = FallbackRow * 8 + FallbackColumn;
+    for (int row = 0; row < 6; ++row) {
+      for (int column = 0; layout[row][column] != '\0'; ++column) {
+        const auto c = static_cast<unsigned char>(layout[row][column]);
+        if (c < 33) continue;  // the fallback marker
+        cell[c] = static_cast<unsigned char>(row * 8 + column);
+        if (c >= 'A' && c <= 'Z') cell[c - 'A' + 'a'] = cell[c];  // lower case uses the capitals
+      }
+    }
+  }
+};
+
+}  // namespace
+
+Rect BitmapFont::CellFor(unsigned char c) {
+  static const CellTable table;
+  const int column = table.cell[c] % 8;
+  const int row = table.cell[c] / 8;
+  return Rect{column * CellSize, row * CellSize, column * CellSize + CellSize, row * CellSize + CellSize};
+}
+
+void BitmapFont::DrawFontText(const std::string& text, int x, int y) {
+  if (!tried_) {
+    tried_ = true;
+    glyphSheet_ = LoadBitmapSurface(display_, "media\\schrift.bmp", 256, 192);
+    if (glyphSheet_) glyphSheet_->SetColourKey(ColourKeyBlack);
+  }
+  if (!glyphSheet_) return;  // no sheet: texts simply do not appear
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const Rect cell = CellFor(static_cast<unsigned char>(text[i]));
+    BltFast(display_.BackBuffer(), x + CellSize * static_cast<int>(i), y, *glyphSheet_, &cell, true);
+  }
+}
+
+}  // namespace tavi

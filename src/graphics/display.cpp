@@ -1,0 +1,49 @@
+#include "graphics/display.h"
+
+#include "graphics/error_log.h"
+#include "platform/platform.h"
+
+namespace tavi {
+
+Display::Display(Platform& platform, ErrorLog& errorLog)
+    : platform_(platform), errorLog_(errorLog), backBuffer_(Width, Height, ColourKeyBlue) {}
+
+bool Display::InitDisplay() {
+  switch (platform_.InitDisplay()) {
+    case DisplayInit::Ok:
+      ready_ = true;
+      return true;
+    case DisplayInit::DeviceFailed:
+      return errorLog_.ShowError("Fehler beim Anlegen des DirectDraw-Objekts");
+    case DisplayInit::ModeFailed:
+      return errorLog_.ShowError("Fehler beim Setzen des Kooperationsebene");
+    case DisplayInit::PrimaryFailed:
+      return errorLog_.ShowError("Fehler beim Anlegen der prim\xE4ren Oberfl\xE4" "che");  // primären Oberfläche
+    case DisplayInit::BufferFailed:
+      return errorLog_.ShowError("Fehler beim Anlegen des Puffers");
+  }
+  return false;
+}
+
+void Display::ReleaseDisplay() {
+  if (!ready_) return;
+  platform_.ReleaseDisplay();
+  ready_ = false;
+}
+
+void Display::ClearBackBuffer() { backBuffer_.Fill(ColourKeyBlue); }
+
+void Display::FlipDisplay() {
+  if (ready_) platform_.Present(backBuffer_);
+}
+
+void Display::DrawGdiText(const std::string& text, int x, int y) {
+  constexpr Pixel cyan = 0x00FFFF;
+  // Without a font no text can ever be drawn; one box says so, not one per frame.
+  if (!platform_.DrawText(backBuffer_, text, x, y, cyan) && !textFailureShown_) {
+    textFailureShown_ = true;
+    errorLog_.ShowError("DC ist nicht verf\xFC" "gbar");  // verfügbar
+  }
+}
+
+}  // namespace tavi

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+
+#include "graphics/image.h"
+
+namespace tavi {
+
+class ErrorLog;
+class Platform;
+
+// The back buffer every frame is drawn into, and its way to the screen.
+class Display {
+ public:
+  static constexpr int Width = 1024;
+  static constexpr int Height = 768;
+
+  Display(Platform& platform, ErrorLog& errorLog);
+
+  // Sets the display up; reports the first failing step through ShowError and returns false.
+  bool InitDisplay();
+  void ReleaseDisplay();
+  // Fills the whole back buffer with pure blue.
+  void ClearBackBuffer();
+  // Shows the back buffer.
+  void FlipDisplay();
+  // Cyan single-line Windows-1252 text with a transparent background at (x, y).
+  void DrawGdiText(const std::string& text, int x, int y);
+
+  Image& BackBuffer() { return backBuffer_; }
+  const Image& BackBuffer() const { return backBuffer_; }
+  Platform& GetPlatform() { return platform_; }
+  ErrorLog& Errors() { return errorLog_; }
+
+ private:
+  Platform& platform_;
+  ErrorLog& errorLog_;
+  Image backBuffer_;
+  bool ready_ = false;
+  bool textFailureShown_ = false;
+};
+
+}  // namespace tavi

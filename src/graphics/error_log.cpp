@@ -1,0 +1,27 @@
+#include "graphics/error_log.h"
+
+#include <cstdio>
+
+#include "platform/platform.h"
+
+namespace tavi {
+
+ErrorLog::ErrorLog(Platform* platform, std::string fileName)
+    : platform_(platform), fileName_(std::move(fileName)) {}
+
+bool ErrorLog::ShowError(const std::string& message) {
+  std::fprintf(stderr, "%s\n", Cp1252ToUtf8(message).c_str());
+  if (platform_) platform_->ShowMessage("Error", message);
+  return false;
+}
+
+void ErrorLog::LogError(const std::string& message) {
+  // Every line also goes to standard error, so nothing is lost when the file cannot be written.
+  std::fprintf(stderr, "%s\n", Cp1252ToUtf8(message).c_str());
+  if (std::FILE* file = std::fopen(fileName_.c_str(), "a")) {
+    std::fprintf(file, "%s\n", message.c_str());
+    std::fclose(file);
+  }
+}
+
+}  // namespace tavi

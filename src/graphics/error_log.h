@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+namespace tavi {
+
+class Platform;
+
+// The two ways of reporting a failure. Neither stops anything; the caller decides.
+class ErrorLog {
+ public:
+  // `fileName` is where LogError appends ("Error.txt" in the working directory).
+  explicit ErrorLog(Platform* platform, std::string fileName = "Error.txt");
+
+  // Standard error and a modal box captioned "Error". Returns false for callers to pass on.
+  bool ShowError(const std::string& message);
+  // Appends one line to the error file (and to standard error). When the file cannot be opened
+  // the line still reaches standard error and the program goes on.
+  void LogError(const std::string& message);
+
+  const std::string& FileName() const { return fileName_; }
+
+ private:
+  Platform* platform_;
+  std::string fileName_;
+};
+
+}  // namespace tavi

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace tavi {
+
+// Pixel format of every picture and of the back buffer: 0x00RRGGBB, blue in the low byte.
+using Pixel = std::uint32_t;
+
+constexpr Pixel ColourKeyBlue = 0x0000FF;
+constexpr Pixel ColourKeyBlack = 0x000000;
+
+// A rectangle of pixel columns left..right-1 and rows top..bottom-1.
+struct Rect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+};
+
+// A picture held in memory: width x height pixels, rows top to bottom, with an optional colour key.
+class Image {
+ public:
+  Image() = default;
+  Image(int width, int height, Pixel fill = 0);
+
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  bool Empty() const { return width_ == 0 || height_ == 0; }
+
+  Pixel* Row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
+  const Pixel* Row(int y) const { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
+  Pixel At(int x, int y) const { return Row(y)[x]; }
+  void Set(int x, int y, Pixel p) { Row(y)[x] = p; }
+  std::vector<Pixel>& Pixels() { return pixels_; }
+  const std::vector<Pixel>& Pixels() const { return pixels_; }
+
+  void Fill(Pixel p);
+
+  void SetColourKey(Pixel key) { key_ = key; }
+  Pixel ColourKey() const { return key_; }
+
+ private:
+  int width_ = 0;
+  int height_ = 0;
+  std::vector<Pixel> pixels_;
+  Pixel key_ = ColourKeyBlue;
+};
+
+// Copies `rect` of `src` (the whole picture when rect is null) to (x, y) of `dst`. Refuses, drawing
+// nothing and returning false, an empty rectangle, a rectangle not wholly inside `src` or a
+// destination not wholly inside `dst`. With `keyed`, source pixels equal to src's colour key are
+// skipped.
+bool BltFast(Image& dst, int x, int y, const Image& src, const Rect* rect, bool keyed);
+
+}  // namespace tavi

@@ -1,0 +1,49 @@
+#include "graphics/surface.h"
+
+#include "graphics/display.h"
+#include "graphics/error_log.h"
+#include "platform/platform.h"
+
+namespace tavi {
+
+std::optional<Image> LoadBitmapSurface(Display& display, const std::string& fileName, int width,
+                                       int height) {
+  Image image;
+  if (!display.GetPlatform().LoadBitmap(fileName, width, height, image)) return std::nullopt;
+  return image;
+}
+
+void Surface::Load(Display& display, const std::string& fileName, int w, int h, int px, int py,
+                   bool keyed) {
+  image = LoadBitmapSurface(display, fileName, w, h);
+  if (!image) display.Errors().LogError("Fehler beim Laden von: " + fileName);
+  width = w;
+  height = h;
+  colourKeyed = false;
+  x = px;
+  y = py;
+  if (keyed) {
+    if (image) image->SetColourKey(ColourKeyBlue);
+    colourKeyed = true;
+  }
+}
+
+void Surface::Draw(Display& display) const {
+  if (!image) return;  // a picture that could not be loaded shows nothing
+  Rect source{0, 0, width, height};
+  int dx = x;
+  int dy = y;
+  if (x + width >= Display::Width) source.right = Display::Width - x;
+  if (y + height > Display::Height) source.bottom = Display::Height - y;
+  if (y <= 0) {
+    source.top = -y;
+    dy = 0;
+  }
+  if (x <= 0) {
+    source.left = -x;
+    dx = 0;
+  }
+  BltFast(display.BackBuffer(), dx, dy, *image, &source, colourKeyed);
+}
+
+}  // namespace tavi

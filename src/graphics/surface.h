@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "graphics/image.h"
+
+namespace tavi {
+
+class Display;
+
+// Loads a bitmap scaled to width x height; reports nothing. Empty when it cannot be loaded.
+std::optional<Image> LoadBitmapSurface(Display& display, const std::string& fileName, int width,
+                                       int height);
+
+// A still picture with its screen position.
+struct Surface {
+  std::optional<Image> image;  // none when the bitmap could not be loaded: drawn as nothing
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  bool colourKeyed = false;
+
+  // Loads the picture; a failure writes "Fehler beim Laden von: <name>" to Error.txt.
+  void Load(Display& display, const std::string& fileName, int width, int height, int x, int y,
+            bool colourKeyed);
+  // Draws the whole picture at (x, y), clipped to the screen.
+  void Draw(Display& display) const;
+};
+
+}  // namespace tavi

@@ -1,0 +1,127 @@
+#pragma once
+
+// The seam between the game and the machine. Nothing here includes SDL: the game sees only its
+// own small types. sdl_platform.cpp implements it on SDL2; headless_platform.cpp without any
+// window or audio device, for tests, benchmarks and --headless.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "graphics/image.h"
+
+namespace tavi {
+
+// The four window messages the game handles, plus the window being closed.
+enum class WindowEventType {
+  MouseMove,        // pointer moved to (x, y) in frame coordinates
+  LeftButtonDown,   // left button pressed at (x, y)
+  LeftDoubleClick,  // second press of a double click at (x, y); the game ignores it
+  EscapeDown,       // Escape key-down, auto-repeats included
+  Close,            // the window manager or Alt+F4 closes the window
+};
+
+struct WindowEvent {
+  WindowEventType type = WindowEventType::MouseMove;
+  int x = 0;
+  int y = 0;
+};
+
+// Something that delivers window events (the real event pump or a demo).
+class EventSource {
+ public:
+  virtual ~EventSource() = default;
+  // Takes the next waiting event; false when none is waiting.
+  virtual bool PollEvent(WindowEvent& event) = 0;
+};
+
+// Something that fills a 256-byte key snapshot indexed by DirectInput scan code (nonzero = down).
+class KeySource {
+ public:
+  virtual ~KeySource() = default;
+  // False when the keyboard cannot be read now (for instance the window has no focus); the
+  // snapshot is then left as it was.
+  virtual bool ReadKeys(std::uint8_t (&state)[256]) = 0;
+};
+
+// What InitDisplay reached; each failure maps to one of the display's messages.
+enum class DisplayInit { Ok, DeviceFailed, ModeFailed, PrimaryFailed, BufferFailed };
+
+// Effects and music. One SDL_mixer implementation, one that plays nothing.
+class AudioDevice {
+ public:
+  virtual ~AudioDevice() = default;
+  // Opens the device; false (and a reason) when there is none.
+  virtual bool Open(std::string& reason) = 0;
+  // Loads a wave file by media name; returns a handle >= 0, or -1 when it cannot be loaded.
+  virtual int LoadEffect(const std::string& mediaName) = 0;
+  // Loads the MIDI music by media name; false (and a reason) when it cannot be loaded.
+  virtual bool LoadMusic(const std::string& mediaName, std::string& reason) = 0;
+  // Starts an effect on top of whatever sounds; never cuts off another effect unless all
+  // channels are busy, then the oldest gives way.
+  virtual void PlayEffect(int handle) = 0;
+  // Starts the loaded music, repeating without end.
+  virtual void PlayMusicForever() = 0;
+  virtual void Close() = 0;
+};
+
+class Platform : public EventSource, public KeySource {
+ public:
+  ~Platform() override = default;
+
+  // Clock: a high-resolution counter (0 frequency when there is none) and a millisecond tick.
+  virtual std::int64_t CounterFrequency() = 0;
+  virtual std::int64_t Counter() = 0;
+  virtual std::uint32_t TickCount() = 0;
+  // Blocks until an event arrives or timeoutMs passes.
+  virtual void WaitEvent(int timeoutMs) = 0;
+
+  // The one window. False when it cannot be created.
+  virtual bool CreateMainWindow() = 0;
+  // Destroys the window; the event source then reports nothing more.
+  virtual void DestroyMainWindow() = 0;
+  virtual void HideSystemCursor() = 0;
+
+  // Display: a 1024 x 768 frame presented letterboxed full screen or in a window.
+  virtual DisplayInit InitDisplay() = 0;
+  virtual void ReleaseDisplay() = 0;
+  virtual void Present(const Image& frame) = 0;
+
+  // Single-line Windows-1252 text in one colour on a transparent background; false when text
+  // cannot be drawn at all.
+  virtual bool DrawText(Image& target, const std::string& text, int x, int y, Pixel colour) = 0;
+
+  // Loads a BMP by media name ("media\\title.bmp"), scaled to width x height (nearest neighbour).
+  // False for a missing, unreadable or implausible file; `out` is then untouched.
+  virtual bool LoadBitmap(const std::string& mediaName, int width, int height, Image& out) = 0;
+
+  // A modal message (caption and text in Windows-1252); standard error where there is no display.
+  virtual void ShowMessage(const std::string& caption, const std::string& text) = 0;
+
+  virtual AudioDevice& Audio() = 0;
+};
+
+struct PlatformOptions {
+  bool window = false;   // a 1024 x 768 window instead of desktop full screen
+  bool headless = false; // no window and no audio device
+  bool sound = true;     // false: play silent
+};
+
+std::unique_ptr<Platform> CreatePlatform(const PlatformOptions& options);
+
+// The SDL_mixer audio device on its own (the platform's Audio() when sound is on); used by tests
+// that render sound through SDL's disk audio driver.
+std::unique_ptr<AudioDevice> CreateMixerAudio();
+
+// Maps a media name to a path on disk: backslash to slash, Windows-1252 to UTF-8, looked up in the
+// working directory, then beside the executable, then in the installed data directory. Returns the
+// first existing path, or the working-directory path when none exists.
+std::string ResolveMediaPath(const std::string& mediaName);
+
+// Converts Windows-1252 text to UTF-8.
+std::string Cp1252ToUtf8(const std::string& text);
+
+// Writes an image as an RGB PNG file. False on any failure.
+bool WritePng(const Image& image, const std::string& path);
+
+}  // namespace tavi

@@ -1,0 +1,124 @@
+#pragma once
+
+// A platform for unit tests: pictures come from memory, the clock is set by the test, messages
+// and presented frames are recorded.
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace tavi::test {
+
+class FakeAudio : public AudioDevice {
+ public:
+  bool Open(std::string& reason) override {
+    if (!openSucceeds) reason = "no device";
+    return openSucceeds;
+  }
+  int LoadEffect(const std::string& name) override {
+    if (failingNames.count(name)) return -1;
+    loaded.push_back(name);
+    return static_cast<int>(loaded.size()) - 1;
+  }
+  bool LoadMusic(const std::string& name, std::string& reason) override {
+    music = name;
+    if (!musicLoads) reason = "cannot load";
+    return musicLoads;
+  }
+  void PlayEffect(int handle) override { played.push_back(handle); }
+  void PlayMusicForever() override { ++musicStarts; }
+  void Close() override { closed = true; }
+
+  bool openSucceeds = true;
+  bool musicLoads = true;
+  std::map<std::string, bool> failingNames;
+  std::vector<std::string> loaded;
+  std::vector<int> played;
+  std::string music;
+  int musicStarts = 0;
+  bool closed = false;
+};
+
+class FakePlatform : public Platform {
+ public:
+  std::int64_t CounterFrequency() override { return frequency; }
+  std::int64_t Counter() override { return counter; }
+  std::uint32_t TickCount() override { return static_cast<std::uint32_t>(counter); }
+  void WaitEvent(int timeoutMs) override { waits.push_back(timeoutMs); }
+  bool CreateMainWindow() override { return windowCreates; }
+  void DestroyMainWindow() override { windowDestroyed = true; }
+  void HideSystemCursor() override {}
+  DisplayInit InitDisplay() override { return displayInit; }
+  void ReleaseDisplay() override { ++displayReleases; }
+  void Present(const Image&) override { ++presents; }
+  bool DrawText(Image&, const std::string& text, int x, int y, Pixel) override {
+    texts.push_back({text, {x, y}});
+    return textWorks;
+  }
+  bool LoadBitmap(const std::string& name, int width, int height, Image& out) override {
+    auto it = pictures.find(name);
+    if (it == pictures.end()) return false;
+    out = it->second.Width() == width && it->second.Height() == height ? it->second
+                                                                      : Image(width, height, 0x123456);
+    return true;
+  }
+  void ShowMessage(const std::string& caption, const std::string& text) override {
+    messages.push_back({caption, text});
+  }
+  bool PollEvent(WindowEvent& event) override {
+    if (events.empty()) return false;
+    event = events.front();
+    events.pop_front();
+    return true;
+  }
+  bool ReadKeys(std::uint8_t (&state)[256]) override {
+    if (!keysReadable) return false;
+    for (int i = 0; i < 256; ++i) state[i] = keys[i];
+    return true;
+  }
+  AudioDevice& Audio() override { return audio; }
+
+  std::int64_t frequency = 600;
+  std::int64_t counter = 0;
+  bool windowCreates = true;
+  bool windowDestroyed = false;
+  DisplayInit displayInit = DisplayInit::Ok;
+  int displayReleases = 0;
+  int presents = 0;
+  bool textWorks = true;
+  bool keysReadable = true;
+  std::uint8_t keys[256] = {};
+  std::map<std::string, Image> pictures;
+  std::vector<std::pair<std::string, std::pair<int, int>>> texts;
+  std::vector<std::pair<std::string, std::string>> messages;
+  std::deque<WindowEvent> events;
+  std::vector<int> waits;
+  FakeAudio audio;
+};
+
+// A fresh empty directory under the system's temp directory, removed with the object; the
+// working directory is moved there while it lives.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& Path() const { return path_; }
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+  std::string previous_;
+};
+
+// Reads a whole file; empty when it cannot be read.
+std::string ReadFile(const std::string& path);
+std::vector<std::string> ReadLines(const std::string& path);
+
+}  // namespace tavi::test

@@ -1,0 +1,42 @@
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "fake_platform.h"
+
+namespace tavi::test {
+
+TempDir::TempDir() {
+  char pattern[] = "/tmp/tavi-test-XXXXXX";
+  const char* made = mkdtemp(pattern);
+  path_ = made ? made : "/tmp";
+  char cwd[PATH_MAX];
+  if (getcwd(cwd, sizeof cwd)) previous_ = cwd;
+  if (chdir(path_.c_str()) != 0) path_.clear();
+}
+
+TempDir::~TempDir() {
+  if (!previous_.empty() && chdir(previous_.c_str()) != 0) return;
+  std::error_code ec;
+  if (!path_.empty() && path_ != "/tmp") std::filesystem::remove_all(path_, ec);
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+  std::ifstream in(path);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+}  // namespace tavi::test

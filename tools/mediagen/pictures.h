@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+namespace mediagen {
+
+// Rasterises every SVG of artDir/pictures at its exact size, flattens it onto its colour key and
+// writes it as a BMP into outDir. False (and a message) on the first failure.
+bool MakePictures(const std::string& artDir, const std::string& outDir, std::string& error);
+
+// Draws every picture and every animation frame on a checkerboard with its name, as a PNG.
+bool MakeContactSheet(const std::string& artDir, const std::string& pngFile, std::string& error);
+
+// Desktop icons of the given size (a square PNG) made from the art.
+bool MakeIcon(const std::string& artDir, int size, const std::string& pngFile, std::string& error);
+
+}  // namespace mediagen
