@@ -36,11 +36,16 @@ class HighscoreTable {
   const std::string& FileName() const { return fileName_; }
 
  private:
+  // Writes the table to its file; a failure goes to the error log.
   bool Save();
+  void SetBytes(const std::array<unsigned char, FileSize>& bytes);
+  // Sets the cleared entries in memory only.
+  void ClearEntries();
 
   ErrorLog& errorLog_;
   std::string fileName_;
   std::array<HighscoreEntry, HighscoreCount> entries_{};
+  bool fileUnreadable_ = false;  // the file exists but could not be read: never written over
 };
 
 }  // namespace tavi

@@ -31,6 +31,7 @@ class SoundSystem {
   Platform& platform_;
   AudioDevice& audio_;
   ErrorLog& errorLog_;
+  bool open_ = false;    // the device is open; nothing is loaded or played before that
   bool silent_ = false;
   bool hasMusic_ = false;
   int count_ = 0;

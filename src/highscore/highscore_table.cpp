@@ -1,0 +1,158 @@
+#include "highscore/highscore_table.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "graphics/bitmap_font.h"
+#include "graphics/error_log.h"
+#include "highscore/atomic_file.h"
+
+namespace tavi {
+
+namespace {
+
+constexpr int EntrySize = HighscoreTable::NameFieldSize + 4;
+
+enum class ReadOutcome { Read, Missing, Unreadable };
+
+// Reads up to `max` bytes from the start of a regular file. `got` and `buffer` are only valid
+// for ReadOutcome::Read; a file that fails part-way counts as unreadable as a whole.
+ReadOutcome ReadPrefix(const std::string& path, unsigned char* buffer, std::size_t max,
+                       std::size_t& got) {
+  // O_NONBLOCK keeps a FIFO under that name from blocking the game; it is refused below.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return errno == ENOENT ? ReadOutcome::Missing : ReadOutcome::Unreadable;
+  struct stat info;
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return ReadOutcome::Unreadable;
+  }
+  got = 0;
+  while (got < max) {
+    const ssize_t n = ::read(fd, buffer + got, max - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      ::close(fd);
+      return ReadOutcome::Unreadable;
+    }
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
+  return ReadOutcome::Read;
+}
+
+}  // namespace
+
+void HighscoreTable::Load() {
+  std::array<unsigned char, FileSize> bytes = Bytes();
+  std::size_t got = 0;
+  ReadOutcome outcome = ReadPrefix(fileName_, bytes.data(), bytes.size(), got);
+  if (outcome == ReadOutcome::Missing) {
+    Clear();  // writes a fresh file
+    bytes = Bytes();
+    outcome = ReadPrefix(fileName_, bytes.data(), bytes.size(), got);
+  }
+  if (outcome != ReadOutcome::Read) {
+    // A file that exists but cannot be read may still hold the player's results: it is never
+    // written over (see Save); the game plays on with a cleared table in memory.
+    ClearEntries();
+    fileUnreadable_ = outcome == ReadOutcome::Unreadable;
+    errorLog_.LogError("Highscore konnte nicht ge\xF6" "ffnet werden");  // geöffnet
+    return;
+  }
+  // A short file replaces only the bytes it has; the rest of the table keeps what it held.
+  SetBytes(bytes);
+}
+
+void HighscoreTable::Clear() {
+  ClearEntries();
+  Save();
+}
+
+void HighscoreTable::Insert(const std::string& name, std::int32_t score) {
+  int place = 0;
+  // Equal scores stay above: an older result is never pushed down by an equal newer one.
+  while (place < HighscoreCount && entries_[place].score >= score) ++place;
+  if (place == HighscoreCount) return;
+  for (int k = HighscoreCount - 1; k > place; --k) entries_[k] = entries_[k - 1];
+
+  HighscoreEntry& entry = entries_[place];
+  const std::size_t length = ::strnlen(name.c_str(), NameFieldSize);
+  std::memcpy(entry.name, name.data(), length);
+  // A full 12-character name has no terminator; the bytes after a shorter one's stay as they were.
+  if (length < static_cast<std::size_t>(NameFieldSize)) entry.name[length] = '\0';
+  entry.score = score;
+  Save();
+}
+
+void HighscoreTable::Draw(BitmapFont& font) const {
+  for (int k = 0; k < HighscoreCount; ++k) {
+    const int y = 130 + 48 * k;
+    font.DrawFontText(NameOf(k), 250, y);
+    char score[16];
+    std::snprintf(score, sizeof score, "%d", static_cast<int>(entries_[k].score));
+    font.DrawFontText(score, 698, y);
+  }
+}
+
+std::array<unsigned char, HighscoreTable::FileSize> HighscoreTable::Bytes() const {
+  std::array<unsigned char, FileSize> bytes{};
+  for (int k = 0; k < HighscoreCount; ++k) {
+    unsigned char* out = bytes.data() + k * EntrySize;
+    std::memcpy(out, entries_[k].name, NameFieldSize);
+    // Little-endian whatever the machine, so the file moves between machines unchanged.
+    const auto score = static_cast<std::uint32_t>(entries_[k].score);
+    for (int b = 0; b < 4; ++b) {
+      out[NameFieldSize + b] = static_cast<unsigned char>(score >> (8 * b));
+    }
+  }
+  return bytes;
+}
+
+std::string HighscoreTable::NameOf(int index) const {
+  const char* name = entries_[index].name;
+  return std::string(name, ::strnlen(name, NameFieldSize));
+}
+
+void HighscoreTable::SetBytes(const std::array<unsigned char, FileSize>& bytes) {
+  for (int k = 0; k < HighscoreCount; ++k) {
+    const unsigned char* in = bytes.data() + k * EntrySize;
+    std::memcpy(entries_[k].name, in, NameFieldSize);
+    std::uint32_t score = 0;
+    for (int b = 0; b < 4; ++b) {
+      score |= static_cast<std::uint32_t>(in[NameFieldSize + b]) << (8 * b);
+    }
+    entries_[k].score = static_cast<std::int32_t>(score);
+  }
+}
+
+void HighscoreTable::ClearEntries() {
+  // Only "-" and its terminator are written; the other ten name bytes keep what they held.
+  for (HighscoreEntry& entry : entries_) {
+    entry.name[0] = '-';
+    entry.name[1] = '\0';
+    entry.score = 0;
+  }
+}
+
+bool HighscoreTable::Save() {
+  std::string error;
+  if (fileUnreadable_) {
+    // What is in memory is a stand-in; the results in the file must outlive this run.
+    error = fileName_ + ": nicht lesbar, bleibt unver\xE4ndert";  // unverändert
+  } else {
+    const std::array<unsigned char, FileSize> bytes = Bytes();
+    if (WriteFileAtomically(fileName_, bytes.data(), bytes.size(), error)) return true;
+  }
+  // The table in memory keeps the change; the file keeps its last good contents.
+  errorLog_.LogError("Highscore konnte nicht gespeichert werden (" + error + ")");
+  return false;
+}
+
+}  // namespace tavi

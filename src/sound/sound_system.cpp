@@ -1,0 +1,91 @@
+#include "sound/sound_system.h"
+
+#include <sys/stat.h>
+
+#include <cstring>
+
+#include "graphics/error_log.h"
+#include "platform/platform.h"
+
+namespace tavi {
+
+namespace {
+
+bool MediaFileExists(const std::string& mediaName) {
+  struct stat info;
+  return ::stat(ResolveMediaPath(mediaName).c_str(), &info) == 0;
+}
+
+}  // namespace
+
+SoundSystem::SoundSystem(Platform& platform, AudioDevice& audio, ErrorLog& errorLog)
+    : platform_(platform), audio_(audio), errorLog_(errorLog) {}
+
+SoundSystem::~SoundSystem() {
+  if (open_) audio_.Close();
+}
+
+void SoundSystem::Init() {
+  count_ = 0;
+  std::string reason;
+  if (audio_.Open(reason)) {
+    open_ = true;
+    silent_ = false;
+    return;
+  }
+  // Said once here; every later call stays quiet instead of raising a box per frame.
+  silent_ = true;
+  errorLog_.LogError("Das Spiel l\xE4uft ohne Ton: " + reason);  // läuft
+}
+
+void SoundSystem::AddSound(const std::string& fileName) {
+  if (!open_) return;
+  if (count_ == MaxSounds) {
+    platform_.ShowMessage("AddSound", "Maximale Anzahl an Sounds erreicht");
+    return;
+  }
+  const int handle = audio_.LoadEffect(fileName);
+  if (handle < 0) {
+    // The slot stays free for the next effect.
+    platform_.ShowMessage("AddSound", "Fehler beim Laden der Datei");
+    return;
+  }
+  handles_[count_] = handle;
+  names_[count_] = fileName;
+  ++count_;
+}
+
+void SoundSystem::AddBackgroundMusic(const std::string& fileName) {
+  if (!open_) return;
+  std::string reason;
+  hasMusic_ = audio_.LoadMusic(fileName, reason);
+  if (hasMusic_) return;
+  if (MediaFileExists(fileName)) {
+    // The file is there but the synthesiser cannot play it (typically no soundfont): nothing
+    // the player can fix by a click, so it goes to the log and the game plays without music.
+    const bool named = reason.find(fileName) != std::string::npos;
+    errorLog_.LogError("Musik konnte nicht geladen werden: " +
+                       (named ? reason : fileName + ": " + reason));
+    return;
+  }
+  platform_.ShowMessage("AddBackgroundMusic", "Fehler beim Laden der Datei");
+}
+
+void SoundSystem::PlayBackgroundMusic() {
+  if (!open_ || !hasMusic_) return;
+  audio_.PlayMusicForever();
+}
+
+void SoundSystem::PlaySoundEffect(const std::string& name) {
+  if (!open_) return;
+  // Byte for byte up to the terminator: case and slash direction count, the lowest slot wins.
+  for (int slot = 0; slot < count_; ++slot) {
+    if (std::strcmp(names_[slot].c_str(), name.c_str()) == 0) {
+      audio_.PlayEffect(handles_[slot]);
+      return;
+    }
+  }
+  platform_.ShowMessage("PlaySoundEffect", "Soundeffekt nicht vorhanden");
+}
+
+}  // namespace tavi
