@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Shared set-up of run.sh and test.sh: the Debian packages, then a Release build with its media.
+set -euo pipefail
+
+# Everything the build, the game and the tests need on a fresh Debian 12.
+PACKAGES=(
+  g++ make cmake pkg-config
+  libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev
+  librsvg2-dev libcairo2-dev zlib1g-dev
+  fonts-dejavu-core timgm6mb-soundfont
+  libgtest-dev libbenchmark-dev
+  xvfb xdotool
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  if [ "$(id -u)" -eq 0 ]; then
+    echo "Installing ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  else
+    echo "tavi needs these Debian packages. Install them with:" >&2
+    echo "  sudo apt-get install ${missing[*]}" >&2
+    exit 1
+  fi
+fi
+
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build_dir=${TAVI_BUILD_DIR:-$top/build}
+cmake -S "$top" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release ${TAVI_CMAKE_ARGS:-} >/dev/null
+cmake --build "$build_dir" -j "$(nproc)"

@@ -1,0 +1,44 @@
+#include "app/backdrop.h"
+
+#include "graphics/display.h"
+
+namespace tavi {
+
+void Backdrop::LoadSand(Display& display) {
+  sandSurface = LoadBitmapSurface(display, "media\\sand.bmp", 512, 96);
+  if (sandSurface) sandSurface->SetColourKey(ColourKeyBlue);
+  sandSource.top = 0;
+  sandSource.bottom = 96;
+}
+
+void Backdrop::LoadBand(Display& display) {
+  backgroundBand.Load(display, "media\\hg1.bmp", 512, 280, 0, 424, true);
+}
+
+void Backdrop::DrawBackgroundBand(Display& display) {
+  for (int k = 0; k < 3; ++k) {
+    backgroundBand.x = static_cast<int>(bandScroll + 512.0f * static_cast<float>(k));
+    backgroundBand.y = 424;
+    backgroundBand.Draw(display);
+  }
+  bandScroll -= 0.5f;
+  if (bandScroll == -512.0f) bandScroll = 0.0f;
+}
+
+void Backdrop::DrawSandStrip(Display& display) {
+  const int s = sandScroll;
+  if (sandSurface) {  // without the picture the strip simply does not appear
+    Image& target = display.BackBuffer();
+    sandSource.left = -s;
+    sandSource.right = 512;
+    BltFast(target, 0, 672, *sandSurface, &sandSource, true);
+    BltFast(target, s + 512, 672, *sandSurface, nullptr, true);
+    sandSource.left = 0;
+    sandSource.right = -s;
+    BltFast(target, s + 1024, 672, *sandSurface, &sandSource, true);  // empty at s = 0: refused
+  }
+  sandScroll = s - 2;
+  if (sandScroll == -512) sandScroll = 0;
+}
+
+}  // namespace tavi

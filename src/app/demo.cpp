@@ -1,0 +1,219 @@
+#include "app/demo.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "input/key_names.h"
+
+namespace tavi {
+
+namespace {
+
+bool ToNumber(const std::string& word, long long low, long long high, long long& value) {
+  if (word.empty()) return false;
+  errno = 0;
+  char* end = nullptr;
+  value = std::strtoll(word.c_str(), &end, 0);
+  return errno == 0 && *end == '\0' && value >= low && value <= high;
+}
+
+int ScanCode(const std::string& word) {
+  if (word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X')) {
+    long long code = 0;
+    return ToNumber(word, 1, 255, code) ? static_cast<int>(code) : -1;
+  }
+  return ScanCodeFromName(word);
+}
+
+// Parses one non-blank, non-comment line into `demo`; an empty result means success.
+std::string ParseLine(const std::string& text, long long lastFrame, Demo& demo) {
+  std::istringstream in(text);
+  std::vector<std::string> words;
+  for (std::string w; in >> w;) words.push_back(w);
+  if (words[0] == "seed") {
+    long long seed = 0;
+    if (words.size() != 2 || !ToNumber(words[1], 0, 0xFFFFFFFFll, seed)) return "seed needs one number";
+    if (!demo.lines.empty()) return "seed must come before any event";
+    demo.seed = static_cast<std::uint32_t>(seed);
+    return {};
+  }
+  DemoLine line;
+  if (!ToNumber(words[0], 0, 1ll << 50, line.frame)) return "a line starts with a frame number or seed";
+  if (line.frame < lastFrame) return "frame numbers must not decrease";
+  if (words.size() < 2) return "frame " + words[0] + " has no directive";
+  const std::string& what = words[1];
+  if (what == "move" || what == "click" || what == "dblclick") {
+    long long x = 0;
+    long long y = 0;
+    if (words.size() != 4 || !ToNumber(words[2], 0, 65535, x) || !ToNumber(words[3], 0, 65535, y)) {
+      return what + " needs X and Y";
+    }
+    line.kind = what == "move" ? DemoLine::Kind::Move
+                : what == "click" ? DemoLine::Kind::Click
+                                  : DemoLine::Kind::DoubleClick;
+    line.x = static_cast<int>(x);
+    line.y = static_cast<int>(y);
+  } else if (what == "esc" || what == "quit") {
+    if (words.size() != 2) return what + " takes nothing more";
+    line.kind = what == "esc" ? DemoLine::Kind::Escape : DemoLine::Kind::Quit;
+  } else if (what == "keys") {
+    line.kind = DemoLine::Kind::Keys;
+    for (std::size_t i = 2; i < words.size(); ++i) {
+      const int code = ScanCode(words[i]);
+      if (code < 0) return "unknown key " + words[i];
+      line.keys.push_back(static_cast<std::uint8_t>(code));
+    }
+  } else {
+    return "unknown directive " + what;
+  }
+  demo.lines.push_back(line);
+  return {};
+}
+
+}  // namespace
+
+bool ParseDemo(const std::string& text, const std::string& fileName, Demo& demo, std::string& error) {
+  Demo parsed;
+  std::istringstream in(text);
+  int number = 0;
+  for (std::string line; std::getline(in, line);) {
+    ++number;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const auto first = line.find_first_not_of(" \t");
+    if (first == std::string::npos || line[first] == '#') continue;
+    const long long lastFrame = parsed.lines.empty() ? 0 : parsed.lines.back().frame;
+    const std::string problem = ParseLine(line, lastFrame, parsed);
+    if (!problem.empty()) {
+      error = fileName + ":" + std::to_string(number) + ": " + problem;
+      return false;
+    }
+  }
+  // A demo without quit ends as if one followed its last line.
+  if (parsed.lines.empty() || parsed.lines.back().kind != DemoLine::Kind::Quit) {
+    DemoLine quit;
+    quit.kind = DemoLine::Kind::Quit;
+    quit.frame = parsed.lines.empty() ? 0 : parsed.lines.back().frame;
+    parsed.lines.push_back(quit);
+  }
+  demo = std::move(parsed);
+  return true;
+}
+
+bool LoadDemo(const std::string& fileName, Demo& demo, std::string& error) {
+  std::ifstream in(fileName, std::ios::binary);
+  if (!in) {
+    error = fileName + ": cannot be read";
+    return false;
+  }
+  std::ostringstream text;
+  text << in.rdbuf();
+  return ParseDemo(text.str(), fileName, demo, error);
+}
+
+void DemoPlayer::BeginFrame(long long frame) {
+  if (frame == frame_) return;
+  frame_ = frame;
+  // Key changes of this frame take effect now; window events are handed out by PollEvent.
+  for (std::size_t i = next_; i < demo_.lines.size() && demo_.lines[i].frame <= frame; ++i) {
+    const DemoLine& line = demo_.lines[i];
+    if (line.kind != DemoLine::Kind::Keys) continue;
+    std::memset(keys_, 0, sizeof keys_);
+    for (std::uint8_t code : line.keys) keys_[code] = 0x80;
+  }
+}
+
+bool DemoPlayer::PollEvent(WindowEvent& event) {
+  while (next_ < demo_.lines.size() && demo_.lines[next_].frame <= frame_) {
+    const DemoLine& line = demo_.lines[next_++];
+    event.x = line.x;
+    event.y = line.y;
+    switch (line.kind) {
+      case DemoLine::Kind::Move:
+        event.type = WindowEventType::MouseMove;
+        return true;
+      case DemoLine::Kind::Click:
+        event.type = WindowEventType::LeftButtonDown;
+        return true;
+      case DemoLine::Kind::DoubleClick:
+        event.type = WindowEventType::LeftDoubleClick;
+        return true;
+      case DemoLine::Kind::Escape:
+        event.type = WindowEventType::EscapeDown;
+        return true;
+      case DemoLine::Kind::Quit:
+        event.type = WindowEventType::Close;
+        return true;
+      case DemoLine::Kind::Keys:
+        break;  // applied by BeginFrame
+    }
+  }
+  return false;
+}
+
+bool DemoPlayer::ReadKeys(std::uint8_t (&state)[256]) {
+  std::memcpy(state, keys_, sizeof keys_);
+  return true;
+}
+
+DemoRecorder::DemoRecorder(KeySource& keys, const std::string& fileName, std::uint32_t seed)
+    : keys_(keys), file_(std::fopen(fileName.c_str(), "w")) {
+  if (file_) std::fprintf(file_, "seed %u\n", seed);
+}
+
+DemoRecorder::~DemoRecorder() {
+  Quit();
+  if (file_) std::fclose(file_);
+}
+
+void DemoRecorder::Event(const WindowEvent& event) {
+  if (!file_) return;
+  switch (event.type) {
+    case WindowEventType::MouseMove:
+      std::fprintf(file_, "%lld move %d %d\n", frame_, event.x, event.y);
+      break;
+    case WindowEventType::LeftButtonDown:
+      std::fprintf(file_, "%lld click %d %d\n", frame_, event.x, event.y);
+      break;
+    case WindowEventType::LeftDoubleClick:
+      std::fprintf(file_, "%lld dblclick %d %d\n", frame_, event.x, event.y);
+      break;
+    case WindowEventType::EscapeDown:
+      std::fprintf(file_, "%lld esc\n", frame_);
+      break;
+    case WindowEventType::Close:
+      Quit();
+      break;
+  }
+}
+
+void DemoRecorder::Quit() {
+  if (!file_ || quitWritten_) return;
+  std::fprintf(file_, "%lld quit\n", frame_);
+  quitWritten_ = true;
+}
+
+bool DemoRecorder::ReadKeys(std::uint8_t (&state)[256]) {
+  if (!keys_.ReadKeys(state)) return false;
+  bool changed = false;
+  for (int i = 0; i < 256; ++i) changed |= (state[i] != 0) != (last_[i] != 0);
+  if (changed && file_ && !quitWritten_) {
+    std::fprintf(file_, "%lld keys", frame_);
+    for (int i = 1; i < 256; ++i) {
+      if (state[i] == 0) continue;
+      const char* name = NameOfScanCode(i);
+      if (name) {
+        std::fprintf(file_, " %s", name);
+      } else {
+        std::fprintf(file_, " 0x%02X", i);
+      }
+    }
+    std::fprintf(file_, "\n");
+  }
+  std::memcpy(last_, state, sizeof last_);
+  return true;
+}
+
+}  // namespace tavi

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tavi {
+
+struct Screenshot {
+  long long frame = 0;
+  std::string file;
+};
+
+// The command line. None of it is needed to play.
+struct Options {
+  bool window = false;
+  bool headless = false;
+  bool sound = true;
+  std::string demo;      // --demo: play in real time
+  std::string timedemo;  // --timedemo: play as fast as possible
+  std::string record;
+  std::string trace;
+  std::optional<std::uint32_t> seed;
+  std::vector<Screenshot> screenshots;
+  std::optional<long long> frames;
+  bool help = false;
+  bool version = false;
+
+  const std::string& DemoFile() const { return timedemo.empty() ? demo : timedemo; }
+};
+
+// Parses argv; false with a message for an unknown option or a bad value.
+bool ParseOptions(int argc, const char* const* argv, Options& options, std::string& error);
+const char* UsageText();
+
+}  // namespace tavi

@@ -1,0 +1,185 @@
+#include "app/program.h"
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+
+#include "app/demo.h"
+#include "app/game.h"
+#include "app/pacing.h"
+#include "platform/platform.h"
+
+namespace tavi {
+
+namespace {
+
+// Without a performance counter the millisecond tick count paces the frames.
+class Clock {
+ public:
+  explicit Clock(Platform& platform) : platform_(platform), frequency_(platform.CounterFrequency()) {}
+  bool HasCounter() const { return frequency_ > 0; }
+  std::int64_t Frequency() const { return HasCounter() ? frequency_ : 1000; }
+  std::int64_t Now() const { return HasCounter() ? platform_.Counter() : platform_.TickCount(); }
+
+ private:
+  Platform& platform_;
+  std::int64_t frequency_;
+};
+
+void Dispatch(Game& game, const WindowEvent& event) {
+  switch (event.type) {
+    case WindowEventType::MouseMove:
+      game.OnMouseMove(event.x, event.y);
+      break;
+    case WindowEventType::LeftButtonDown:
+      game.OnLeftButtonDown(event.x, event.y);
+      break;
+    case WindowEventType::LeftDoubleClick:
+      break;  // the second press of a double click does nothing
+    case WindowEventType::EscapeDown:
+      game.OnEscape();
+      break;
+    case WindowEventType::Close:
+      game.OnDestroy();
+      break;
+  }
+}
+
+// Blocks until the deadline or an event; the busy-wait build spins as the original loop did.
+void WaitForDeadline(Platform& platform, std::int64_t microseconds) {
+#ifdef TAVI_BUSY_WAIT
+  (void)platform;
+  (void)microseconds;
+#else
+  platform.WaitEvent(static_cast<int>((microseconds + 999) / 1000));
+#endif
+}
+
+// Where the frames go besides the screen: the trace, screenshots, the frame limit.
+class FrameOutputs {
+ public:
+  FrameOutputs(const Options& options, ErrorLog& errors) : options_(options), errors_(errors) {
+    if (!options.trace.empty()) {
+      trace_ = std::fopen(options.trace.c_str(), "w");
+      if (!trace_) std::fprintf(stderr, "tavi: cannot write the trace %s\n", options.trace.c_str());
+    }
+    for (const Screenshot& shot : options.screenshots) lastShot_ = std::max(lastShot_, shot.frame);
+  }
+  ~FrameOutputs() {
+    if (trace_) std::fclose(trace_);
+  }
+  FrameOutputs(const FrameOutputs&) = delete;
+  FrameOutputs& operator=(const FrameOutputs&) = delete;
+
+  void AfterFrame(long long frame, const Game& game) {
+    if (trace_) std::fprintf(trace_, "%lld %s\n", frame, game.TraceState().c_str());
+    for (const Screenshot& shot : options_.screenshots) {
+      if (shot.frame == frame && !WritePng(game.display.BackBuffer(), shot.file)) {
+        errors_.LogError("Bildschirmfoto konnte nicht gespeichert werden: " + shot.file);
+      }
+    }
+  }
+
+  // Headless with nothing to play and no frame limit, nobody could close the window: the
+  // program ends after the last screenshot.
+  bool Finished(long long framesRendered, bool playingDemo) const {
+    if (options_.frames && framesRendered >= *options_.frames) return true;
+    return options_.headless && !playingDemo && !options_.frames && framesRendered > lastShot_;
+  }
+
+ private:
+  const Options& options_;
+  ErrorLog& errors_;
+  std::FILE* trace_ = nullptr;
+  long long lastShot_ = 0;
+};
+
+}  // namespace
+
+int RunProgram(const Options& options, Platform& platform) {
+  std::unique_ptr<DemoPlayer> player;
+  if (!options.DemoFile().empty()) {
+    Demo demo;
+    std::string error;
+    if (LoadDemo(options.DemoFile(), demo, error)) {
+      player = std::make_unique<DemoPlayer>(std::move(demo));
+    } else {
+      std::fprintf(stderr, "tavi: %s; the demo is not played\n", error.c_str());
+    }
+  }
+
+  if (!platform.CreateMainWindow()) {
+    platform.ShowMessage("Fehler", "Fenster konnte nicht erzeugt werden");
+    return 0;
+  }
+  Clock clock(platform);
+  if (!clock.HasCounter()) {
+    ErrorLog(&platform).ShowError("Performance Counter nicht vorhanden");
+  }
+  FramePacer pacer(clock.Frequency(), clock.Now());
+
+  std::uint32_t seed = options.seed ? *options.seed : platform.TickCount();
+  if (player && player->Seed()) seed = *player->Seed();
+
+  KeySource* keys = player ? static_cast<KeySource*>(player.get()) : &platform;
+  std::unique_ptr<DemoRecorder> recorder;
+  if (!options.record.empty()) {
+    recorder = std::make_unique<DemoRecorder>(*keys, options.record, seed);
+    if (!recorder->Ok()) std::fprintf(stderr, "tavi: cannot write the demo %s\n", options.record.c_str());
+    keys = recorder.get();
+  }
+  EventSource& events = player ? static_cast<EventSource&>(*player) : platform;
+
+  auto game = std::make_unique<Game>(platform, *keys);
+  game->Startup(seed);
+  FrameOutputs outputs(options, game->errorLog);
+
+  // A timedemo and a headless run without a demo go as fast as they can.
+  const bool paced = options.timedemo.empty() && !(options.headless && options.demo.empty());
+  const auto started = std::chrono::steady_clock::now();
+  long long frame = 0;
+  while (!game->QuitRequested()) {
+    if (player) player->BeginFrame(frame);
+    if (recorder) recorder->SetFrame(frame);
+    WindowEvent event;
+    if (events.PollEvent(event)) {
+      if (recorder) recorder->Event(event);
+      Dispatch(*game, event);
+      continue;
+    }
+    if (player) {
+      // While a demo plays, the player can still close the window.
+      while (platform.PollEvent(event)) {
+        if (event.type == WindowEventType::Close) game->OnDestroy();
+      }
+      if (game->QuitRequested()) break;
+    }
+    if (paced) {
+      const std::int64_t now = clock.Now();
+      if (!pacer.Due(now)) {
+        WaitForDeadline(platform, pacer.WaitMicroseconds(now));
+        continue;
+      }
+      pacer.FrameStarted(now);
+    }
+    game->RenderFrame();
+    game->display.FlipDisplay();
+    outputs.AfterFrame(frame, *game);
+    ++frame;
+    if (outputs.Finished(frame, player != nullptr)) {
+      if (recorder) recorder->SetFrame(frame);
+      game->OnDestroy();  // as if the window were closed
+    }
+  }
+  if (recorder) recorder->Quit();
+
+  if (!options.timedemo.empty()) {
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    std::printf("timedemo: %lld frames in %.3f s, %.1f fps\n", frame, seconds,
+                seconds > 0 ? static_cast<double>(frame) / seconds : 0.0);
+  }
+  return 0;
+}
+
+}  // namespace tavi
