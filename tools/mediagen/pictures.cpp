@@ -1,0 +1,66 @@
+#include "pictures.h"
+
+#include <filesystem>
+
+#include "bmp_writer.h"
+#include "flatten.h"
+#include "picture_build.h"
+#include "picture_table.h"
+#include "png_writer.h"
+#include "svg_raster.h"
+
+namespace mediagen {
+
+namespace {
+
+constexpr int SmallestIcon = 16;
+constexpr int LargestIcon = 1024;
+
+// Names every missing drawing at once, so an artist sees the whole list in one run.
+bool AllSourcesPresent(const std::string& artDir, std::string& error) {
+  std::string missing;
+  for (const PictureSpec& spec : PictureTable()) {
+    std::error_code ec;
+    const std::string path = SourcePath(artDir, spec);
+    if (!std::filesystem::is_regular_file(path, ec)) missing += (missing.empty() ? "" : ", ") + path;
+  }
+  if (missing.empty()) return true;
+  error = "missing picture source(s): " + missing;
+  return false;
+}
+
+}  // namespace
+
+bool BuildPicture(const std::string& artDir, const PictureSpec& spec, RasterImage& picture,
+                  std::string& error) {
+  RasterImage rgba;
+  if (!RasteriseSvg(SourcePath(artDir, spec), spec.width, spec.height, rgba, error)) return false;
+  picture = Flatten(rgba, spec.key);
+  return true;
+}
+
+bool MakePictures(const std::string& artDir, const std::string& outDir, std::string& error) {
+  if (!AllSourcesPresent(artDir, error)) return false;
+  for (const PictureSpec& spec : PictureTable()) {
+    RasterImage picture;
+    if (!BuildPicture(artDir, spec, picture, error)) return false;
+    if (!WriteBmp(outDir + "/" + spec.fileName, picture, error)) return false;
+  }
+  return true;
+}
+
+bool MakeIcon(const std::string& artDir, int size, const std::string& pngFile, std::string& error) {
+  if (size < SmallestIcon || size > LargestIcon) {
+    error = "icon size " + std::to_string(size) + " is not between " + std::to_string(SmallestIcon) +
+            " and " + std::to_string(LargestIcon);
+    return false;
+  }
+  RasterImage rgba;
+  if (!RasteriseSvg(artDir + "/pictures/icon.svg", size, size, rgba, error)) return false;
+  cairo_surface_t* surface = ToCairoSurface(rgba);
+  const bool written = WritePng(surface, pngFile, error);
+  cairo_surface_destroy(surface);
+  return written;
+}
+
+}  // namespace mediagen

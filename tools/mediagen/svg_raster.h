@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+#include "raster_image.h"
+
+namespace mediagen {
+
+// Renders an SVG file stretched to exactly width x height pixels on a transparent ground.
+// The result has straight alpha (0xAARRGGBB). False and a message when the file is missing,
+// not an SVG or cannot be drawn.
+bool RasteriseSvg(const std::string& svgFile, int width, int height, RasterImage& image,
+                  std::string& error);
+
+}  // namespace mediagen
