@@ -33,6 +33,8 @@ class Diver {
 
   HitBox GetBox() const;
   HitBox GetNetBox() const;
+  // Only a held-out net catches fish; the (0,0,0,0) box of the other poses catches nothing.
+  bool HasNet() const { return pose == DiverPose::Net; }
   void CatchFish();
   void Hit(HitKind kind);
 

@@ -47,6 +47,9 @@ class ObjectGroup {
   Animation& GetAnimation() { return animation; }
 
  private:
+  // After a removal the pass goes on from the record now second in the list.
+  void RestartAfterRemoval();
+
   std::list<ObjectInstance> instances;
   std::list<ObjectInstance>::iterator cursor;
   Animation animation;
