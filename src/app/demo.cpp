@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "input/key_names.h"
+#include "platform/scancodes.h"
 
 namespace tavi {
 
@@ -25,7 +25,7 @@ int ScanCode(const std::string& word) {
     long long code = 0;
     return ToNumber(word, 1, 255, code) ? static_cast<int>(code) : -1;
   }
-  return ScanCodeFromName(word);
+  return DikFromName(word);
 }
 
 // Parses one non-blank, non-comment line into `demo`; an empty result means success.
@@ -203,7 +203,7 @@ bool DemoRecorder::ReadKeys(std::uint8_t (&state)[256]) {
     std::fprintf(file_, "%lld keys", frame_);
     for (int i = 1; i < 256; ++i) {
       if (state[i] == 0) continue;
-      const char* name = NameOfScanCode(i);
+      const char* name = DikName(i);
       if (name) {
         std::fprintf(file_, " %s", name);
       } else {

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+#include "graphics/image.h"
+
+namespace tavi {
+
+// Decodes the BMP file at `path` (a file-system path, UTF-8) and scales it nearest-neighbour to
+// exactly width x height. The header is checked before anything is decoded, so a garbage or
+// hostile file is refused without a large allocation. False on any failure, `out` then untouched;
+// on success `out` keeps its colour key.
+bool LoadBmpScaled(const std::string& path, int width, int height, Image& out);
+
+}  // namespace tavi

@@ -1,0 +1,78 @@
+#include "platform/headless_platform.h"
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "platform/bmp_loader.h"
+#include "platform/console_message.h"
+#include "platform/null_audio.h"
+#include "platform/text_renderer.h"
+
+namespace tavi {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class HeadlessPlatform : public Platform {
+ public:
+  bool PollEvent(WindowEvent&) override { return false; }
+
+  bool ReadKeys(std::uint8_t (&state)[256]) override {
+    std::memset(state, 0, sizeof state);
+    return true;
+  }
+
+  std::int64_t CounterFrequency() override { return 1000000000; }
+
+  std::int64_t Counter() override {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch())
+        .count();
+  }
+
+  // Milliseconds since boot, like the tick count the seed comes from elsewhere.
+  std::uint32_t TickCount() override {
+    return static_cast<std::uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch())
+            .count());
+  }
+
+  void WaitEvent(int timeoutMs) override {
+    if (timeoutMs > 0) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+    }
+  }
+
+  bool CreateMainWindow() override { return true; }
+  void DestroyMainWindow() override {}
+  void HideSystemCursor() override {}
+
+  DisplayInit InitDisplay() override { return DisplayInit::Ok; }
+  void ReleaseDisplay() override {}
+  void Present(const Image&) override {}
+
+  bool DrawText(Image& target, const std::string& text, int x, int y, Pixel colour) override {
+    return text_.Draw(target, text, x, y, colour);
+  }
+
+  bool LoadBitmap(const std::string& mediaName, int width, int height, Image& out) override {
+    return LoadBmpScaled(ResolveMediaPath(mediaName), width, height, out);
+  }
+
+  void ShowMessage(const std::string& caption, const std::string& text) override {
+    WriteMessageToConsole(caption, text);
+  }
+
+  AudioDevice& Audio() override { return audio_; }
+
+ private:
+  TextRenderer text_;
+  NullAudio audio_{"kein Audioger\xE4t (headless)"};  // "kein Audiogerät (headless)"
+};
+
+}  // namespace
+
+std::unique_ptr<Platform> CreateHeadlessPlatform() { return std::make_unique<HeadlessPlatform>(); }
+
+}  // namespace tavi

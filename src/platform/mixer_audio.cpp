@@ -1,0 +1,170 @@
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "platform/platform.h"
+
+#ifndef TAVI_SOUNDFONT_FILE
+#define TAVI_SOUNDFONT_FILE "/usr/share/sounds/sf2/TimGM6mb.sf2"
+#endif
+
+namespace tavi {
+
+namespace {
+
+constexpr int SampleRate = 44100;
+constexpr int BufferSamples = 2048;
+constexpr int Channels = 16;
+constexpr const char* FallbackSoundFont = "/usr/share/sounds/sf3/default-GM.sf3";
+
+// Debian's SDL_mixer ignores SDL_SOUNDFONTS unless told otherwise, so the choice is made here:
+// the user's variable, else our soundfont, else the system's default.
+std::string ChooseSoundFonts() {
+  const char* fromUser = std::getenv("SDL_SOUNDFONTS");
+  if (fromUser != nullptr && *fromUser != '\0') {
+    return fromUser;
+  }
+  std::error_code error;
+  if (std::filesystem::exists(TAVI_SOUNDFONT_FILE, error)) {
+    return TAVI_SOUNDFONT_FILE;
+  }
+  return FallbackSoundFont;
+}
+
+class MixerAudio : public AudioDevice {
+ public:
+  ~MixerAudio() override { Close(); }
+
+  bool Open(std::string& reason) override {
+    if (open_) {
+      return true;
+    }
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+      reason = std::string("Audioger\xE4t nicht verf\xFCgbar: ") + SDL_GetError();  // "Audiogerät nicht verfügbar: "
+      return false;
+    }
+    Mix_SetSoundFonts(ChooseSoundFonts().c_str());
+    // Without MIDI support the music alone fails to load later; effects still play.
+    Mix_Init(MIX_INIT_MID);
+    if (Mix_OpenAudio(SampleRate, MIX_DEFAULT_FORMAT, 2, BufferSamples) != 0) {
+      reason = std::string("Audioger\xE4t nicht verf\xFCgbar: ") + Mix_GetError();  // "Audiogerät nicht verfügbar: "
+      Mix_Quit();
+      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+      return false;
+    }
+    const int channels = Mix_AllocateChannels(Channels);
+    startOrder_.assign(static_cast<std::size_t>(channels), 0);
+    open_ = true;
+    return true;
+  }
+
+  int LoadEffect(const std::string& mediaName) override {
+    if (!open_) {
+      return -1;
+    }
+    Mix_Chunk* chunk = Mix_LoadWAV(ResolveMediaPath(mediaName).c_str());
+    if (chunk == nullptr) {
+      return -1;
+    }
+    effects_.push_back(chunk);
+    return static_cast<int>(effects_.size()) - 1;
+  }
+
+  bool LoadMusic(const std::string& mediaName, std::string& reason) override {
+    if (!open_) {
+      reason = "Audioger\xE4t nicht ge\xF6" "ffnet";  // "Audiogerät nicht geöffnet"
+      return false;
+    }
+    Mix_Music* music = Mix_LoadMUS(ResolveMediaPath(mediaName).c_str());
+    if (music == nullptr) {
+      // A missing soundfont ends up here too.
+      reason = mediaName + ": " + Mix_GetError();
+      return false;
+    }
+    FreeMusic();
+    music_ = music;
+    return true;
+  }
+
+  void PlayEffect(int handle) override {
+    if (!open_ || handle < 0 || handle >= static_cast<int>(effects_.size())) {
+      return;
+    }
+    Mix_Chunk* chunk = effects_[static_cast<std::size_t>(handle)];
+    int channel = Mix_PlayChannel(-1, chunk, 0);
+    if (channel < 0) {
+      // Every channel is busy: the effect that started first gives way.
+      const int oldest = OldestPlayingChannel();
+      if (oldest < 0) {
+        return;
+      }
+      Mix_HaltChannel(oldest);
+      channel = Mix_PlayChannel(oldest, chunk, 0);
+    }
+    if (channel >= 0 && channel < static_cast<int>(startOrder_.size())) {
+      startOrder_[static_cast<std::size_t>(channel)] = ++startCount_;
+    }
+  }
+
+  void PlayMusicForever() override {
+    if (open_ && music_ != nullptr) {
+      Mix_PlayMusic(music_, -1);
+    }
+  }
+
+  void Close() override {
+    if (!open_) {
+      return;
+    }
+    Mix_HaltChannel(-1);
+    Mix_HaltMusic();
+    FreeMusic();
+    for (Mix_Chunk* chunk : effects_) {
+      Mix_FreeChunk(chunk);
+    }
+    effects_.clear();
+    Mix_CloseAudio();
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    open_ = false;
+  }
+
+ private:
+  int OldestPlayingChannel() const {
+    int oldest = -1;
+    for (int channel = 0; channel < static_cast<int>(startOrder_.size()); ++channel) {
+      if (Mix_Playing(channel) &&
+          (oldest < 0 || startOrder_[static_cast<std::size_t>(channel)] <
+                             startOrder_[static_cast<std::size_t>(oldest)])) {
+        oldest = channel;
+      }
+    }
+    return oldest;
+  }
+
+  void FreeMusic() {
+    if (music_ != nullptr) {
+      Mix_FreeMusic(music_);
+      music_ = nullptr;
+    }
+  }
+
+  bool open_ = false;
+  std::vector<Mix_Chunk*> effects_;
+  Mix_Music* music_ = nullptr;
+  std::vector<std::uint64_t> startOrder_;  // per channel: when its current effect started
+  std::uint64_t startCount_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<AudioDevice> CreateMixerAudio() { return std::make_unique<MixerAudio>(); }
+
+}  // namespace tavi

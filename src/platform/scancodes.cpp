@@ -1,0 +1,270 @@
+#include "platform/scancodes.h"
+
+#include <SDL_scancode.h>
+
+#include <array>
+#include <cctype>
+
+namespace tavi {
+
+namespace {
+
+struct ScancodePair {
+  SDL_Scancode sdl;
+  std::uint8_t dik;
+};
+
+// Every key of a standard 105-key keyboard, plus the Japanese, Brazilian and media keys that
+// DirectInput names. SDL scancodes are USB usages, so both sides mean physical positions.
+constexpr ScancodePair ScancodePairs[] = {
+    {SDL_SCANCODE_ESCAPE, 0x01},
+    {SDL_SCANCODE_1, 0x02},
+    {SDL_SCANCODE_2, 0x03},
+    {SDL_SCANCODE_3, 0x04},
+    {SDL_SCANCODE_4, 0x05},
+    {SDL_SCANCODE_5, 0x06},
+    {SDL_SCANCODE_6, 0x07},
+    {SDL_SCANCODE_7, 0x08},
+    {SDL_SCANCODE_8, 0x09},
+    {SDL_SCANCODE_9, 0x0A},
+    {SDL_SCANCODE_0, 0x0B},
+    {SDL_SCANCODE_MINUS, 0x0C},
+    {SDL_SCANCODE_EQUALS, 0x0D},
+    {SDL_SCANCODE_BACKSPACE, 0x0E},
+    {SDL_SCANCODE_TAB, 0x0F},
+    {SDL_SCANCODE_Q, 0x10},
+    {SDL_SCANCODE_W, 0x11},
+    {SDL_SCANCODE_E, 0x12},
+    {SDL_SCANCODE_R, 0x13},
+    {SDL_SCANCODE_T, 0x14},
+    {SDL_SCANCODE_Y, 0x15},
+    {SDL_SCANCODE_U, 0x16},
+    {SDL_SCANCODE_I, 0x17},
+    {SDL_SCANCODE_O, 0x18},
+    {SDL_SCANCODE_P, 0x19},
+    {SDL_SCANCODE_LEFTBRACKET, 0x1A},
+    {SDL_SCANCODE_RIGHTBRACKET, 0x1B},
+    {SDL_SCANCODE_RETURN, 0x1C},
+    {SDL_SCANCODE_LCTRL, 0x1D},
+    {SDL_SCANCODE_A, 0x1E},
+    {SDL_SCANCODE_S, 0x1F},
+    {SDL_SCANCODE_D, 0x20},
+    {SDL_SCANCODE_F, 0x21},
+    {SDL_SCANCODE_G, 0x22},
+    {SDL_SCANCODE_H, 0x23},
+    {SDL_SCANCODE_J, 0x24},
+    {SDL_SCANCODE_K, 0x25},
+    {SDL_SCANCODE_L, 0x26},
+    {SDL_SCANCODE_SEMICOLON, 0x27},
+    {SDL_SCANCODE_APOSTROPHE, 0x28},
+    {SDL_SCANCODE_GRAVE, 0x29},
+    {SDL_SCANCODE_LSHIFT, 0x2A},
+    {SDL_SCANCODE_BACKSLASH, 0x2B},
+    // On ISO keyboards the key left of Return may come as either usage; Windows gives it 0x2B.
+    {SDL_SCANCODE_NONUSHASH, 0x2B},
+    {SDL_SCANCODE_Z, 0x2C},
+    {SDL_SCANCODE_X, 0x2D},
+    {SDL_SCANCODE_C, 0x2E},
+    {SDL_SCANCODE_V, 0x2F},
+    {SDL_SCANCODE_B, 0x30},
+    {SDL_SCANCODE_N, 0x31},
+    {SDL_SCANCODE_M, 0x32},
+    {SDL_SCANCODE_COMMA, 0x33},
+    {SDL_SCANCODE_PERIOD, 0x34},
+    {SDL_SCANCODE_SLASH, 0x35},
+    {SDL_SCANCODE_RSHIFT, 0x36},
+    {SDL_SCANCODE_KP_MULTIPLY, 0x37},
+    {SDL_SCANCODE_LALT, 0x38},
+    {SDL_SCANCODE_SPACE, 0x39},
+    {SDL_SCANCODE_CAPSLOCK, 0x3A},
+    {SDL_SCANCODE_F1, 0x3B},
+    {SDL_SCANCODE_F2, 0x3C},
+    {SDL_SCANCODE_F3, 0x3D},
+    {SDL_SCANCODE_F4, 0x3E},
+    {SDL_SCANCODE_F5, 0x3F},
+    {SDL_SCANCODE_F6, 0x40},
+    {SDL_SCANCODE_F7, 0x41},
+    {SDL_SCANCODE_F8, 0x42},
+    {SDL_SCANCODE_F9, 0x43},
+    {SDL_SCANCODE_F10, 0x44},
+    {SDL_SCANCODE_NUMLOCKCLEAR, 0x45},
+    {SDL_SCANCODE_SCROLLLOCK, 0x46},
+    {SDL_SCANCODE_KP_7, 0x47},
+    {SDL_SCANCODE_KP_8, 0x48},
+    {SDL_SCANCODE_KP_9, 0x49},
+    {SDL_SCANCODE_KP_MINUS, 0x4A},
+    {SDL_SCANCODE_KP_4, 0x4B},
+    {SDL_SCANCODE_KP_5, 0x4C},
+    {SDL_SCANCODE_KP_6, 0x4D},
+    {SDL_SCANCODE_KP_PLUS, 0x4E},
+    {SDL_SCANCODE_KP_1, 0x4F},
+    {SDL_SCANCODE_KP_2, 0x50},
+    {SDL_SCANCODE_KP_3, 0x51},
+    {SDL_SCANCODE_KP_0, 0x52},
+    {SDL_SCANCODE_KP_PERIOD, 0x53},
+    {SDL_SCANCODE_NONUSBACKSLASH, 0x56},
+    {SDL_SCANCODE_F11, 0x57},
+    {SDL_SCANCODE_F12, 0x58},
+    {SDL_SCANCODE_F13, 0x64},
+    {SDL_SCANCODE_F14, 0x65},
+    {SDL_SCANCODE_F15, 0x66},
+    {SDL_SCANCODE_INTERNATIONAL2, 0x70},  // Kana
+    {SDL_SCANCODE_INTERNATIONAL1, 0x73},  // Ro, Brazilian slash
+    {SDL_SCANCODE_INTERNATIONAL4, 0x79},  // Henkan
+    {SDL_SCANCODE_INTERNATIONAL5, 0x7B},  // Muhenkan
+    {SDL_SCANCODE_INTERNATIONAL3, 0x7D},  // Yen
+    {SDL_SCANCODE_KP_EQUALS, 0x8D},
+    {SDL_SCANCODE_AUDIOPREV, 0x90},
+    {SDL_SCANCODE_AUDIONEXT, 0x99},
+    {SDL_SCANCODE_KP_ENTER, 0x9C},
+    {SDL_SCANCODE_RCTRL, 0x9D},
+    {SDL_SCANCODE_MUTE, 0xA0},
+    {SDL_SCANCODE_CALCULATOR, 0xA1},
+    {SDL_SCANCODE_AUDIOPLAY, 0xA2},
+    {SDL_SCANCODE_AUDIOSTOP, 0xA4},
+    {SDL_SCANCODE_VOLUMEDOWN, 0xAE},
+    {SDL_SCANCODE_VOLUMEUP, 0xB0},
+    {SDL_SCANCODE_AC_HOME, 0xB2},
+    {SDL_SCANCODE_KP_COMMA, 0xB3},
+    {SDL_SCANCODE_KP_DIVIDE, 0xB5},
+    {SDL_SCANCODE_PRINTSCREEN, 0xB7},
+    {SDL_SCANCODE_RALT, 0xB8},
+    {SDL_SCANCODE_PAUSE, 0xC5},
+    {SDL_SCANCODE_HOME, 0xC7},
+    {SDL_SCANCODE_UP, 0xC8},
+    {SDL_SCANCODE_PAGEUP, 0xC9},
+    {SDL_SCANCODE_LEFT, 0xCB},
+    {SDL_SCANCODE_RIGHT, 0xCD},
+    {SDL_SCANCODE_END, 0xCF},
+    {SDL_SCANCODE_DOWN, 0xD0},
+    {SDL_SCANCODE_PAGEDOWN, 0xD1},
+    {SDL_SCANCODE_INSERT, 0xD2},
+    {SDL_SCANCODE_DELETE, 0xD3},
+    {SDL_SCANCODE_LGUI, 0xDB},
+    {SDL_SCANCODE_RGUI, 0xDC},
+    {SDL_SCANCODE_APPLICATION, 0xDD},
+    {SDL_SCANCODE_POWER, 0xDE},
+    {SDL_SCANCODE_SLEEP, 0xDF},
+    {SDL_SCANCODE_AC_SEARCH, 0xE5},
+    {SDL_SCANCODE_AC_BOOKMARKS, 0xE6},
+    {SDL_SCANCODE_AC_REFRESH, 0xE7},
+    {SDL_SCANCODE_AC_STOP, 0xE8},
+    {SDL_SCANCODE_AC_FORWARD, 0xE9},
+    {SDL_SCANCODE_AC_BACK, 0xEA},
+    {SDL_SCANCODE_COMPUTER, 0xEB},
+    {SDL_SCANCODE_MAIL, 0xEC},
+    {SDL_SCANCODE_MEDIASELECT, 0xED},
+};
+
+std::array<std::uint8_t, SDL_NUM_SCANCODES> BuildSdlTable() {
+  std::array<std::uint8_t, SDL_NUM_SCANCODES> table{};
+  for (const ScancodePair& pair : ScancodePairs) {
+    table[pair.sdl] = pair.dik;
+  }
+  return table;
+}
+
+struct DikNamePair {
+  std::uint8_t dik;
+  const char* name;
+};
+
+// DirectInput's names; the first entry for a code is its own name, later ones are aliases.
+constexpr DikNamePair DikNames[] = {
+    {0x01, "ESCAPE"},      {0x02, "1"},           {0x03, "2"},
+    {0x04, "3"},           {0x05, "4"},           {0x06, "5"},
+    {0x07, "6"},           {0x08, "7"},           {0x09, "8"},
+    {0x0A, "9"},           {0x0B, "0"},           {0x0C, "MINUS"},
+    {0x0D, "EQUALS"},      {0x0E, "BACK"},        {0x0F, "TAB"},
+    {0x10, "Q"},           {0x11, "W"},           {0x12, "E"},
+    {0x13, "R"},           {0x14, "T"},           {0x15, "Y"},
+    {0x16, "U"},           {0x17, "I"},           {0x18, "O"},
+    {0x19, "P"},           {0x1A, "LBRACKET"},    {0x1B, "RBRACKET"},
+    {0x1C, "RETURN"},      {0x1D, "LCONTROL"},    {0x1E, "A"},
+    {0x1F, "S"},           {0x20, "D"},           {0x21, "F"},
+    {0x22, "G"},           {0x23, "H"},           {0x24, "J"},
+    {0x25, "K"},           {0x26, "L"},           {0x27, "SEMICOLON"},
+    {0x28, "APOSTROPHE"},  {0x29, "GRAVE"},       {0x2A, "LSHIFT"},
+    {0x2B, "BACKSLASH"},   {0x2C, "Z"},           {0x2D, "X"},
+    {0x2E, "C"},           {0x2F, "V"},           {0x30, "B"},
+    {0x31, "N"},           {0x32, "M"},           {0x33, "COMMA"},
+    {0x34, "PERIOD"},      {0x35, "SLASH"},       {0x36, "RSHIFT"},
+    {0x37, "MULTIPLY"},    {0x38, "LMENU"},       {0x39, "SPACE"},
+    {0x3A, "CAPITAL"},     {0x3B, "F1"},          {0x3C, "F2"},
+    {0x3D, "F3"},          {0x3E, "F4"},          {0x3F, "F5"},
+    {0x40, "F6"},          {0x41, "F7"},          {0x42, "F8"},
+    {0x43, "F9"},          {0x44, "F10"},         {0x45, "NUMLOCK"},
+    {0x46, "SCROLL"},      {0x47, "NUMPAD7"},     {0x48, "NUMPAD8"},
+    {0x49, "NUMPAD9"},     {0x4A, "SUBTRACT"},    {0x4B, "NUMPAD4"},
+    {0x4C, "NUMPAD5"},     {0x4D, "NUMPAD6"},     {0x4E, "ADD"},
+    {0x4F, "NUMPAD1"},     {0x50, "NUMPAD2"},     {0x51, "NUMPAD3"},
+    {0x52, "NUMPAD0"},     {0x53, "DECIMAL"},     {0x56, "OEM_102"},
+    {0x57, "F11"},         {0x58, "F12"},         {0x64, "F13"},
+    {0x65, "F14"},         {0x66, "F15"},         {0x70, "KANA"},
+    {0x73, "ABNT_C1"},     {0x79, "CONVERT"},     {0x7B, "NOCONVERT"},
+    {0x7D, "YEN"},         {0x7E, "ABNT_C2"},     {0x8D, "NUMPADEQUALS"},
+    {0x90, "PREVTRACK"},   {0x91, "AT"},          {0x92, "COLON"},
+    {0x93, "UNDERLINE"},   {0x94, "KANJI"},       {0x95, "STOP"},
+    {0x96, "AX"},          {0x97, "UNLABELED"},   {0x99, "NEXTTRACK"},
+    {0x9C, "NUMPADENTER"}, {0x9D, "RCONTROL"},    {0xA0, "MUTE"},
+    {0xA1, "CALCULATOR"},  {0xA2, "PLAYPAUSE"},   {0xA4, "MEDIASTOP"},
+    {0xAE, "VOLUMEDOWN"},  {0xB0, "VOLUMEUP"},    {0xB2, "WEBHOME"},
+    {0xB3, "NUMPADCOMMA"}, {0xB5, "DIVIDE"},      {0xB7, "SYSRQ"},
+    {0xB8, "RMENU"},       {0xC5, "PAUSE"},       {0xC7, "HOME"},
+    {0xC8, "UP"},          {0xC9, "PRIOR"},       {0xCB, "LEFT"},
+    {0xCD, "RIGHT"},       {0xCF, "END"},         {0xD0, "DOWN"},
+    {0xD1, "NEXT"},        {0xD2, "INSERT"},      {0xD3, "DELETE"},
+    {0xDB, "LWIN"},        {0xDC, "RWIN"},        {0xDD, "APPS"},
+    {0xDE, "POWER"},       {0xDF, "SLEEP"},       {0xE3, "WAKE"},
+    {0xE5, "WEBSEARCH"},   {0xE6, "WEBFAVORITES"}, {0xE7, "WEBREFRESH"},
+    {0xE8, "WEBSTOP"},     {0xE9, "WEBFORWARD"},  {0xEA, "WEBBACK"},
+    {0xEB, "MYCOMPUTER"},  {0xEC, "MAIL"},        {0xED, "MEDIASELECT"},
+    // Aliases DirectInput also defines.
+    {0x0E, "BACKSPACE"},   {0x37, "NUMPADSTAR"},  {0x38, "LALT"},
+    {0x3A, "CAPSLOCK"},    {0x4A, "NUMPADMINUS"}, {0x4E, "NUMPADPLUS"},
+    {0x53, "NUMPADPERIOD"}, {0xB5, "NUMPADSLASH"}, {0xB8, "RALT"},
+    {0xC8, "UPARROW"},     {0xC9, "PGUP"},        {0xCB, "LEFTARROW"},
+    {0xCD, "RIGHTARROW"},  {0xD0, "DOWNARROW"},   {0xD1, "PGDN"},
+    {0x90, "CIRCUMFLEX"},
+};
+
+bool EqualsIgnoringCase(const std::string& a, const char* b) {
+  std::size_t i = 0;
+  for (; i < a.size(); ++i) {
+    if (b[i] == '\0' ||
+        std::toupper(static_cast<unsigned char>(a[i])) != static_cast<unsigned char>(b[i])) {
+      return false;
+    }
+  }
+  return b[i] == '\0';
+}
+
+}  // namespace
+
+std::uint8_t DikFromSdlScancode(int sdlScancode) {
+  static const std::array<std::uint8_t, SDL_NUM_SCANCODES> table = BuildSdlTable();
+  if (sdlScancode < 0 || sdlScancode >= SDL_NUM_SCANCODES) {
+    return 0;
+  }
+  return table[static_cast<std::size_t>(sdlScancode)];
+}
+
+int DikFromName(const std::string& name) {
+  for (const DikNamePair& pair : DikNames) {
+    if (EqualsIgnoringCase(name, pair.name)) {
+      return pair.dik;
+    }
+  }
+  return -1;
+}
+
+const char* DikName(int dik) {
+  for (const DikNamePair& pair : DikNames) {
+    if (pair.dik == dik) {
+      return pair.name;
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace tavi

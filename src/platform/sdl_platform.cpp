@@ -1,0 +1,321 @@
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "platform/bmp_loader.h"
+#include "platform/console_message.h"
+#include "platform/headless_platform.h"
+#include "platform/null_audio.h"
+#include "platform/platform.h"
+#include "platform/scancodes.h"
+#include "platform/text_renderer.h"
+
+namespace tavi {
+
+namespace {
+
+constexpr int FrameWidth = 1024;
+constexpr int FrameHeight = 768;
+
+bool IsLeftButtonPress(const SDL_Event& event) {
+  return event.type == SDL_MOUSEBUTTONDOWN && event.button.button == SDL_BUTTON_LEFT;
+}
+
+bool InsideFrame(int x, int y) { return x >= 0 && x < FrameWidth && y >= 0 && y < FrameHeight; }
+
+int Clamp(int value, int low, int high) { return value < low ? low : (value > high ? high : value); }
+
+bool DriverWithoutScreen(const char* driver) {
+  return driver != nullptr && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0);
+}
+
+class SdlPlatform : public Platform {
+ public:
+  explicit SdlPlatform(const PlatformOptions& options) : startFullScreen_(!options.window) {
+    // A click that brings the window to the front also counts, as it does on Windows.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    // Video alone: a missing audio driver must not take the window with it.
+    videoReady_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    if (!videoReady_) {
+      std::fprintf(stderr, "SDL-Video: %s\n", SDL_GetError());
+    }
+    if (options.sound) {
+      audio_ = CreateMixerAudio();
+    } else {
+      audio_ = std::make_unique<NullAudio>("Ton abgeschaltet");
+    }
+  }
+
+  ~SdlPlatform() override {
+    audio_->Close();
+    DestroyMainWindow();
+    if (videoReady_) {
+      SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+  }
+
+  bool PollEvent(WindowEvent& event) override {
+    SDL_Event sdlEvent;
+    while (SDL_PollEvent(&sdlEvent) != 0) {
+      // Once the window is gone, whatever is left in the queue is dropped.
+      if (window_ != nullptr && Translate(sdlEvent, event)) {
+        return true;
+      }
+    }
+    return false;
+  }
+
+  bool ReadKeys(std::uint8_t (&state)[256]) override {
+    if (window_ == nullptr || SDL_GetKeyboardFocus() != window_) {
+      return false;
+    }
+    int count = 0;
+    const Uint8* keys = SDL_GetKeyboardState(&count);
+    std::memset(state, 0, sizeof state);
+    for (int scancode = 0; scancode < count; ++scancode) {
+      if (keys[scancode] != 0 && scancode != hiddenScancode_) {
+        const std::uint8_t dik = DikFromSdlScancode(scancode);
+        if (dik != 0) {
+          state[dik] = 0x80;
+        }
+      }
+    }
+    return true;
+  }
+
+  std::int64_t CounterFrequency() override {
+    return static_cast<std::int64_t>(SDL_GetPerformanceFrequency());
+  }
+  std::int64_t Counter() override { return static_cast<std::int64_t>(SDL_GetPerformanceCounter()); }
+  std::uint32_t TickCount() override { return SDL_GetTicks(); }
+
+  void WaitEvent(int timeoutMs) override {
+    if (timeoutMs <= 0) {
+      return;
+    }
+    if (window_ == nullptr) {
+      SDL_Delay(static_cast<Uint32>(timeoutMs));
+      return;
+    }
+    // A null event leaves the waking event in the queue for PollEvent.
+    SDL_WaitEventTimeout(nullptr, timeoutMs);
+  }
+
+  bool CreateMainWindow() override {
+    if (window_ != nullptr) {
+      return true;
+    }
+    if (!videoReady_) {
+      return false;
+    }
+    const Uint32 flags = startFullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
+    window_ = SDL_CreateWindow("Tavi", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, FrameWidth,
+                               FrameHeight, flags);
+    if (window_ == nullptr) {
+      std::fprintf(stderr, "SDL-Fenster: %s\n", SDL_GetError());
+      return false;
+    }
+    fullScreen_ = startFullScreen_;
+    closeReported_ = false;
+    // Names are read from the key snapshot; an input method must not swallow keys.
+    SDL_StopTextInput();
+    return true;
+  }
+
+  void DestroyMainWindow() override {
+    ReleaseDisplay();
+    if (window_ != nullptr) {
+      SDL_DestroyWindow(window_);
+      window_ = nullptr;
+    }
+  }
+
+  void HideSystemCursor() override { SDL_ShowCursor(SDL_DISABLE); }
+
+  DisplayInit InitDisplay() override {
+    if (texture_ != nullptr) {
+      return DisplayInit::Ok;
+    }
+    if (window_ == nullptr) {
+      return DisplayInit::DeviceFailed;
+    }
+    if (renderer_ == nullptr) {
+      renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+      if (renderer_ == nullptr) {
+        renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+      }
+      if (renderer_ == nullptr) {
+        std::fprintf(stderr, "SDL-Renderer: %s\n", SDL_GetError());
+        return DisplayInit::DeviceFailed;
+      }
+    }
+    // Letterboxed with the aspect kept, in a window and on any desktop size.
+    if (SDL_RenderSetLogicalSize(renderer_, FrameWidth, FrameHeight) != 0) {
+      std::fprintf(stderr, "SDL-Renderer: %s\n", SDL_GetError());
+      return DisplayInit::ModeFailed;
+    }
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                 FrameWidth, FrameHeight);
+    if (texture_ == nullptr) {
+      std::fprintf(stderr, "SDL-Textur: %s\n", SDL_GetError());
+      return DisplayInit::PrimaryFailed;
+    }
+    // Our pixels carry no alpha: the byte is zero and must be ignored.
+    SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    return DisplayInit::Ok;
+  }
+
+  void ReleaseDisplay() override {
+    if (texture_ != nullptr) {
+      SDL_DestroyTexture(texture_);
+      texture_ = nullptr;
+    }
+    if (renderer_ != nullptr) {
+      SDL_DestroyRenderer(renderer_);
+      renderer_ = nullptr;
+    }
+  }
+
+  void Present(const Image& frame) override {
+    if (texture_ == nullptr || frame.Width() != FrameWidth || frame.Height() != FrameHeight) {
+      return;
+    }
+    SDL_UpdateTexture(texture_, nullptr, frame.Pixels().data(), FrameWidth * static_cast<int>(sizeof(Pixel)));
+    SDL_RenderClear(renderer_);  // the letterbox bars
+    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    SDL_RenderPresent(renderer_);
+  }
+
+  bool DrawText(Image& target, const std::string& text, int x, int y, Pixel colour) override {
+    return text_.Draw(target, text, x, y, colour);
+  }
+
+  bool LoadBitmap(const std::string& mediaName, int width, int height, Image& out) override {
+    return LoadBmpScaled(ResolveMediaPath(mediaName), width, height, out);
+  }
+
+  void ShowMessage(const std::string& caption, const std::string& text) override {
+    // The dummy drivers have no screen, yet SDL would still try X11 for the box and block a test.
+    const bool screenless = DriverWithoutScreen(SDL_GetCurrentVideoDriver()) ||
+                            DriverWithoutScreen(std::getenv("SDL_VIDEODRIVER"));
+    if (screenless || SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, Cp1252ToUtf8(caption).c_str(),
+                                               Cp1252ToUtf8(text).c_str(), window_) != 0) {
+      WriteMessageToConsole(caption, text);
+    }
+  }
+
+  AudioDevice& Audio() override { return *audio_; }
+
+ private:
+  // Turns an SDL event into one of ours; false for events the game does not see.
+  bool Translate(const SDL_Event& sdlEvent, WindowEvent& event) {
+    switch (sdlEvent.type) {
+      case SDL_MOUSEMOTION:
+        // Positions over the letterbox bars are pulled to the nearest frame edge.
+        event = {WindowEventType::MouseMove, Clamp(sdlEvent.motion.x, 0, FrameWidth - 1),
+                 Clamp(sdlEvent.motion.y, 0, FrameHeight - 1)};
+        return true;
+      case SDL_MOUSEBUTTONDOWN:
+        if (!IsLeftButtonPress(sdlEvent) || !InsideFrame(sdlEvent.button.x, sdlEvent.button.y)) {
+          return false;  // other buttons, and clicks on the bars
+        }
+        // Every second press of quick clicks is a double click, which the game ignores.
+        event = {sdlEvent.button.clicks % 2 == 0 ? WindowEventType::LeftDoubleClick
+                                                 : WindowEventType::LeftButtonDown,
+                 sdlEvent.button.x, sdlEvent.button.y};
+        return true;
+      case SDL_KEYDOWN:
+        return TranslateKeyDown(sdlEvent.key, event);
+      case SDL_KEYUP:
+        if (sdlEvent.key.keysym.scancode == hiddenScancode_) {
+          hiddenScancode_ = -1;
+        }
+        return false;
+      case SDL_WINDOWEVENT:
+        return sdlEvent.window.event == SDL_WINDOWEVENT_CLOSE && ReportClose(event);
+      case SDL_QUIT:
+        return ReportClose(event);
+      case SDL_RENDER_DEVICE_RESET:
+        RecreateTexture();
+        return false;
+      default:
+        return false;
+    }
+  }
+
+  bool TranslateKeyDown(const SDL_KeyboardEvent& key, WindowEvent& event) {
+    const SDL_Scancode scancode = key.keysym.scancode;
+    if ((key.keysym.mod & KMOD_ALT) != 0 &&
+        (scancode == SDL_SCANCODE_RETURN || scancode == SDL_SCANCODE_KP_ENTER)) {
+      if (key.repeat == 0) {
+        ToggleFullScreen();
+      }
+      // The Return of Alt+Return must not confirm a name on the name-entry screen.
+      hiddenScancode_ = scancode;
+      return false;
+    }
+    if (scancode == SDL_SCANCODE_ESCAPE || key.keysym.sym == SDLK_ESCAPE) {
+      event = {WindowEventType::EscapeDown, 0, 0};  // auto-repeats count too
+      return true;
+    }
+    return false;
+  }
+
+  bool ReportClose(WindowEvent& event) {
+    // The close button brings both a window event and SDL_QUIT; the game hears it once.
+    if (closeReported_) {
+      return false;
+    }
+    closeReported_ = true;
+    event = {WindowEventType::Close, 0, 0};
+    return true;
+  }
+
+  // The graphics driver lost its textures; the next Present fills the new one.
+  void RecreateTexture() {
+    if (texture_ != nullptr) {
+      SDL_DestroyTexture(texture_);
+      texture_ = nullptr;
+      InitDisplay();
+    }
+  }
+
+  void ToggleFullScreen() {
+    if (fullScreen_) {
+      if (SDL_SetWindowFullscreen(window_, 0) == 0) {
+        SDL_SetWindowSize(window_, FrameWidth, FrameHeight);
+        SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        fullScreen_ = false;
+      }
+    } else if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0) {
+      fullScreen_ = true;
+    }
+  }
+
+  bool videoReady_ = false;
+  bool startFullScreen_ = true;
+  bool fullScreen_ = false;
+  bool closeReported_ = false;
+  int hiddenScancode_ = -1;  // held since Alt+Return, left out of the key snapshot
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  TextRenderer text_;
+  std::unique_ptr<AudioDevice> audio_;
+};
+
+}  // namespace
+
+std::unique_ptr<Platform> CreatePlatform(const PlatformOptions& options) {
+  if (options.headless) {
+    return CreateHeadlessPlatform();
+  }
+  return std::make_unique<SdlPlatform>(options);
+}
+
+}  // namespace tavi

@@ -1,0 +1,48 @@
+// Mapping the game's Windows-style media names to files on disk.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "fake_platform.h"
+#include "platform/platform.h"
+
+namespace tavi {
+namespace {
+
+namespace fs = std::filesystem;
+
+void Touch(const fs::path& path) {
+  fs::create_directories(path.parent_path());
+  std::ofstream(path) << "x";
+}
+
+TEST(MediaPath, MapsBackslashAndWindows1252ToUtf8WhenNothingExists) {
+  test::TempDir dir;
+  EXPECT_EQ(ResolveMediaPath("media\\fa\xDF.wav"), "media/fa\xC3\x9F.wav");         // "faß"
+  EXPECT_EQ(ResolveMediaPath("media\\l\xF6schen.bmp"), "media/l\xC3\xB6schen.bmp");  // "löschen"
+}
+
+TEST(MediaPath, PrefersTheWorkingDirectoryThenTheExecutablesDirectory) {
+  test::TempDir dir;
+  std::error_code error;
+  const fs::path exeDir = fs::read_symlink("/proc/self/exe", error).parent_path();
+  ASSERT_FALSE(error);
+  const std::string folder = "tavi-media-probe-" + std::to_string(getpid());
+  const fs::path besideExe = exeDir / folder / "gift fa\xC3\x9F.bmp";
+  Touch(besideExe);
+  if (!fs::exists(besideExe)) GTEST_SKIP() << "the test's directory is not writable";
+  const std::string name = folder + "\\gift fa\xDF.bmp";  // "gift faß.bmp"
+
+  EXPECT_EQ(ResolveMediaPath(name), besideExe.string());
+  Touch(fs::path(dir.Path()) / folder / "gift fa\xC3\x9F.bmp");
+  EXPECT_EQ(ResolveMediaPath(name), folder + "/gift fa\xC3\x9F.bmp");
+
+  fs::remove_all(exeDir / folder, error);
+}
+
+}  // namespace
+}  // namespace tavi
