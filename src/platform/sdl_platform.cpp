@@ -113,7 +113,7 @@ class SdlPlatform : public Platform {
       return false;
     }
     const Uint32 flags = startFullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
-    window_ = SDL_CreateWindow("Tavi", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, FrameWidth,
+    window_ = SDL_CreateWindow("Tavi der Taucher", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, FrameWidth,
                                FrameHeight, flags);
     if (window_ == nullptr) {
       std::fprintf(stderr, "SDL-Fenster: %s\n", SDL_GetError());
