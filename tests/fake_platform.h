@@ -49,7 +49,7 @@ class FakePlatform : public Platform {
   std::int64_t CounterFrequency() override { return frequency; }
   std::int64_t Counter() override { return counter; }
   std::uint32_t TickCount() override { return static_cast<std::uint32_t>(counter); }
-  void WaitEvent(int timeoutMs) override { waits.push_back(timeoutMs); }
+  void WaitEvent(std::int64_t timeoutMicroseconds) override { waits.push_back(timeoutMicroseconds); }
   bool CreateMainWindow() override { return windowCreates; }
   void DestroyMainWindow() override { windowDestroyed = true; }
   void HideSystemCursor() override {}
@@ -97,7 +97,7 @@ class FakePlatform : public Platform {
   std::vector<std::pair<std::string, std::pair<int, int>>> texts;
   std::vector<std::pair<std::string, std::string>> messages;
   std::deque<WindowEvent> events;
-  std::vector<int> waits;
+  std::vector<std::int64_t> waits;
   FakeAudio audio;
 };
 

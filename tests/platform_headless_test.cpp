@@ -22,7 +22,7 @@ TEST(HeadlessPlatform, HasNoInputAndReadsAnEmptyKeyboard) {
   for (std::uint8_t key : keys) EXPECT_EQ(key, 0);
   EXPECT_GT(platform->CounterFrequency(), 0);
   const std::int64_t before = platform->Counter();
-  platform->WaitEvent(2);
+  platform->WaitEvent(2000);
   EXPECT_GT(platform->Counter(), before);
   platform->Present(Image(1024, 768));
   platform->ReleaseDisplay();

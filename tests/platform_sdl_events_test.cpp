@@ -92,7 +92,7 @@ TEST_F(SdlEvents, MouseMovesAreClampedAndOnlyLeftClicksInsideTheFrameCount) {
 
 TEST_F(SdlEvents, WaitingLeavesTheWakingEventForThePump) {
   PushButton(SDL_BUTTON_LEFT, 1, 300, 400);
-  platform->WaitEvent(5000);  // returns at once: an event is waiting
+  platform->WaitEvent(5000000);  // returns at once: an event is waiting
   const std::vector<WindowEvent> events = Drain(*platform);
   ASSERT_EQ(events.size(), 1u);
   EXPECT_EQ(events[0].type, WindowEventType::LeftButtonDown);

@@ -51,7 +51,7 @@ void WaitForDeadline(Platform& platform, std::int64_t microseconds) {
   (void)platform;
   (void)microseconds;
 #else
-  platform.WaitEvent(static_cast<int>((microseconds + 999) / 1000));
+  platform.WaitEvent(microseconds);
 #endif
 }
 

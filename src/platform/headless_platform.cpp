@@ -38,9 +38,9 @@ class HeadlessPlatform : public Platform {
             .count());
   }
 
-  void WaitEvent(int timeoutMs) override {
-    if (timeoutMs > 0) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+  void WaitEvent(std::int64_t timeoutMicroseconds) override {
+    if (timeoutMicroseconds > 0) {
+      std::this_thread::sleep_for(std::chrono::microseconds(timeoutMicroseconds));
     }
   }
 

@@ -73,8 +73,8 @@ class Platform : public EventSource, public KeySource {
   virtual std::int64_t CounterFrequency() = 0;
   virtual std::int64_t Counter() = 0;
   virtual std::uint32_t TickCount() = 0;
-  // Blocks until an event arrives or timeoutMs passes.
-  virtual void WaitEvent(int timeoutMs) = 0;
+  // Blocks until an event arrives or the timeout (in microseconds) passes.
+  virtual void WaitEvent(std::int64_t timeoutMicroseconds) = 0;
 
   // The one window. False when it cannot be created.
   virtual bool CreateMainWindow() = 0;

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <thread>
+#include <chrono>
 
 #include "platform/bmp_loader.h"
 #include "platform/console_message.h"
@@ -93,16 +95,20 @@ class SdlPlatform : public Platform {
   std::int64_t Counter() override { return static_cast<std::int64_t>(SDL_GetPerformanceCounter()); }
   std::uint32_t TickCount() override { return SDL_GetTicks(); }
 
-  void WaitEvent(int timeoutMs) override {
-    if (timeoutMs <= 0) {
+  void WaitEvent(std::int64_t timeoutMicroseconds) override {
+    if (timeoutMicroseconds <= 0) {
       return;
     }
-    if (window_ == nullptr) {
-      SDL_Delay(static_cast<Uint32>(timeoutMs));
-      return;
+    // SDL waits in whole milliseconds; the rest is slept precisely, so frames start on time.
+    const int milliseconds = static_cast<int>(timeoutMicroseconds / 1000);
+    if (milliseconds > 0) {
+      if (window_ == nullptr) {
+        SDL_Delay(static_cast<Uint32>(milliseconds));
+      } else if (SDL_WaitEventTimeout(nullptr, milliseconds) == 1) {
+        return;  // a null event leaves the waking event in the queue for PollEvent
+      }
     }
-    // A null event leaves the waking event in the queue for PollEvent.
-    SDL_WaitEventTimeout(nullptr, timeoutMs);
+    std::this_thread::sleep_for(std::chrono::microseconds(timeoutMicroseconds % 1000));
   }
 
   bool CreateMainWindow() override {
