@@ -53,25 +53,25 @@ RasterImage Cut(const RasterImage& picture, ColourKey key, int left, int top, in
 
 std::vector<Tile> CollectTiles(const std::string& artDir) {
   std::vector<Tile> tiles;
-  for (const PictureSpec& spec : PictureTable()) {
-    const std::string name = BaseName(spec.fileName);
+  for (const PictureSpec& entry : PictureTable()) {
+    const std::string name = BaseName(entry.fileName);
     RasterImage picture;
     std::string error;
-    if (!BuildPicture(artDir, spec, picture, error)) {
+    if (!BuildPicture(artDir, entry, picture, error)) {
       tiles.push_back(Tile{name, {}, 1, error});
       continue;
     }
-    if (!spec.animated) {
-      tiles.push_back(Tile{name, Cut(picture, spec.key, 0, 0, spec.width, spec.height), 1, {}});
+    if (!entry.animated) {
+      tiles.push_back(Tile{name, Cut(picture, entry.key, 0, 0, entry.width, entry.height), 1, {}});
       continue;
     }
-    const int w = spec.width / spec.columns;
-    const int h = spec.height / spec.rows;
+    const int w = entry.width / entry.columns;
+    const int h = entry.height / entry.rows;
     int number = 1;
-    for (int row = 0; row < spec.rows; ++row) {
-      for (int column = 0; column < spec.columns; ++column) {
+    for (int row = 0; row < entry.rows; ++row) {
+      for (int column = 0; column < entry.columns; ++column) {
         tiles.push_back(Tile{name + " " + std::to_string(number++),
-                             Cut(picture, spec.key, column * w, row * h, w, h), 1, {}});
+                             Cut(picture, entry.key, column * w, row * h, w, h), 1, {}});
       }
     }
   }

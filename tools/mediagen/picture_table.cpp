@@ -38,8 +38,8 @@ const std::vector<PictureSpec>& PictureTable() {
 
 std::uint32_t KeyColour(ColourKey key) { return key == ColourKey::Black ? 0x000000u : 0x0000FFu; }
 
-std::string SourcePath(const std::string& artDir, const PictureSpec& spec) {
-  return artDir + "/pictures/" + spec.source + ".svg";
+std::string SourcePath(const std::string& artDir, const PictureSpec& entry) {
+  return artDir + "/pictures/" + entry.source + ".svg";
 }
 
 }  // namespace mediagen

@@ -27,6 +27,6 @@ const std::vector<PictureSpec>& PictureTable();
 // 0x00RRGGBB of the key; only meaningful for keyed pictures.
 std::uint32_t KeyColour(ColourKey key);
 
-std::string SourcePath(const std::string& artDir, const PictureSpec& spec);
+std::string SourcePath(const std::string& artDir, const PictureSpec& entry);
 
 }  // namespace mediagen

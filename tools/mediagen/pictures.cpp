@@ -19,9 +19,9 @@ constexpr int LargestIcon = 1024;
 // Names every missing drawing at once, so an artist sees the whole list in one run.
 bool AllSourcesPresent(const std::string& artDir, std::string& error) {
   std::string missing;
-  for (const PictureSpec& spec : PictureTable()) {
+  for (const PictureSpec& entry : PictureTable()) {
     std::error_code ec;
-    const std::string path = SourcePath(artDir, spec);
+    const std::string path = SourcePath(artDir, entry);
     if (!std::filesystem::is_regular_file(path, ec)) missing += (missing.empty() ? "" : ", ") + path;
   }
   if (missing.empty()) return true;
@@ -31,20 +31,20 @@ bool AllSourcesPresent(const std::string& artDir, std::string& error) {
 
 }  // namespace
 
-bool BuildPicture(const std::string& artDir, const PictureSpec& spec, RasterImage& picture,
+bool BuildPicture(const std::string& artDir, const PictureSpec& entry, RasterImage& picture,
                   std::string& error) {
   RasterImage rgba;
-  if (!RasteriseSvg(SourcePath(artDir, spec), spec.width, spec.height, rgba, error)) return false;
-  picture = Flatten(rgba, spec.key);
+  if (!RasteriseSvg(SourcePath(artDir, entry), entry.width, entry.height, rgba, error)) return false;
+  picture = Flatten(rgba, entry.key);
   return true;
 }
 
 bool MakePictures(const std::string& artDir, const std::string& outDir, std::string& error) {
   if (!AllSourcesPresent(artDir, error)) return false;
-  for (const PictureSpec& spec : PictureTable()) {
+  for (const PictureSpec& entry : PictureTable()) {
     RasterImage picture;
-    if (!BuildPicture(artDir, spec, picture, error)) return false;
-    if (!WriteBmp(outDir + "/" + spec.fileName, picture, error)) return false;
+    if (!BuildPicture(artDir, entry, picture, error)) return false;
+    if (!WriteBmp(outDir + "/" + entry.fileName, picture, error)) return false;
   }
   return true;
 }
