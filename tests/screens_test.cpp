@@ -134,5 +134,16 @@ TEST_F(Screens, ReturnOnTheNameEntryInsertsAndShowsTheList) {
   EXPECT_EQ(game.highscoreButton.y, 75);
 }
 
+TEST_F(Screens, ReturnHeldWhenTheNameEntryOpensCommitsTheLastNameAtOnce) {
+  game.nameEntry.EnteredName = "tavi";  // typed after the previous game
+  game.diver.score = 4;
+  platform.keys[0x1C] = 0x80;  // Return still held from before
+  game.currentScreen = GameScreen::NewHighscore;
+  game.RenderFrame();
+  EXPECT_EQ(game.CurrentScreen(), GameScreen::Highscore);
+  EXPECT_EQ(game.highscores.NameOf(0), "tavi");
+  EXPECT_EQ(game.highscores.Entry(0).score, 4);
+}
+
 }  // namespace
 }  // namespace tavi
