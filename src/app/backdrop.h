@@ -28,6 +28,7 @@ class Backdrop {
  private:
   std::optional<Image> sandSurface;
   Rect sandSource{0, 0, 0, 96};
+  // The offsets run on through every screen and are never reset, not even by a new game.
   float bandScroll = 0.0f;
   int sandScroll = 0;
 };

@@ -143,6 +143,7 @@ void Game::HandleMouseClick(int x, int y) {
 
 void Game::EndGame() {
   for (ObjectGroup& group : groups) group.Clear();
+  // Strictly greater: a score equal to the tenth entry's does not reach the list (kept on purpose).
   if (diver.GetScore() > highscores.Entry(HighscoreTable::HighscoreCount - 1).score) {
     currentScreen = GameScreen::NewHighscore;
   } else {
