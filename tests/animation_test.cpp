@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "fake_platform.h"
+#include "game_world_fixture.h"
 #include "graphics/animation.h"
 #include "graphics/bitmap_font.h"
 #include "graphics/display.h"
@@ -32,16 +35,13 @@ TEST_F(AnimationTest, DelayFiveOnThreeFramesReturnsAfterEighteenSteps) {
   Animation a;
   a.Load(display, "sheet", 45, 10, 3, 1, 5, ColourKeyBlue);
   a.Restart(-1);
-  std::vector<int> columns;
-  for (int step = 0; step < 18; ++step) {
+  std::vector<int> columns, expected;
+  for (int step = 0; step < 19; ++step) {
     columns.push_back(a.Column());
+    expected.push_back(step / 6 % 3);  // each frame shown for six steps
     a.Advance();
   }
-  EXPECT_EQ(a.Column(), 0);
-  EXPECT_EQ(columns[5], 0);
-  EXPECT_EQ(columns[6], 1);
-  EXPECT_EQ(columns[12], 2);
-  EXPECT_EQ(columns[17], 2);
+  EXPECT_EQ(columns, expected);
   EXPECT_EQ(a.PlaysLeft(), -1);
 }
 
@@ -67,9 +67,7 @@ TEST_F(AnimationTest, RestartInTheSecondRowKeepsTheRow) {
   Animation a;
   a.Load(display, "grid", 20, 20, 2, 2, 0, ColourKeyBlue);
   a.Restart(-1);
-  a.Advance();
-  a.Advance();
-  a.Advance();  // frame (1, 1)
+  for (int i = 0; i < 3; ++i) a.Advance();  // frame (1, 1)
   ASSERT_EQ(a.Row(), 1);
   a.Restart(-1);
   EXPECT_EQ(a.Column(), 0);
@@ -101,51 +99,25 @@ TEST_F(AnimationTest, MissingSheetIsReportedAndDrawsNothing) {
   a.Draw(0, 0, true);
   a.Draw(0, 0, true);
   a.Draw(2000, 0, true);
-  const auto lines = test::ReadLines("Error.txt");
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0], "Fehler beim Laden, Animation media\\hai.bmp");
-  EXPECT_EQ(lines[1], "Surface=NULL");
+  EXPECT_EQ(test::ReadLines("Error.txt"),
+            (std::vector<std::string>{"Fehler beim Laden, Animation media\\hai.bmp", "Surface=NULL"}));
 }
 
-TEST(BitmapFontCells, LayoutAndFallback) {
-  auto cell = [](char c) {
-    const Rect r = BitmapFont::CellFor(static_cast<unsigned char>(c));
-    return std::make_pair(r.left / 32, r.top / 32);
-  };
-  EXPECT_EQ(cell('1'), std::make_pair(0, 0));
-  EXPECT_EQ(cell('0'), std::make_pair(1, 1));
-  EXPECT_EQ(cell('A'), std::make_pair(3, 1));
-  EXPECT_EQ(cell('a'), cell('A'));
-  EXPECT_EQ(cell('z'), std::make_pair(4, 4));
-  EXPECT_EQ(cell('!'), std::make_pair(7, 4));
-  EXPECT_EQ(cell('-'), std::make_pair(1, 5));
-  for (char c : {' ', ',', '\n', '\xFC', '@', '[', '{'}) EXPECT_EQ(cell(c), std::make_pair(2, 1)) << int(c);
-}
-
-TEST(BitmapFontDraw, OneCellPerCharacterAndNothingOutsideTheScreen) {
+TEST(BitmapFont, OneCellPerCharacterAGapForOthersAndNothingPastTheRightEdge) {
   test::FakePlatform platform;
-  Image sheet(256, 192, 0x000000);
-  for (int y = 0; y < 192; ++y)
-    for (int x = 0; x < 256; ++x)
-      if (!(x / 32 == 2 && y / 32 == 1)) sheet.Set(x, y, 0xFFFFFF);  // every cell solid but the fallback
-  platform.pictures["media\\schrift.bmp"] = sheet;
+  platform.pictures["media\\schrift.bmp"] = test::CodedGlyphSheet();
   ErrorLog errors(&platform, "/dev/null");
   Display display(platform, errors);
   BitmapFont font(display);
-
-  font.DrawFontText("Gr\xFCn", 0, 0);  // "Grün": the ü is a gap
-  const Image& b = display.BackBuffer();
-  EXPECT_EQ(b.At(31, 0), 0xFFFFFFu);
-  EXPECT_EQ(b.At(64, 0), ColourKeyBlue);
-  EXPECT_EQ(b.At(127, 31), 0xFFFFFFu);
-  EXPECT_EQ(b.At(128, 0), ColourKeyBlue);
-
   display.ClearBackBuffer();
-  font.DrawFontText("AB", 1000, 100);  // first cell would reach 1032
+  font.DrawFontText("Gr\xFCn 0z!-,@[{\n.:?", 0, 0);  // "Grün ...": the ü is a gap
+  EXPECT_EQ(test::ReadFontLine(display.BackBuffer(), 0, 18), "GR N 0Z!-     .:? ");
+  font.DrawFontText("AB", 1000, 100);  // the first cell would reach 1032
   font.DrawFontText("AB", 980, 200);   // only the first fits
-  EXPECT_EQ(b.At(1010, 100), ColourKeyBlue);
-  EXPECT_EQ(b.At(980, 200), 0xFFFFFFu);
-  EXPECT_EQ(b.At(1013, 200), ColourKeyBlue);
+  const Image& frame = display.BackBuffer();  // read at x 1008, 996 and 1012
+  EXPECT_EQ(test::ReadFontLine(frame, 100, 1, 992) + test::ReadFontLine(frame, 200, 1, 980) +
+                test::ReadFontLine(frame, 200, 1, 996),
+            " A ");
 }
 
 }  // namespace

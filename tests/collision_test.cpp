@@ -36,7 +36,9 @@ TEST(BoxesTouchTest, CornersDecideWithInclusiveBounds) {
 }
 
 TEST(ObjectBoxTest, EachKindPresentsItsOwnPart) {
-  auto box = [](ObjectKind kind, int w, int h) { return Bounds(GetObjectBox({1000, 2000, 0, 0, kind, w, h, nullptr})); };
+  auto box = [](ObjectKind kind, int w, int h) {
+    return Bounds(GetObjectBox({1000, 2000, 0, 0, kind, w, h, nullptr}));
+  };
   EXPECT_EQ(box(ObjectKind::Fish, 45, 24), (std::vector<int>{1000, 2000, 1045, 2024}));
   EXPECT_EQ(box(ObjectKind::Plant, 32, 128), (std::vector<int>{1000, 2000, 1032, 2128}));
   EXPECT_EQ(box(ObjectKind::Bubbles, 18, 18), (std::vector<int>{1000, 2000, 1018, 2018}));
@@ -60,8 +62,16 @@ class CollisionTest : public ::testing::Test {
   Diver& diver = world.diver;
 };
 
-TEST_F(CollisionTest, TheNetCatchesWhatTouchesItsBox) {
-  DiverAt(100, 100, {Dik::Space});
+TEST_F(CollisionTest, OnlyTheHeldOutNetCatchesWhatTouchesItsBox) {
+  DiverAt(100, 100, {});  // no net: its box would be (0, 0, 0, 0)
+  world.Put(ObjectKind::Fish, 254, 120);  // where the net will be
+  world.Put(ObjectKind::Fish, 4, 0);      // covers (0, 0)
+  world.fish.Update();
+  EXPECT_EQ(diver.GetScore(), 0);
+  EXPECT_EQ(world.fish.Instances().size(), 2u);
+
+  DiverAt(100, 100, {Dik::Space});  // net box (217, 115, 259, 145)
+  world.fish.Clear();
   world.Put(ObjectKind::Fish, 254, 120);  // at 250: its corner (250, 120) is in the net
   world.Put(ObjectKind::Fish, 700, 120);
   world.Put(ObjectKind::Fish, 266, 120);  // at 262: beyond the net's right edge 259
@@ -72,33 +82,57 @@ TEST_F(CollisionTest, TheNetCatchesWhatTouchesItsBox) {
   EXPECT_EQ(world.Played(), (std::vector<std::string>{test::FishSound}));
 }
 
-TEST_F(CollisionTest, NoCatchWithoutTheNet) {
-  DiverAt(100, 100, {});
-  world.Put(ObjectKind::Fish, 254, 120);  // where the net would be
-  world.Put(ObjectKind::Fish, 4, 0);      // covers (0, 0), the box of no net
-  world.fish.Update();
-  EXPECT_EQ(diver.GetScore(), 0);
-  EXPECT_EQ(world.fish.Instances().size(), 2u);
-  EXPECT_TRUE(world.Played().empty());
-
+TEST_F(CollisionTest, AfterRemovingARecordThePassGoesOnAtTheSecond) {
   DiverAt(100, 100, {Dik::Space});
-  world.fish.Update();  // the same fish, now at 246 and -4, with the net out
+  world.Put(ObjectKind::Fish, 254, 120);  // at 250: caught
+  world.Put(ObjectKind::Fish, 238, 120);  // at 234, caught only in the next frame, at 230
+  world.fish.Update();
   EXPECT_EQ(diver.GetScore(), 1);
+  ASSERT_EQ(world.fish.Instances().size(), 1u);
+  EXPECT_EQ(world.fish.Instances().front().x, 234);
+  world.fish.Update();
+  EXPECT_EQ(diver.GetScore(), 2);
+  EXPECT_TRUE(world.fish.Instances().empty());
+
+  // Behind a first record that stays, both are caught in one frame.
+  world.Put(ObjectKind::Fish, 700, 300);
+  world.Put(ObjectKind::Fish, 254, 120);
+  world.Put(ObjectKind::Fish, 238, 120);
+  world.fish.Update();
+  EXPECT_EQ(diver.GetScore(), 4);
+  ASSERT_EQ(world.fish.Instances().size(), 1u);
+  EXPECT_EQ(world.fish.Instances().front().x, 696);
+
+  // The same for contact with the body: the second poison barrel waits a frame.
+  DiverAt(100, 100, {});
+  world.Put(ObjectKind::PoisonBarrel, 152, 100);
+  world.Put(ObjectKind::PoisonBarrel, 182, 110);
+  world.poisonBarrel.Update();
+  EXPECT_EQ(diver.lives, 2);
+  EXPECT_EQ(world.poisonBarrel.Instances().size(), 1u);
+  world.poisonBarrel.Update();
+  EXPECT_EQ(diver.lives, 1);
+  EXPECT_TRUE(world.poisonBarrel.Instances().empty());
+  EXPECT_EQ(world.Played(), (std::vector<std::string>{test::FishSound, test::FishSound, test::FishSound,
+                                                      test::FishSound, test::BarrelSound, test::BarrelSound}));
 }
 
-TEST_F(CollisionTest, FishPlantsAndBubblesDoNothingToTheBody) {
+TEST_F(CollisionTest, FishPlantsAndBubblesDoNothingToTheBodyAndASinkingBarrelCostsALife) {
   DiverAt(100, 100, {});
   world.Put(ObjectKind::Fish, 150, 110);
   world.Put(ObjectKind::Plant, 150, 80);
   world.Put(ObjectKind::Bubbles, 150, 110);
+  world.Put(ObjectKind::Barrel, 150, 60);  // at y 62 its box starts at 75
   for (ObjectGroup* group : world.groups) group->Update();
-  EXPECT_EQ(diver.lives, 3);
+  EXPECT_EQ(diver.lives, 2);
   EXPECT_EQ(diver.GetScore(), 0);
   EXPECT_EQ(diver.GetY(), 100);
   EXPECT_EQ(world.fish.Instances().size() + world.plant.Instances().size() + world.bubbles.Instances().size(), 3u);
+  EXPECT_TRUE(world.barrel.Instances().empty());
+  EXPECT_EQ(world.Played(), (std::vector<std::string>{test::BarrelSound}));
 }
 
-TEST_F(CollisionTest, AStoneLiftsTheDiverAndCostsALife) {
+TEST_F(CollisionTest, AStoneLiftsTheDiverAndCostsALifeAndTheLastLifeEndsTheGameInThatFrame) {
   DiverAt(300, 612, {});
   world.Put(ObjectKind::Stone, 352, 625);  // at 350
   world.stone.Update();
@@ -108,12 +142,10 @@ TEST_F(CollisionTest, AStoneLiftsTheDiverAndCostsALife) {
   EXPECT_EQ(world.Played(), (std::vector<std::string>{test::StoneSound}));
   world.stone.Update();  // lifted clear of it
   EXPECT_EQ(diver.lives, 2);
-  EXPECT_EQ(diver.GetY(), 549);
-}
 
-TEST_F(CollisionTest, AOneLifeStoneEndsTheGameInThatFrame) {
   DiverAt(300, 612, {});
   diver.lives = 1;
+  world.stone.Clear();
   world.Put(ObjectKind::Stone, 352, 625);
   int endGames = 0;
   RunGameFrame(diver, world.groups, world.random, [&] {
@@ -123,38 +155,6 @@ TEST_F(CollisionTest, AOneLifeStoneEndsTheGameInThatFrame) {
   });
   EXPECT_EQ(endGames, 1);
   EXPECT_EQ(diver.lives, 0);
-}
-
-TEST_F(CollisionTest, TwoPoisonBarrelsCostTwoLives) {
-  DiverAt(100, 100, {});
-  world.Put(ObjectKind::PoisonBarrel, 152, 100);
-  world.Put(ObjectKind::PoisonBarrel, 182, 110);
-  world.poisonBarrel.Update();  // the first is removed; the next waits for the next frame
-  EXPECT_EQ(diver.lives, 2);
-  EXPECT_EQ(world.poisonBarrel.Instances().size(), 1u);
-  world.poisonBarrel.Update();
-  EXPECT_EQ(diver.lives, 1);
-  EXPECT_TRUE(world.poisonBarrel.Instances().empty());
-  EXPECT_EQ(world.Played(), (std::vector<std::string>{test::BarrelSound, test::BarrelSound}));
-
-  // Behind a harmless first record both are taken in one frame.
-  diver.Reset();
-  DiverAt(100, 100, {});
-  world.Put(ObjectKind::PoisonBarrel, 700, 100);
-  world.Put(ObjectKind::PoisonBarrel, 152, 100);
-  world.Put(ObjectKind::PoisonBarrel, 182, 110);
-  world.poisonBarrel.Update();
-  EXPECT_EQ(diver.lives, 1);
-  EXPECT_EQ(world.poisonBarrel.Instances().size(), 1u);
-}
-
-TEST_F(CollisionTest, ASinkingBarrelCostsALifeAndIsRemoved) {
-  DiverAt(100, 100, {});
-  world.Put(ObjectKind::Barrel, 150, 60);  // at y 62 its box starts at 75
-  world.barrel.Update();
-  EXPECT_EQ(diver.lives, 2);
-  EXPECT_TRUE(world.barrel.Instances().empty());
-  EXPECT_EQ(world.Played(), (std::vector<std::string>{test::BarrelSound}));
 }
 
 TEST_F(CollisionTest, ASharksSecondContactChangesNothing) {

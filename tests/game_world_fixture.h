@@ -42,17 +42,17 @@ inline Image CodedGlyphSheet() {
   return sheet;
 }
 
-// Reads `cells` characters of font text drawn with CodedGlyphSheet at row y: capitals and digits,
-// ' ' where the cell shows `background`, '#' for anything else.
-inline std::string ReadFontLine(const Image& screen, int y, int cells, Pixel background) {
+// Reads `cells` characters of font text drawn with CodedGlyphSheet from (left, y) on a cleared
+// frame: capitals and digits, ' ' where the frame is still blue, '#' for anything else.
+inline std::string ReadFontLine(const Image& screen, int y, int cells, int left = 0) {
   static const char layout[] = "1234567890 ABCDEFGHIJKLMNOPQRSTUVWXYZ:?!.-";
   std::string text;
   for (int i = 0; i < cells; ++i) {
-    const int x = 32 * i + 16;
+    const int x = left + 32 * i + 16;
     if (x >= screen.Width()) break;
     const Pixel p = screen.At(x, y + 16);
     const int cell = static_cast<int>((p >> 8) & 0xFF) - 1;
-    if (p == background) {
+    if (p == ColourKeyBlue) {
       text += ' ';
     } else if ((p & 0xFF00FF) == 0x200000u && cell >= 0 && cell < 42) {
       text += layout[cell];
@@ -99,7 +99,7 @@ class GameWorld {
   }
 
   // Exactly these keys are down from now on.
-  void Hold(std::initializer_list<std::uint32_t> keys) {
+  void Hold(const std::vector<std::uint32_t>& keys) {
     for (std::uint8_t& k : platform.keys) k = 0;
     for (std::uint32_t key : keys) platform.keys[key] = 0x80;
   }

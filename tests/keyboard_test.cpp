@@ -1,55 +1,61 @@
+// The keyboard snapshot, its character table, and typing a name with it.
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <initializer_list>
 #include <set>
+#include <vector>
 
 #include "fake_platform.h"
 #include "graphics/error_log.h"
 #include "input/keyboard.h"
+#include "input/name_entry.h"
 
 namespace tavi {
 namespace {
+
+constexpr std::uint32_t KeyA = 0x1E, KeyB = 0x30, KeyC = 0x2E, KeyQ = 0x10;
+using Keys = std::vector<std::uint32_t>;
 
 class KeyboardTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(keyboard.Init(&platform, errors), 1); }
 
-  void Hold(std::initializer_list<std::uint32_t> codes) {
+  void Hold(const Keys& codes) {
     std::memset(platform.keys, 0, sizeof platform.keys);
     for (std::uint32_t code : codes) platform.keys[code] = 0x80;
   }
   unsigned char TypedChar() { return keyboard.CharForKey(keyboard.HighestPressedKey()); }
+  // One frame of the name-entry screen with exactly these keys down.
+  void Frame(const Keys& codes) {
+    Hold(codes);
+    entry.Update();
+  }
 
   test::FakePlatform platform;
   test::TempDir dir;
   ErrorLog errors{&platform};
   Keyboard keyboard;
+  NameEntry entry{keyboard};
 };
 
 TEST_F(KeyboardTest, TheHighestKeyDownDecides) {
   Hold({});
   EXPECT_EQ(keyboard.HighestPressedKey(), 0u);
   EXPECT_EQ(keyboard.CharForKey(0), Keyboard::NoChar);
-
-  Hold({0x1E, 0x30});  // A and B
-  EXPECT_EQ(keyboard.HighestPressedKey(), 0x30u);
+  Hold({KeyA, KeyB});
+  EXPECT_EQ(keyboard.HighestPressedKey(), KeyB);
   EXPECT_EQ(TypedChar(), 'b');
 
   // Keys outside the table hide every typing key below them; Shift never makes capitals.
-  Hold({Dik::LShift, 0x10});
-  EXPECT_EQ(keyboard.HighestPressedKey(), Dik::LShift);
-  EXPECT_EQ(TypedChar(), Keyboard::NoChar);
-  Hold({Dik::Back});
-  EXPECT_EQ(TypedChar(), Keyboard::NoChar);
-  Hold({Dik::Up, 0x1E, 0x39});
-  EXPECT_EQ(TypedChar(), Keyboard::NoChar);
-
+  for (const Keys& keys : {Keys{Dik::LShift, KeyQ}, Keys{Dik::Back}, Keys{Dik::Up, KeyA, Dik::Space}}) {
+    Hold(keys);
+    EXPECT_EQ(TypedChar(), Keyboard::NoChar) << keyboard.HighestPressedKey();
+  }
   // Any nonzero byte counts as down, not only the 0x80 bit; scan code 0 is never looked at.
   Hold({});
-  platform.keys[0x1E] = 0x01;
+  platform.keys[KeyA] = 0x01;
   platform.keys[0x00] = 0x80;
-  EXPECT_EQ(keyboard.HighestPressedKey(), 0x1Eu);
+  EXPECT_EQ(keyboard.HighestPressedKey(), KeyA);
 }
 
 TEST_F(KeyboardTest, CharacterTableFollowsTheGermanLayout) {
@@ -57,7 +63,6 @@ TEST_F(KeyboardTest, CharacterTableFollowsTheGermanLayout) {
   EXPECT_EQ(keyboard.CharForKey(0x15), 'z');  // the key DirectInput names Y
   EXPECT_EQ(keyboard.CharForKey(Dik::Space), ' ');
   EXPECT_EQ(keyboard.CharForKey(0x0B), '0');
-  EXPECT_EQ(keyboard.CharForKey(0x02), '1');
   EXPECT_EQ(keyboard.CharForKey(0x34), '.');
   EXPECT_EQ(keyboard.CharForKey(Dik::Return), Keyboard::NoChar);
   EXPECT_EQ(keyboard.CharForKey(0x11E), Keyboard::NoChar);  // never folded into a byte
@@ -72,24 +77,6 @@ TEST_F(KeyboardTest, CharacterTableFollowsTheGermanLayout) {
   }
   EXPECT_EQ(codes.size(), 38u);
   EXPECT_EQ(characters.size(), 38u);
-  EXPECT_EQ(keyboard.KeyCharTable[0].character, 'a');
-  EXPECT_EQ(keyboard.KeyCharTable[37].character, '.');
-}
-
-TEST_F(KeyboardTest, FailedReadKeepsTheLastSnapshot) {
-  Hold({Dik::Right});
-  keyboard.Poll();
-  ASSERT_TRUE(keyboard.Down(Dik::Right));
-
-  platform.keysReadable = false;  // the window lost the focus
-  Hold({});
-  keyboard.Poll();
-  EXPECT_TRUE(keyboard.Down(Dik::Right));
-  EXPECT_EQ(keyboard.HighestPressedKey(), Dik::Right);
-
-  platform.keysReadable = true;
-  keyboard.Poll();
-  EXPECT_FALSE(keyboard.Down(Dik::Right));
 }
 
 // A source that scribbles over the buffer before it reports failure.
@@ -101,28 +88,33 @@ class ScribblingSource : public KeySource {
   }
 };
 
-TEST_F(KeyboardTest, HalfWrittenFailedReadLeavesNoTrace) {
-  Hold({0x1E});
+TEST_F(KeyboardTest, AFailedReadKeepsTheLastSnapshotAndNothingIsReadAfterRelease) {
+  Hold({Dik::Right});
   keyboard.Poll();
+  platform.keysReadable = false;  // the window lost the focus
+  Hold({});
+  keyboard.Poll();
+  EXPECT_TRUE(keyboard.Down(Dik::Right));
+  EXPECT_EQ(keyboard.HighestPressedKey(), Dik::Right);
+  platform.keysReadable = true;
+  keyboard.Poll();
+  EXPECT_FALSE(keyboard.Down(Dik::Right));
+
   ScribblingSource scribbler;
   Keyboard other;
   ASSERT_EQ(other.Init(&scribbler, errors), 1);
   other.Poll();
   for (std::uint8_t byte : other.KeyState) ASSERT_EQ(byte, 0);
-}
 
-TEST_F(KeyboardTest, NothingIsReadAfterRelease) {
-  Hold({0x1E});
+  Hold({KeyA});
   keyboard.Poll();
   keyboard.Release();
-  Hold({0x30});
+  Hold({KeyB});
   keyboard.Poll();
-  EXPECT_TRUE(keyboard.Down(0x1E));
-  EXPECT_FALSE(keyboard.Down(0x30));
-  EXPECT_EQ(keyboard.HighestPressedKey(), 0x1Eu);
+  EXPECT_EQ(keyboard.HighestPressedKey(), KeyA);
 }
 
-TEST(KeyboardInit, MissingKeyboardIsReportedAndReadsNothing) {
+TEST(KeyboardInit, MissingKeyboardIsReportedAndTypesNothing) {
   test::FakePlatform platform;
   test::TempDir dir;
   ErrorLog errors{&platform};
@@ -131,11 +123,66 @@ TEST(KeyboardInit, MissingKeyboardIsReportedAndReadsNothing) {
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].first, "Error");
   EXPECT_EQ(platform.messages[0].second, "Fehler beim Anlegen des DirectInput8-Objekts");
-
-  keyboard.Poll();
+  platform.keys[KeyA] = 0x80;
+  NameEntry entry{keyboard};
+  for (int i = 0; i < 3; ++i) entry.Update();
   keyboard.Release();
+  EXPECT_EQ(entry.EnteredName, "");
   EXPECT_EQ(keyboard.HighestPressedKey(), 0u);
-  for (std::uint8_t byte : keyboard.KeyState) EXPECT_EQ(byte, 0);
+}
+
+using NameEntryTest = KeyboardTest;
+
+TEST_F(NameEntryTest, EachChangeOfTheHighestKeyTypesOneCharacter) {
+  EXPECT_EQ(entry.LastChar, 0);
+  for (int i = 0; i < 5; ++i) Frame({KeyA});
+  EXPECT_EQ(entry.EnteredName, "a");
+  Frame({});
+  EXPECT_EQ(entry.LastChar, Keyboard::NoChar);
+  Frame({KeyA});
+  EXPECT_EQ(entry.EnteredName, "aa");
+  // A held, B pressed and released while A stays down: a, b, a.
+  entry.EnteredName.clear();
+  for (const Keys& keys : {Keys{}, Keys{KeyA}, Keys{KeyA, KeyB}, Keys{KeyA, KeyB}, Keys{KeyA}}) Frame(keys);
+  EXPECT_EQ(entry.EnteredName, "aba");
+
+  // Shift hides the Q below it; when Shift goes up, the Q still held counts again.
+  entry.EnteredName.clear();
+  for (const Keys& keys : {Keys{KeyQ}, Keys{KeyQ, Dik::LShift}, Keys{KeyQ, Dik::LShift}}) Frame(keys);
+  EXPECT_EQ(entry.EnteredName, "q");
+  EXPECT_EQ(entry.LastChar, Keyboard::NoChar);
+  Frame({KeyQ});
+  EXPECT_EQ(entry.EnteredName, "qq");
+}
+
+TEST_F(NameEntryTest, NetKeyStillHeldTypesASpaceAndBackspaceEmptiesTheNameWhileHeld) {
+  Frame({Dik::Space});
+  EXPECT_EQ(entry.EnteredName, " ");
+  Frame({KeyA});
+  Frame({KeyC, Dik::Back});  // the c is added and the name emptied in the same frame
+  EXPECT_EQ(entry.EnteredName, "");
+  Frame({KeyC, Dik::Back});
+  Frame({KeyC});  // c was already seen: nothing new
+  EXPECT_EQ(entry.EnteredName, "");
+  Frame({Dik::Back});
+  Frame({KeyC});
+  EXPECT_EQ(entry.EnteredName, "c");
+}
+
+TEST_F(NameEntryTest, TwelveCharactersAtMostAndASecondEntryGoesOnFromTheFirst) {
+  const std::uint32_t digits[] = {0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0A, 0x0B};
+  for (std::uint32_t code : digits) {
+    Frame({code});
+    Frame({});
+  }
+  for (std::uint32_t code : {KeyA, KeyB, KeyC, KeyQ}) Frame({code});
+  EXPECT_EQ(entry.EnteredName, "1234567890ab");
+  EXPECT_EQ(entry.LastChar, 'q');  // seen although the name is full
+
+  // Nothing is reset between entries: the held Q is not typed again.
+  entry.EnteredName = "x";
+  Frame({KeyQ});
+  EXPECT_EQ(entry.EnteredName, "x");
 }
 
 }  // namespace

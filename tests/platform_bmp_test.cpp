@@ -17,38 +17,27 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-void PutU16(Bytes& b, std::size_t at, std::uint32_t v) {
-  b[at] = static_cast<unsigned char>(v);
-  b[at + 1] = static_cast<unsigned char>(v >> 8);
-}
-
-void PutU32(Bytes& b, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<unsigned char>(v >> (8 * i));
+void Put(Bytes& b, std::size_t at, std::uint32_t v, int bytes = 4) {
+  for (int i = 0; i < bytes; ++i) b[at + i] = static_cast<unsigned char>(v >> (8 * i));
 }
 
 // An uncompressed BMP with a BITMAPINFOHEADER; rows bottom-up unless topDown.
-Bytes MakeBmp(int width, int height, int bits, bool topDown,
-              const std::function<Pixel(int, int)>& pixelAt) {
+Bytes MakeBmp(int width, int height, int bits, bool topDown, const std::function<Pixel(int, int)>& pixelAt) {
   const std::size_t rowBytes = ((width * bits + 31) / 32) * 4;
   Bytes b(54 + rowBytes * height, 0);
   b[0] = 'B';
   b[1] = 'M';
-  PutU32(b, 2, static_cast<std::uint32_t>(b.size()));
-  PutU32(b, 10, 54);
-  PutU32(b, 14, 40);
-  PutU32(b, 18, static_cast<std::uint32_t>(width));
-  PutU32(b, 22, static_cast<std::uint32_t>(topDown ? -height : height));
-  PutU16(b, 26, 1);
-  PutU16(b, 28, static_cast<std::uint32_t>(bits));
+  Put(b, 2, static_cast<std::uint32_t>(b.size()));
+  Put(b, 10, 54);
+  Put(b, 14, 40);
+  Put(b, 18, static_cast<std::uint32_t>(width));
+  Put(b, 22, static_cast<std::uint32_t>(topDown ? -height : height));
+  Put(b, 26, 1, 2);
+  Put(b, 28, static_cast<std::uint32_t>(bits), 2);
   for (int row = 0; row < height; ++row) {
-    const int y = topDown ? row : height - 1 - row;
-    unsigned char* out = b.data() + 54 + rowBytes * row;
     for (int x = 0; x < width; ++x) {
-      const Pixel p = pixelAt(x, y);
-      *out++ = static_cast<unsigned char>(p);
-      *out++ = static_cast<unsigned char>(p >> 8);
-      *out++ = static_cast<unsigned char>(p >> 16);
-      if (bits == 32) *out++ = 0xFF;
+      const Pixel p = pixelAt(x, topDown ? row : height - 1 - row);
+      Put(b, 54 + rowBytes * row + x * bits / 8, bits == 32 ? 0xFF000000u | p : p, bits / 8);
     }
   }
   return b;
@@ -60,13 +49,6 @@ void WriteBytes(const std::string& path, const Bytes& bytes) {
       .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-Pixel Quadrant(int x, int y, int size) {
-  const bool right = x >= size / 2;
-  const bool bottom = y >= size / 2;
-  if (!bottom) return right ? 0x00FF00 : 0xFF0000;
-  return right ? 0xFFFFFF : 0x0000FF;
-}
-
 class BmpLoading : public ::testing::Test {
  protected:
   test::TempDir dir;
@@ -74,74 +56,65 @@ class BmpLoading : public ::testing::Test {
 };
 
 TEST_F(BmpLoading, ScalesDownNearestNeighbourKeepingExactColours) {
-  WriteBytes("media/big.bmp", MakeBmp(100, 100, 24, false, [](int x, int y) { return Quadrant(x, y, 100); }));
+  // Four quadrants: red, green above blue, white.
+  const auto quadrant = [](int x, int y) {
+    const Pixel colours[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+    return colours[(x >= 50) + 2 * (y >= 50)];
+  };
+  WriteBytes("media/big.bmp", MakeBmp(100, 100, 24, false, quadrant));
   Image out;
   out.SetColourKey(ColourKeyBlack);
   ASSERT_TRUE(platform->LoadBitmap("media\\big.bmp", 32, 32, out));
   ASSERT_EQ(out.Width(), 32);
   ASSERT_EQ(out.Height(), 32);
-  EXPECT_EQ(out.At(0, 0), 0xFF0000u);
-  EXPECT_EQ(out.At(31, 0), 0x00FF00u);
-  EXPECT_EQ(out.At(0, 31), 0x0000FFu);  // pure blue stays the colour key exactly
-  EXPECT_EQ(out.At(31, 31), 0xFFFFFFu);
-  EXPECT_EQ(out.At(15, 15), 0xFF0000u);
-  EXPECT_EQ(out.At(16, 16), 0xFFFFFFu);
+  for (const auto& [x, y] : {std::pair{0, 0}, {31, 0}, {0, 31}, {31, 31}, {15, 15}, {16, 16}})
+    EXPECT_EQ(out.At(x, y), quadrant(x * 100 / 32, y * 100 / 32)) << x << "," << y;  // pure blue stays the key exactly
   EXPECT_EQ(out.ColourKey(), ColourKeyBlack);
-}
 
-TEST_F(BmpLoading, BottomUp24AndTopDown32GiveTheSamePicture) {
-  auto pattern = [](int x, int y) { return static_cast<Pixel>(0x102030 * (x + 1) + 0x050505 * y); };
+  // Bottom-up 24 bits and top-down 32 bits (alpha dropped) give the same picture.
+  auto pattern = [](int x, int y) { return static_cast<Pixel>(0x102030 * (x + 1) + 0x050505 * y) & 0xFFFFFFu; };
   WriteBytes("media/up.bmp", MakeBmp(5, 3, 24, false, pattern));
   WriteBytes("media/down.bmp", MakeBmp(5, 3, 32, true, pattern));
-  Image up;
-  Image down;
-  ASSERT_TRUE(platform->LoadBitmap("media\\up.bmp", 5, 3, up));
-  ASSERT_TRUE(platform->LoadBitmap("media\\down.bmp", 5, 3, down));
-  for (int y = 0; y < 3; ++y) {
-    for (int x = 0; x < 5; ++x) {
-      EXPECT_EQ(up.At(x, y), pattern(x, y) & 0xFFFFFFu) << x << "," << y;
-      EXPECT_EQ(down.At(x, y), up.At(x, y)) << x << "," << y;  // alpha byte dropped
-    }
+  for (const char* name : {"media\\up.bmp", "media\\down.bmp"}) {
+    ASSERT_TRUE(platform->LoadBitmap(name, 5, 3, out)) << name;
+    for (int y = 0; y < 3; ++y)
+      for (int x = 0; x < 5; ++x) EXPECT_EQ(out.At(x, y), pattern(x, y)) << name << " " << x << "," << y;
   }
 }
 
 TEST_F(BmpLoading, RefusesBadFilesAndLeavesTheTargetAlone) {
   const Bytes good = MakeBmp(4, 4, 24, false, [](int, int) { return Pixel{0x123456}; });
-  Bytes huge = good;
-  PutU32(huge, 18, 100000);
-  PutU32(huge, 22, 100000);
-  Bytes truncated = good;
-  truncated.resize(good.size() - 5);
-  Bytes badDepth = good;
-  PutU16(badDepth, 28, 7);
-  Bytes badOffset = good;
-  PutU32(badOffset, 10, 4000);
-  Bytes zeroWidth = good;
-  PutU32(zeroWidth, 18, 0);
+  const auto changed = [&](std::size_t at, std::uint32_t v, int bytes) {
+    Bytes b = good;
+    Put(b, at, v, bytes);
+    return b;
+  };
+  Bytes huge = changed(18, 100000, 4);
+  Put(huge, 22, 100000);
   const std::string notBmp = "\x89PNG\r\n\x1A\n this is not a bitmap at all, only some text...";
   const std::vector<std::pair<std::string, Bytes>> files = {
       {"huge", huge},
-      {"truncated", truncated},
+      {"truncated", Bytes(good.begin(), good.end() - 5)},
       {"empty", Bytes{}},
       {"notbmp", Bytes(notBmp.begin(), notBmp.end())},
-      {"baddepth", badDepth},
-      {"badoffset", badOffset},
-      {"zerowidth", zeroWidth},
+      {"baddepth", changed(28, 7, 2)},
+      {"badoffset", changed(10, 4000, 4)},
+      {"zerowidth", changed(18, 0, 4)},
       {"headeronly", Bytes(good.begin(), good.begin() + 20)},
+      {"good", good},
   };
   for (const auto& [name, bytes] : files) {
     WriteBytes("media/" + name + ".bmp", bytes);
     Image out(3, 2, 0xABCDEF);
-    EXPECT_FALSE(platform->LoadBitmap("media\\" + name + ".bmp", 4, 4, out)) << name;
-    EXPECT_EQ(out.Width(), 3) << name;
-    EXPECT_EQ(out.At(2, 1), 0xABCDEFu) << name;
+    const bool wanted = name == "good";
+    EXPECT_EQ(platform->LoadBitmap("media\\" + name + ".bmp", 4, 4, out), wanted) << name;
+    EXPECT_EQ(out.Width(), wanted ? 4 : 3) << name;
+    EXPECT_EQ(out.At(2, 1), wanted ? 0x123456u : 0xABCDEFu) << name;
   }
-  WriteBytes("media/good.bmp", good);
   Image out(3, 2, 0xABCDEF);
   EXPECT_FALSE(platform->LoadBitmap("media\\missing.bmp", 4, 4, out));
   EXPECT_FALSE(platform->LoadBitmap("media\\good.bmp", 0, 4, out));
   EXPECT_EQ(out.Width(), 3);
-  EXPECT_TRUE(platform->LoadBitmap("media\\good.bmp", 4, 4, out));
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 namespace tavi {
 namespace {
 
-TEST(HeadlessPlatform, HasNoInputAndReadsAnEmptyKeyboard) {
+TEST(HeadlessPlatform, HasNoInputOrSoundAndShowsMessagesOnStandardErrorInUtf8) {
   auto platform = CreatePlatform({false, true, true});
   EXPECT_TRUE(platform->CreateMainWindow());
   EXPECT_EQ(platform->InitDisplay(), DisplayInit::Ok);
@@ -25,30 +25,23 @@ TEST(HeadlessPlatform, HasNoInputAndReadsAnEmptyKeyboard) {
   platform->WaitEvent(2000);
   EXPECT_GT(platform->Counter(), before);
   platform->Present(Image(1024, 768));
-  platform->ReleaseDisplay();
-  platform->DestroyMainWindow();
-}
 
-TEST(HeadlessPlatform, AudioRefusesToOpenWithAReasonAndStaysHarmless) {
-  auto platform = CreatePlatform({false, true, true});
   AudioDevice& audio = platform->Audio();
-  std::string reason;
+  std::string reason, musicReason;
   EXPECT_FALSE(audio.Open(reason));
   EXPECT_NE(reason.find("headless"), std::string::npos);
   EXPECT_EQ(audio.LoadEffect("media\\fisch.wav"), -1);
-  std::string musicReason;
   EXPECT_FALSE(audio.LoadMusic("media\\background.mid", musicReason));
   EXPECT_FALSE(musicReason.empty());
-  audio.PlayEffect(0);
+  audio.PlayEffect(0);  // harmless
   audio.PlayMusicForever();
   audio.Close();
-}
 
-TEST(HeadlessPlatform, ShowsMessagesOnStandardErrorInUtf8) {
-  auto platform = CreatePlatform({false, true, true});
   testing::internal::CaptureStderr();
   platform->ShowMessage("Fehler", "Oberfl\xE4" "che");  // "Oberfläche"
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "Fehler: Oberfl\xC3\xA4" "che\n");
+  platform->ReleaseDisplay();
+  platform->DestroyMainWindow();
 }
 
 }  // namespace

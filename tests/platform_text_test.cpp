@@ -45,57 +45,48 @@ class TextDrawing : public ::testing::Test {
   std::unique_ptr<Platform> platform = CreatePlatform({false, true, false});
 };
 
-TEST_F(TextDrawing, DrawsCyanInsideItsLineAndNothingElse) {
-  Image image(300, 60, 0);
-  ASSERT_TRUE(platform->DrawText(image, "Hallo Taucher", 10, 20, 0x00FFFF));
-  const Box box = PaintedBox(image, 0);
-  ASSERT_FALSE(box.Empty());
-  EXPECT_GE(box.left, 10);
-  EXPECT_LT(box.right, 10 + 120);
-  EXPECT_GE(box.top, 20);
-  EXPECT_LT(box.bottom, 20 + 16);
-  bool fullCyan = false;
-  for (Pixel p : image.Pixels()) {
-    EXPECT_EQ(p >> 16, 0u);                 // no red on black: only shades of cyan
-    EXPECT_EQ((p >> 8) & 0xFF, p & 0xFF);
-    fullCyan = fullCyan || p == 0x00FFFF;
+TEST_F(TextDrawing, BlendsTheColourOverTheBackgroundInsideItsLineOnly) {
+  // Cyan on black, and red on blue: every pixel a mix of the two, the full colour somewhere.
+  struct Case {
+    Pixel background, colour;
+    bool (*isMix)(Pixel);
+  };
+  const Case cases[] = {
+      {0x000000, 0x00FFFF, [](Pixel p) { return p >> 16 == 0 && ((p >> 8) & 0xFF) == (p & 0xFF); }},
+      {0x0000FF, 0xFF0000, [](Pixel p) { return ((p >> 8) & 0xFF) == 0 && ((p >> 16) & 0xFF) + (p & 0xFF) == 255; }},
+  };
+  for (const Case& c : cases) {
+    Image image(300, 60, c.background);
+    ASSERT_TRUE(platform->DrawText(image, "Hallo Taucher", 10, 20, c.colour));
+    const Box box = PaintedBox(image, c.background);
+    ASSERT_FALSE(box.Empty());
+    EXPECT_GE(box.left, 10);
+    EXPECT_LT(box.right, 10 + 120);
+    EXPECT_GE(box.top, 20);
+    EXPECT_LT(box.bottom, 20 + 16);
+    bool full = false;
+    int unmixed = 0;
+    for (Pixel p : image.Pixels()) {
+      unmixed += !c.isMix(p);
+      full = full || p == c.colour;
+    }
+    EXPECT_EQ(unmixed, 0);
+    EXPECT_TRUE(full);
   }
-  EXPECT_TRUE(fullCyan);
 }
 
-TEST_F(TextDrawing, BlendsOverTheBackgroundKeepingItAroundTheGlyphs) {
-  Image image(100, 30, 0x0000FF);
-  ASSERT_TRUE(platform->DrawText(image, "HEL", 5, 5, 0xFF0000));
-  const Box box = PaintedBox(image, 0x0000FF);
-  ASSERT_FALSE(box.Empty());
-  bool fullRed = false;
-  for (Pixel p : image.Pixels()) {
-    EXPECT_EQ((p >> 8) & 0xFF, 0u);
-    EXPECT_EQ(((p >> 16) & 0xFF) + (p & 0xFF), 255u) << std::hex << p;  // a mix of the two
-    fullRed = fullRed || p == 0xFF0000;
-  }
-  EXPECT_TRUE(fullRed);
-}
-
-TEST_F(TextDrawing, UmlautDiffersFromPlainLetter) {
-  Image plain(40, 20, 0);
-  Image umlaut(40, 20, 0);
+TEST_F(TextDrawing, UmlautsHaveTheirDotsAndLinesSixteenPixelsApartDoNotOverlap) {
+  Image plain(40, 20, 0), umlaut(40, 20, 0);
   ASSERT_TRUE(platform->DrawText(plain, "a", 2, 2, 0x00FFFF));
   ASSERT_TRUE(platform->DrawText(umlaut, "\xE4", 2, 2, 0x00FFFF));  // "ä"
-  EXPECT_NE(plain.Pixels(), umlaut.Pixels());
   EXPECT_LT(PaintedBox(umlaut, 0).top, PaintedBox(plain, 0).top);  // the dots sit above the a
-}
 
-TEST_F(TextDrawing, LinesSixteenPixelsApartDoNotOverlap) {
   const std::string tallAndDeep = "\xC4\xD6\xDC\xC9 gjpqy|()";  // "ÄÖÜÉ gjpqy|()"
-  Image first(300, 60, 0);
-  Image second(300, 60, 0);
+  Image first(300, 60, 0), second(300, 60, 0);
   ASSERT_TRUE(platform->DrawText(first, tallAndDeep, 0, 10, 0x00FFFF));
   ASSERT_TRUE(platform->DrawText(second, tallAndDeep, 0, 26, 0x00FFFF));
-  const Box a = PaintedBox(first, 0);
-  const Box b = PaintedBox(second, 0);
-  ASSERT_FALSE(a.Empty());
-  ASSERT_FALSE(b.Empty());
+  const Box a = PaintedBox(first, 0), b = PaintedBox(second, 0);
+  ASSERT_FALSE(a.Empty() || b.Empty());
   EXPECT_GE(a.top, 10);
   EXPECT_LT(a.bottom, b.top);
 }
