@@ -10,6 +10,8 @@ PACKAGES=(
   fonts-dejavu-core timgm6mb-soundfont
   libgtest-dev libbenchmark-dev
   xvfb xdotool
+  clang libclang-rt-14-dev
+  x11-utils time
 )
 
 missing=()

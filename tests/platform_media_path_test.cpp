@@ -44,5 +44,28 @@ TEST(MediaPath, PrefersTheWorkingDirectoryThenTheExecutablesDirectory) {
   fs::remove_all(exeDir / folder, error);
 }
 
+// An installation copied to another prefix: <prefix>/bin/tavi reads <prefix>/share/tavi/media.
+TEST(MediaPath, FindsTheDataDirectoryOfARelocatedInstallation) {
+  test::TempDir dir;
+  std::error_code error;
+  const fs::path exeDir = fs::read_symlink("/proc/self/exe", error).parent_path();
+  ASSERT_FALSE(error);
+  const std::string folder = "tavi-installed-probe-" + std::to_string(getpid());
+  const fs::path installed = exeDir / ".." / "share" / "tavi" / folder / "hai.bmp";
+  Touch(installed);
+  if (!fs::exists(installed)) GTEST_SKIP() << "the test's parent directory is not writable";
+  const std::string name = folder + "\\hai.bmp";
+
+  EXPECT_TRUE(fs::equivalent(ResolveMediaPath(name), installed, error));
+  // A copy beside the executable still comes first.
+  Touch(exeDir / folder / "hai.bmp");
+  EXPECT_EQ(ResolveMediaPath(name), (exeDir / folder / "hai.bmp").string());
+
+  fs::remove_all(exeDir / folder, error);
+  fs::remove_all(exeDir / ".." / "share" / "tavi" / folder, error);
+  fs::remove(exeDir / ".." / "share" / "tavi", error);  // only when left empty
+  fs::remove(exeDir / ".." / "share", error);
+}
+
 }  // namespace
 }  // namespace tavi

@@ -82,7 +82,8 @@ bool ParseDemo(const std::string& text, const std::string& fileName, Demo& demo,
   for (std::string line; std::getline(in, line);) {
     ++number;
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    const auto first = line.find_first_not_of(" \t");
+    // Every kind of white space the words are split on makes a blank line, not only space and tab.
+    const auto first = line.find_first_not_of(" \t\r\n\f\v");
     if (first == std::string::npos || line[first] == '#') continue;
     const long long lastFrame = parsed.lines.empty() ? 0 : parsed.lines.back().frame;
     const std::string problem = ParseLine(line, lastFrame, parsed);

@@ -45,6 +45,11 @@ std::string ResolveMediaPath(const std::string& mediaName) {
   if (!exeDir.empty() && Exists(exeDir + relative)) {
     return exeDir + relative;
   }
+  // An installation moved to another prefix than the configured one: <prefix>/bin/tavi finds
+  // <prefix>/share/tavi/media.
+  if (!exeDir.empty() && Exists(exeDir + "../share/tavi/" + relative)) {
+    return exeDir + "../share/tavi/" + relative;
+  }
 #ifdef TAVI_DATADIR
   const std::string installed = std::string(TAVI_DATADIR) + "/" + relative;
   if (Exists(installed)) {

@@ -3,12 +3,14 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <system_error>
 #include <vector>
 
+#include "platform/midi_check.h"
 #include "platform/platform.h"
 
 #ifndef TAVI_SOUNDFONT_FILE
@@ -23,6 +25,7 @@ constexpr int SampleRate = 44100;
 constexpr int BufferSamples = 2048;
 constexpr int Channels = 16;
 constexpr const char* FallbackSoundFont = "/usr/share/sounds/sf3/default-GM.sf3";
+constexpr Sint64 MaxMusicBytes = 16 * 1024 * 1024;
 
 // Debian's SDL_mixer ignores SDL_SOUNDFONTS unless told otherwise, so the choice is made here:
 // the user's variable, else our soundfont, else the system's default.
@@ -69,7 +72,19 @@ class MixerAudio : public AudioDevice {
     if (!open_) {
       return -1;
     }
-    Mix_Chunk* chunk = Mix_LoadWAV(ResolveMediaPath(mediaName).c_str());
+    // Effects are wave files. SDL_mixer would also take AIFF, VOC or MIDI under that name, and
+    // its AIFF loader leaks the file's samples when the file is broken: only RIFF gets through.
+    SDL_RWops* file = SDL_RWFromFile(ResolveMediaPath(mediaName).c_str(), "rb");
+    if (file == nullptr) {
+      return -1;
+    }
+    char magic[4] = {};
+    if (SDL_RWread(file, magic, 1, sizeof magic) != sizeof magic ||
+        std::memcmp(magic, "RIFF", sizeof magic) != 0 || SDL_RWseek(file, 0, RW_SEEK_SET) != 0) {
+      SDL_RWclose(file);
+      return -1;
+    }
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(file, 1);
     if (chunk == nullptr) {
       return -1;
     }
@@ -82,10 +97,33 @@ class MixerAudio : public AudioDevice {
       reason = "Audioger\xE4t nicht ge\xF6" "ffnet";  // "Audiogerät nicht geöffnet"
       return false;
     }
-    Mix_Music* music = Mix_LoadMUS(ResolveMediaPath(mediaName).c_str());
+    const std::string notPlayable = mediaName + ": keine abspielbare MIDI-Datei";
+    SDL_RWops* file = SDL_RWFromFile(ResolveMediaPath(mediaName).c_str(), "rb");
+    if (file == nullptr) {
+      reason = mediaName + ": " + SDL_GetError();
+      return false;
+    }
+    // Music is kilobytes; a file far larger is no music and is not read into memory.
+    const Sint64 fileSize = SDL_RWsize(file);
+    if (fileSize < 0 || fileSize > MaxMusicBytes) {
+      SDL_RWclose(file);
+      reason = notPlayable;
+      return false;
+    }
+    std::size_t size = 0;
+    void* bytes = SDL_LoadFile_RW(file, &size, 1);
+    if (bytes == nullptr) {
+      reason = mediaName + ": " + SDL_GetError();
+      return false;
+    }
+    // Only a file that can repeat for ever goes to the synthesiser (see PlayableMidi).
+    const bool playable = PlayableMidi(static_cast<const std::uint8_t*>(bytes), size);
+    Mix_Music* music = playable ? Mix_LoadMUSType_RW(SDL_RWFromConstMem(bytes, static_cast<int>(size)), MUS_MID, 1)
+                                : nullptr;
+    SDL_free(bytes);
     if (music == nullptr) {
       // A missing soundfont ends up here too.
-      reason = mediaName + ": " + Mix_GetError();
+      reason = playable ? mediaName + ": " + Mix_GetError() : notPlayable;
       return false;
     }
     FreeMusic();
