@@ -10,7 +10,7 @@ TEST(DemoFile, ParsesEveryDirective) {
   Demo demo;
   std::string error;
   ASSERT_TRUE(ParseDemo("# a comment\n\nseed 42\n0 move 10 20\n0 click 30 40\n3 dblclick 1 2\n"
-                        "5 keys SPACE UP 0x2A\n7 keys\n9 esc\n",
+                        "5 keys SPACE UP 0x2A\n7 keys\n010 esc\n",
                         "d.txt", demo, error))
       << error;
   ASSERT_TRUE(demo.seed);
@@ -21,7 +21,7 @@ TEST(DemoFile, ParsesEveryDirective) {
   EXPECT_TRUE(demo.lines[4].keys.empty());
   // No quit in the file: it ends as if one followed the last line.
   EXPECT_EQ(demo.lines.back().kind, DemoLine::Kind::Quit);
-  EXPECT_EQ(demo.lines.back().frame, 9);
+  EXPECT_EQ(demo.lines.back().frame, 10);  // decimal, leading zero or not
 }
 
 TEST(DemoFile, MalformedLinesNameFileAndLine) {
@@ -34,6 +34,8 @@ TEST(DemoFile, MalformedLinesNameFileAndLine) {
       {"x esc\n", "d.txt:1:"},
       {"0 click -5 3\n", "d.txt:1:"},
       {"seed 99999999999\n", "d.txt:1:"},
+      {"0 keys 0x100\n", "d.txt:1:"},
+      {"0 keys 0x-5\n", "d.txt:1:"},
   };
   for (const auto& [text, where] : cases) {
     Demo demo;

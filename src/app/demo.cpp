@@ -1,29 +1,25 @@
 #include "app/demo.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
 
+#include "app/options.h"
 #include "platform/scancodes.h"
 
 namespace tavi {
 
 namespace {
 
+// Decimal, so that a frame written "010" is frame 10.
 bool ToNumber(const std::string& word, long long low, long long high, long long& value) {
-  if (word.empty()) return false;
-  errno = 0;
-  char* end = nullptr;
-  value = std::strtoll(word.c_str(), &end, 0);
-  return errno == 0 && *end == '\0' && value >= low && value <= high;
+  return ParseInteger(word, 10, low, high, value);
 }
 
 int ScanCode(const std::string& word) {
   if (word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X')) {
     long long code = 0;
-    return ToNumber(word, 1, 255, code) ? static_cast<int>(code) : -1;
+    return ParseInteger(word.substr(2), 16, 1, 255, code) ? static_cast<int>(code) : -1;
   }
   return DikFromName(word);
 }

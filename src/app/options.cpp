@@ -5,14 +5,18 @@
 
 namespace tavi {
 
-namespace {
-
-bool ParseNumber(const std::string& text, long long low, long long high, long long& value) {
+bool ParseInteger(const std::string& text, int base, long long low, long long high, long long& value) {
   if (text.empty()) return false;
   errno = 0;
   char* end = nullptr;
-  value = std::strtoll(text.c_str(), &end, 10);
+  value = std::strtoll(text.c_str(), &end, base);
   return errno == 0 && *end == '\0' && value >= low && value <= high;
+}
+
+namespace {
+
+bool ParseNumber(const std::string& text, long long low, long long high, long long& value) {
+  return ParseInteger(text, 10, low, high, value);
 }
 
 }  // namespace

@@ -30,6 +30,9 @@ struct Options {
   const std::string& DemoFile() const { return timedemo.empty() ? demo : timedemo; }
 };
 
+// Reads a whole word as an integer in the given base within [low, high].
+bool ParseInteger(const std::string& text, int base, long long low, long long high, long long& value);
+
 // Parses argv; false with a message for an unknown option or a bad value.
 bool ParseOptions(int argc, const char* const* argv, Options& options, std::string& error);
 const char* UsageText();
