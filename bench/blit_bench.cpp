@@ -8,7 +8,36 @@
 namespace tavi::bench {
 namespace {
 
+void DrawTilesOurs(Image& frame, const Image& band) {
+  BltFast(frame, 0, 424, band, nullptr, true);
+  BltFast(frame, 512, 424, band, nullptr, true);
+}
+
+void DrawTilesSdl(SDL_Surface* frame, SDL_Surface* band) {
+  SDL_Rect left{0, 424, 0, 0};
+  SDL_Rect right{512, 424, 0, 0};
+  SDL_BlitSurface(band, nullptr, frame, &left);
+  SDL_BlitSurface(band, nullptr, frame, &right);
+}
+
+// Both sides must draw the same pixels before their speed is compared.
+void VerifyPrimitives() {
+  static const bool verified = [] {
+    Game& game = Scenes().GetGame();
+    SdlSurface frame = MakeSdlFrame();
+    game.display.ClearBackBuffer();
+    SDL_FillRect(frame.get(), nullptr, ColourKeyBlue);
+    RequireIdentical(game.display.BackBuffer(), frame.get(), "cleared frame");
+    DrawTilesOurs(game.display.BackBuffer(), *game.backdrop.backgroundBand.image);
+    DrawTilesSdl(frame.get(), Scenes().Band());
+    RequireIdentical(game.display.BackBuffer(), frame.get(), "two keyed tiles");
+    return true;
+  }();
+  (void)verified;
+}
+
 void BM_Clear_Ours(benchmark::State& state) {
+  VerifyPrimitives();
   Display& display = Scenes().GetGame().display;
   for (auto _ : state) {
     display.ClearBackBuffer();
@@ -18,6 +47,7 @@ void BM_Clear_Ours(benchmark::State& state) {
 }
 
 void BM_Clear_Sdl(benchmark::State& state) {
+  VerifyPrimitives();
   SdlSurface frame = MakeSdlFrame();
   for (auto _ : state) {
     SDL_FillRect(frame.get(), nullptr, ColourKeyBlue);
@@ -27,25 +57,23 @@ void BM_Clear_Sdl(benchmark::State& state) {
 }
 
 void BM_KeyedTiles_Ours(benchmark::State& state) {
+  VerifyPrimitives();
   Game& game = Scenes().GetGame();
   const Image& band = *game.backdrop.backgroundBand.image;
   Image& frame = game.display.BackBuffer();
   for (auto _ : state) {
-    BltFast(frame, 0, 424, band, nullptr, true);
-    BltFast(frame, 512, 424, band, nullptr, true);
+    DrawTilesOurs(frame, band);
     benchmark::DoNotOptimize(frame.Pixels().data());
     benchmark::ClobberMemory();
   }
 }
 
 void BM_KeyedTiles_Sdl(benchmark::State& state) {
+  VerifyPrimitives();
   SDL_Surface* band = Scenes().Band();
   SdlSurface frame = MakeSdlFrame();
   for (auto _ : state) {
-    SDL_Rect left{0, 424, 0, 0};
-    SDL_Rect right{512, 424, 0, 0};
-    SDL_BlitSurface(band, nullptr, frame.get(), &left);
-    SDL_BlitSurface(band, nullptr, frame.get(), &right);
+    DrawTilesSdl(frame.get(), band);
     benchmark::DoNotOptimize(frame->pixels);
     benchmark::ClobberMemory();
   }
