@@ -13,6 +13,17 @@ namespace tavi::fuzz {
   std::abort();
 }
 
+// Counts the inputs that got past a gate; said on standard error when the process ends, so a
+// fuzzing run tells how much of it reached the code behind the gate.
+struct Tally {
+  explicit Tally(const char* what) : what(what) {}
+  ~Tally() { std::fprintf(stderr, "tally: %llu %s\n", count, what); }
+  Tally(const Tally&) = delete;
+  Tally& operator=(const Tally&) = delete;
+  const char* what;
+  unsigned long long count = 0;
+};
+
 }  // namespace tavi::fuzz
 
 #define TAVI_REQUIRE(condition) \

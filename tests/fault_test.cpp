@@ -11,6 +11,7 @@
 #include <sched.h>
 #include <signal.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -25,6 +26,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -91,6 +93,9 @@ struct MediaFile {
   const char* name;  // as the game names it, Windows-1252
   Report report;
 };
+
+// Names the file in test listings instead of dumping the structure's bytes.
+void PrintTo(const MediaFile& media, std::ostream* out) { *out << media.file; }
 
 const MediaFile MediaFiles[] = {
     {"title", "title.bmp", "media\\title.bmp", Report::Picture},
@@ -186,6 +191,7 @@ struct RunResult {
   bool finished = false;  // ended by itself, not killed by the watchdog
   int exitStatus = -1;    // when it exited; -1 when a signal ended it
   int signal = 0;
+  long maxRssKb = 0;  // the peak resident memory of the game
   std::string out;
   std::string err;
   std::string errorFile;  // Error.txt, or empty when there is none
@@ -325,7 +331,8 @@ class FaultRig {
     // A deadline for a hung game, so that a freeze fails the test instead of stalling the suite.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
     int status = 0;
-    while (::waitpid(pid, &status, WNOHANG) == 0) {
+    struct rusage usage {};
+    while (::wait4(pid, &status, WNOHANG, &usage) == 0) {
       if (std::chrono::steady_clock::now() > deadline) {
         ::kill(pid, SIGKILL);
         ::waitpid(pid, &status, 0);
@@ -336,6 +343,7 @@ class FaultRig {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     result.finished = true;
+    result.maxRssKb = usage.ru_maxrss;
     if (WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
     if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
     result.out = ReadAll(outFile);
@@ -488,6 +496,27 @@ TEST_F(FaultTest, EffectThatIsNoWaveIsRefusedWithoutALeak) {
   const RunResult run = rig.Run();
   ExpectPlayedToTheEnd(run);  // the sanitizer build ends with another status on a leak
   EXPECT_NE(run.err.find("AddSound: Fehler beim Laden der Datei"), std::string::npos) << run;
+}
+
+TEST_F(FaultTest, EffectClaimingOneHertzIsRefusedBeforeItTakesGigabytes) {
+  rig.CopyMedia();
+  // 50 KB of samples at 1 Hz: converted to 44.1 kHz they would fill more than 2 GB.
+  const std::string samples = Garbage(50000);
+  std::string format = "fmt ";
+  const std::uint32_t fields[] = {16, 1 | 1u << 16, 1, 2, 2 | 16u << 16};  // size, PCM mono, 1 Hz, ...
+  for (const std::uint32_t field : fields) {
+    for (int b = 0; b < 4; ++b) format.push_back(static_cast<char>((field >> (8 * b)) & 0xFF));
+  }
+  std::string data = "data";
+  for (int b = 0; b < 4; ++b) data.push_back(static_cast<char>((samples.size() >> (8 * b)) & 0xFF));
+  const std::string body = "WAVE" + format + data + samples;
+  std::string wave = "RIFF";
+  for (int b = 0; b < 4; ++b) wave.push_back(static_cast<char>((body.size() >> (8 * b)) & 0xFF));
+  WriteAll(rig.Media() / "fisch.wav", wave + body);
+  const RunResult run = rig.Run();
+  ExpectPlayedToTheEnd(run);
+  EXPECT_NE(run.err.find("AddSound: Fehler beim Laden der Datei"), std::string::npos) << run;
+  EXPECT_LT(run.maxRssKb, 256 * 1024) << "the game took " << run.maxRssKb / 1024 << " MB";
 }
 
 TEST_F(FaultTest, MalformedDemoLinesNeverCrashTheGame) {

@@ -3,7 +3,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -12,6 +11,7 @@
 
 #include "platform/midi_check.h"
 #include "platform/platform.h"
+#include "platform/wave_check.h"
 
 #ifndef TAVI_SOUNDFONT_FILE
 #define TAVI_SOUNDFONT_FILE "/usr/share/sounds/sf2/TimGM6mb.sf2"
@@ -26,6 +26,8 @@ constexpr int BufferSamples = 2048;
 constexpr int Channels = 16;
 constexpr const char* FallbackSoundFont = "/usr/share/sounds/sf3/default-GM.sf3";
 constexpr Sint64 MaxMusicBytes = 16 * 1024 * 1024;
+// An effect of 4 MiB plays for 20 seconds or more; the game's own are under 100 KiB.
+constexpr Sint64 MaxEffectBytes = 4 * 1024 * 1024;
 
 // Debian's SDL_mixer ignores SDL_SOUNDFONTS unless told otherwise, so the choice is made here:
 // the user's variable, else our soundfont, else the system's default.
@@ -72,19 +74,25 @@ class MixerAudio : public AudioDevice {
     if (!open_) {
       return -1;
     }
-    // Effects are wave files. SDL_mixer would also take AIFF, VOC or MIDI under that name, and
-    // its AIFF loader leaks the file's samples when the file is broken: only RIFF gets through.
+    // Effects are short waves; anything else is refused before SDL_mixer sees it (PlausibleWave).
     SDL_RWops* file = SDL_RWFromFile(ResolveMediaPath(mediaName).c_str(), "rb");
     if (file == nullptr) {
       return -1;
     }
-    char magic[4] = {};
-    if (SDL_RWread(file, magic, 1, sizeof magic) != sizeof magic ||
-        std::memcmp(magic, "RIFF", sizeof magic) != 0 || SDL_RWseek(file, 0, RW_SEEK_SET) != 0) {
+    const Sint64 fileSize = SDL_RWsize(file);
+    if (fileSize < 0 || fileSize > MaxEffectBytes) {
       SDL_RWclose(file);
       return -1;
     }
-    Mix_Chunk* chunk = Mix_LoadWAV_RW(file, 1);
+    std::size_t size = 0;
+    void* bytes = SDL_LoadFile_RW(file, &size, 1);
+    if (bytes == nullptr) {
+      return -1;
+    }
+    Mix_Chunk* chunk = PlausibleWave(static_cast<const std::uint8_t*>(bytes), size)
+                           ? Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes, static_cast<int>(size)), 1)
+                           : nullptr;
+    SDL_free(bytes);
     if (chunk == nullptr) {
       return -1;
     }
