@@ -53,6 +53,39 @@ TEST(BltFast, RefusesWhatDoesNotFitCopiesWhatDoesAndSkipsOnlyTheKey) {
   }
 }
 
+TEST(BltFast, KeyedCopyOfAnyPartMatchesPixelByPixelAndFollowsChanges) {
+  // Runs of key and picture of every length, cut by source rectangles at every column.
+  Image src(37, 3);
+  std::uint32_t seed = 7;
+  for (int y = 0; y < src.Height(); ++y)
+    for (int x = 0; x < src.Width(); ++x) {
+      seed = seed * 1103515245u + 12345u;
+      src.Set(x, y, (seed >> 16) % 3 == 0 ? ColourKeyBlue : 0x100000 + static_cast<Pixel>(x + 100 * y));
+    }
+  const auto expectCopied = [&src](int left, int right) {
+    Image dst(40, 3, 0x777777);
+    const Rect r{left, 0, right, 3};
+    ASSERT_TRUE(BltFast(dst, 2, 0, src, &r, true));
+    for (int y = 0; y < 3; ++y)
+      for (int x = 0; x < 40; ++x) {
+        const int sx = x - 2 + left;
+        const bool inside = sx >= left && sx < right;
+        const Pixel want = inside && src.At(sx, y) != src.ColourKey() ? src.At(sx, y) : 0x777777;
+        ASSERT_EQ(dst.At(x, y), want) << "columns " << left << ".." << right << " at " << x << "," << y;
+      }
+  };
+  for (int left = 0; left < 37; ++left)
+    for (int right = left + 1; right <= 37; ++right) expectCopied(left, right);
+
+  // A picture changed after a copy is copied as it is now: key and picture swap places.
+  for (int x = 0; x < src.Width(); ++x) src.Set(x, 0, src.At(x, 0) == ColourKeyBlue ? 0xABCDEF : ColourKeyBlue);
+  Pixel* row = src.Row(1);
+  for (int x = 0; x < src.Width(); ++x) row[x] = row[x] == ColourKeyBlue ? 0x123456 : ColourKeyBlue;
+  expectCopied(0, 37);
+  src.SetColourKey(0x123456);
+  expectCopied(3, 30);
+}
+
 class SurfaceDraw : public ::testing::Test {
  protected:
   test::FakePlatform platform;

@@ -13,6 +13,7 @@ Image::Image(int width, int height, Pixel fill)
 void Image::Fill(Pixel p) {
   // One row by hand, then ever larger copies of what is filled: memcpy uses the widest stores
   // the processor has, which a plain loop compiled for the baseline instruction set cannot.
+  Changed();
   if (pixels_.empty()) return;
   const std::size_t total = pixels_.size();
   std::size_t done = std::min<std::size_t>(total, 1024);
@@ -24,18 +25,30 @@ void Image::Fill(Pixel p) {
   }
 }
 
-namespace {
-
-// Copies one row, skipping pixels equal to the key. Written as a select so that the compiler
-// can vectorise it (load, compare, blend, store); built for AVX2 too, chosen at run time.
-__attribute__((target_clones("avx2", "default"))) void CopyKeyedRow(Pixel* __restrict dst, const Pixel* __restrict src, int count, Pixel key) {
-  for (int i = 0; i < count; ++i) {
-    const Pixel s = src[i];
-    dst[i] = (s == key) ? dst[i] : s;
+void Image::FindRuns() const {
+  runRows_.assign(1, 0);
+  runs_.clear();
+  for (int y = 0; y < height_; ++y) {
+    const Pixel* row = pixels_.data() + static_cast<std::size_t>(y) * width_;
+    for (int x = 0; x < width_;) {
+      while (x < width_ && row[x] == key_) ++x;
+      const int begin = x;
+      while (x < width_ && row[x] != key_) ++x;
+      if (x > begin) runs_.push_back({static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(x)});
+    }
+    runRows_.push_back(static_cast<std::uint32_t>(runs_.size()));
   }
 }
 
-}  // namespace
+const Image::Run* Image::RunsBegin(int y) const {
+  if (runRows_.empty()) FindRuns();
+  return runs_.data() + runRows_[y];
+}
+
+const Image::Run* Image::RunsEnd(int y) const {
+  if (runRows_.empty()) FindRuns();
+  return runs_.data() + runRows_[y + 1];
+}
 
 bool BltFast(Image& dst, int x, int y, const Image& src, const Rect* rect, bool keyed) {
   const Rect r = rect ? *rect : Rect{0, 0, src.Width(), src.Height()};
@@ -46,9 +59,20 @@ bool BltFast(Image& dst, int x, int y, const Image& src, const Rect* rect, bool 
   if (x < 0 || y < 0 || x > dst.Width() - w || y > dst.Height() - h) return false;
 
   if (keyed) {
-    const Pixel key = src.ColourKey();
+    // Only the runs of picture are copied: the key's pixels are neither compared nor touched.
+    const std::uint32_t left = static_cast<std::uint32_t>(r.left);
+    const std::uint32_t right = static_cast<std::uint32_t>(r.right);
+    // The frame's rows are found once: asking for a row of a picture forgets its runs, and the
+    // picture may be the frame itself.
+    Pixel* const first = dst.Row(y) + x;
     for (int row = 0; row < h; ++row) {
-      CopyKeyedRow(dst.Row(y + row) + x, src.Row(r.top + row) + r.left, w, key);
+      Pixel* to = first + static_cast<std::size_t>(row) * dst.Width();
+      const Pixel* from = src.Row(r.top + row);
+      for (const Image::Run* run = src.RunsBegin(r.top + row); run != src.RunsEnd(r.top + row); ++run) {
+        const std::uint32_t begin = std::max(run->begin, left);
+        const std::uint32_t end = std::min(run->end, right);
+        if (begin < end) std::memmove(to + (begin - left), from + begin, (end - begin) * sizeof(Pixel));
+      }
     }
   } else {
     const std::size_t bytes = static_cast<std::size_t>(w) * sizeof(Pixel);

@@ -20,6 +20,8 @@ struct Rect {
 };
 
 // A picture held in memory: width x height pixels, rows top to bottom, with an optional colour key.
+// A keyed copy from a picture remembers where its pixels other than the key lie; every non-const
+// accessor forgets that, so change pixels only through a pointer or reference just obtained.
 class Image {
  public:
   Image() = default;
@@ -29,23 +31,52 @@ class Image {
   int Height() const { return height_; }
   bool Empty() const { return width_ == 0 || height_ == 0; }
 
-  Pixel* Row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
+  Pixel* Row(int y) {
+    Changed();
+    return pixels_.data() + static_cast<std::size_t>(y) * width_;
+  }
   const Pixel* Row(int y) const { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
   Pixel At(int x, int y) const { return Row(y)[x]; }
   void Set(int x, int y, Pixel p) { Row(y)[x] = p; }
-  std::vector<Pixel>& Pixels() { return pixels_; }
+  std::vector<Pixel>& Pixels() {
+    Changed();
+    return pixels_;
+  }
   const std::vector<Pixel>& Pixels() const { return pixels_; }
 
   void Fill(Pixel p);
 
-  void SetColourKey(Pixel key) { key_ = key; }
+  void SetColourKey(Pixel key) {
+    Changed();
+    key_ = key;
+  }
   Pixel ColourKey() const { return key_; }
 
+  // A run of pixels other than the colour key: columns begin..end-1 of one row.
+  struct Run {
+    std::uint32_t begin;
+    std::uint32_t end;
+  };
+  // The runs of row y, left to right; found on first use after a change.
+  const Run* RunsBegin(int y) const;
+  const Run* RunsEnd(int y) const;
+
  private:
+  void Changed() {
+    if (!runRows_.empty()) {
+      runRows_.clear();
+      runs_.clear();
+    }
+  }
+  void FindRuns() const;
+
   int width_ = 0;
   int height_ = 0;
   std::vector<Pixel> pixels_;
   Pixel key_ = ColourKeyBlue;
+  // Row y's runs are runs_[runRows_[y]] up to runs_[runRows_[y + 1]]; empty until first needed.
+  mutable std::vector<std::uint32_t> runRows_;
+  mutable std::vector<Run> runs_;
 };
 
 // Copies `rect` of `src` (the whole picture when rect is null) to (x, y) of `dst`. Refuses, drawing
