@@ -1,13 +1,13 @@
 // MIDI files through SDL_mixer from memory, as the game loads and starts its music.
 //
-// Every input is loaded and played once: FluidSynth reads a file's tracks only when it starts
-// playing, so the music is played until the audio thread has rendered it. Any file must be loaded
-// or refused and play or stay silent, never crash or leak.
-//
-// The inputs the game's check lets through (PlayableMidi) are also played as the game plays its
-// music, repeating for ever: the audio thread must go on mixing. FluidSynth retries a file it
-// cannot read, or one that is over at once, endlessly inside the audio thread, which would
-// freeze the game; the check must keep every such file away.
+// Every input goes through SDL_mixer's loaders (type detection included) and must be loaded or
+// refused, never crash or leak. FluidSynth reads a file's tracks only when it starts playing, and
+// some broken files it never finishes reading: set to repeat it retries them endlessly, and even
+// played once it can spin inside the audio thread for good (a header announcing a track the file
+// does not have). Such a file would freeze the game, so the game's check (PlayableMidi) keeps
+// every file the synthesiser could choke on away from it; what the check lets through is played
+// here once and then repeating, as the game plays its music, and the audio thread must go on
+// mixing.
 #include "mixer_session.h"
 #include "platform/midi_check.h"
 
@@ -40,23 +40,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) return 0;  // SDL refuses a stream over no memory at all
   tavi::fuzz::MixerSession& session = tavi::fuzz::MixerSession::Instance();
 
-  if (Mix_Music* music = Load(data, size, false)) {
-    if (Mix_PlayMusic(music, 0) == 0) {
-      TAVI_REQUIRE(MixesOn(session));
-      Mix_HaltMusic();
-    }
-    Mix_FreeMusic(music);
-  }
+  if (Mix_Music* music = Load(data, size, false)) Mix_FreeMusic(music);
+  if (!tavi::PlayableMidi(data, size)) return 0;
 
-  if (tavi::PlayableMidi(data, size)) {
-    static tavi::fuzz::Tally repeated("inputs played repeating, as the game plays its music");
-    ++repeated.count;
-    Mix_Music* music = Load(data, size, true);
-    TAVI_REQUIRE(music != nullptr);
-    TAVI_REQUIRE(Mix_PlayMusic(music, -1) == 0);
+  static tavi::fuzz::Tally played("inputs played, once and repeating, as the game plays its music");
+  ++played.count;
+  Mix_Music* music = Load(data, size, true);
+  TAVI_REQUIRE(music != nullptr);
+  for (const int loops : {0, -1}) {
+    TAVI_REQUIRE(Mix_PlayMusic(music, loops) == 0);
     TAVI_REQUIRE(MixesOn(session));
     Mix_HaltMusic();
-    Mix_FreeMusic(music);
   }
+  Mix_FreeMusic(music);
   return 0;
 }

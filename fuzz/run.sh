@@ -7,6 +7,8 @@
 #
 #   fuzz/run.sh SECONDS [TARGET ...]      targets: bmp highscore demo wav midi (default: all)
 #
+# "corpus" is the number of inputs kept in the working corpus after the run.
+#
 # Reproduce a finding: build-fuzz/fuzz/TARGET_fuzzer FILE (or, with gcc, the replayer of the
 # normal build: build-asan/fuzz/TARGET_fuzzer FILE).
 set -euo pipefail
@@ -31,7 +33,7 @@ cmake --build "$build" -j "$(nproc)" --target fuzz_corpora $(printf '%s_fuzzer '
 
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 summary=$build/fuzz/summary.txt
-printf '%-10s %8s %12s %10s %8s %8s\n' target seconds runs exec/s crashes 'new units' | tee "$summary"
+printf '%-10s %8s %12s %10s %8s %8s\n' target seconds runs exec/s crashes corpus | tee "$summary"
 for target in "${targets[@]}"; do
   work=$build/fuzz/work/$target
   findings=$build/fuzz/findings/$target

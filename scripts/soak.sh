@@ -3,7 +3,7 @@
 # cleared now and then, every screen visited) played with --headless --timedemo by the sanitizer
 # build. Resident memory is sampled from /proc while the game runs and reported every 100,000
 # frames; at the end the sanitizers' findings, the error file and the frames played are checked.
-# Not part of CI: a million frames take about an hour under the sanitizers.
+# Not part of CI: a million frames take a quarter of an hour or more under the sanitizers.
 #
 #   scripts/soak.sh [FRAMES [SEED]]       defaults: 1000000 frames, seed 1
 #
