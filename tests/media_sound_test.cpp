@@ -52,12 +52,12 @@ std::string Tag(const Bytes& b, std::size_t at) { return std::string(b.begin() +
 
 // The samples of a WAV file as SDL reads it; empty unless it holds 16-bit mono sound at 44.1 kHz.
 std::vector<std::int16_t> ReadEffect(const fs::path& path) {
-  SDL_AudioSpec spec;
+  SDL_AudioSpec format;
   Uint8* buffer = nullptr;
   Uint32 length = 0;
-  if (!SDL_LoadWAV(path.c_str(), &spec, &buffer, &length)) return {};
+  if (!SDL_LoadWAV(path.c_str(), &format, &buffer, &length)) return {};
   std::vector<std::int16_t> samples;
-  if (spec.format == AUDIO_S16LSB && spec.channels == 1 && spec.freq == 44100)
+  if (format.format == AUDIO_S16LSB && format.channels == 1 && format.freq == 44100)
     samples.assign(reinterpret_cast<const std::int16_t*>(buffer),
                    reinterpret_cast<const std::int16_t*>(buffer + length));
   SDL_FreeWAV(buffer);

@@ -40,14 +40,9 @@ void Image::FindRuns() const {
   }
 }
 
-const Image::Run* Image::RunsBegin(int y) const {
+Image::RunRange Image::Runs(int y) const {
   if (runRows_.empty()) FindRuns();
-  return runs_.data() + runRows_[y];
-}
-
-const Image::Run* Image::RunsEnd(int y) const {
-  if (runRows_.empty()) FindRuns();
-  return runs_.data() + runRows_[y + 1];
+  return {runs_.data() + runRows_[y], runs_.data() + runRows_[y + 1]};
 }
 
 bool BltFast(Image& dst, int x, int y, const Image& src, const Rect* rect, bool keyed) {
@@ -68,9 +63,9 @@ bool BltFast(Image& dst, int x, int y, const Image& src, const Rect* rect, bool 
     for (int row = 0; row < h; ++row) {
       Pixel* to = first + static_cast<std::size_t>(row) * dst.Width();
       const Pixel* from = src.Row(r.top + row);
-      for (const Image::Run* run = src.RunsBegin(r.top + row); run != src.RunsEnd(r.top + row); ++run) {
-        const std::uint32_t begin = std::max(run->begin, left);
-        const std::uint32_t end = std::min(run->end, right);
+      for (const Image::Run& run : src.Runs(r.top + row)) {
+        const std::uint32_t begin = std::max(run.begin, left);
+        const std::uint32_t end = std::min(run.end, right);
         if (begin < end) std::memmove(to + (begin - left), from + begin, (end - begin) * sizeof(Pixel));
       }
     }

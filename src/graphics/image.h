@@ -57,9 +57,14 @@ class Image {
     std::uint32_t begin;
     std::uint32_t end;
   };
+  struct RunRange {
+    const Run* first;
+    const Run* last;
+    const Run* begin() const { return first; }
+    const Run* end() const { return last; }
+  };
   // The runs of row y, left to right; found on first use after a change.
-  const Run* RunsBegin(int y) const;
-  const Run* RunsEnd(int y) const;
+  RunRange Runs(int y) const;
 
  private:
   void Changed() {
