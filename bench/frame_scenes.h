@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/game.h"
-#include "graphics/image.h"
+#include "base/image.h"
 #include "platform/platform.h"
 
 namespace tavi::bench {

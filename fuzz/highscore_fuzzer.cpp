@@ -20,10 +20,11 @@
 #include <string>
 #include <system_error>
 
+#include "app/highscore_screen.h"
+#include "base/error_log.h"
 #include "fuzz_check.h"
 #include "graphics/bitmap_font.h"
 #include "graphics/display.h"
-#include "graphics/error_log.h"
 #include "highscore/highscore_table.h"
 #include "platform/headless_platform.h"
 
@@ -147,7 +148,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::copy(file, file + std::min<std::size_t>(fileSize, expected.size()), expected.begin());
   TAVI_REQUIRE(table.Bytes() == expected);
   TAVI_REQUIRE(ReadWhole(FileName) == std::string(reinterpret_cast<const char*>(file), fileSize));
-  table.Draw(workspace.font);
+  DrawHighscoreList(table, workspace.font);
 
   const bool changed = ModelInsert(expected, name, score);
   table.Insert(name, score);
@@ -157,13 +158,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } else {
     TAVI_REQUIRE(ReadWhole(FileName) == std::string(reinterpret_cast<const char*>(file), fileSize));
   }
-  table.Draw(workspace.font);
+  DrawHighscoreList(table, workspace.font);
 
   ModelClear(expected);
   table.Clear();
   TAVI_REQUIRE(table.Bytes() == expected);
   TAVI_REQUIRE(ReadWhole(FileName) == AsString(expected));
-  table.Draw(workspace.font);
+  DrawHighscoreList(table, workspace.font);
 
   RequireNoStrayFiles();  // also: nothing went to the error file
   std::remove(FileName);

@@ -2,12 +2,12 @@
 
 #include <vector>
 
+#include "base/error_log.h"
 #include "fake_platform.h"
 #include "game_world_fixture.h"
 #include "graphics/animation.h"
 #include "graphics/bitmap_font.h"
 #include "graphics/display.h"
-#include "graphics/error_log.h"
 
 namespace tavi {
 namespace {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "app/backdrop.h"
+#include "base/error_log.h"
 #include "fake_platform.h"
 #include "graphics/display.h"
-#include "graphics/error_log.h"
 
 namespace tavi {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "base/error_log.h"
 #include "fake_platform.h"
 #include "graphics/display.h"
-#include "graphics/error_log.h"
 #include "graphics/surface.h"
 
 namespace tavi {

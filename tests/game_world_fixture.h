@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "base/error_log.h"
 #include "fake_platform.h"
 #include "game/diver.h"
 #include "game/object_group.h"
 #include "game/random.h"
 #include "graphics/bitmap_font.h"
 #include "graphics/display.h"
-#include "graphics/error_log.h"
 #include "input/keyboard.h"
 #include "sound/sound_system.h"
 

@@ -9,8 +9,8 @@
 #include <set>
 #include <string>
 
+#include "base/error_log.h"
 #include "fake_platform.h"
-#include "graphics/error_log.h"
 #include "highscore/highscore_table.h"
 
 namespace tavi {

@@ -14,11 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "app/highscore_screen.h"
+#include "base/error_log.h"
 #include "fake_platform.h"
 #include "game_world_fixture.h"
 #include "graphics/bitmap_font.h"
 #include "graphics/display.h"
-#include "graphics/error_log.h"
 #include "highscore/highscore_table.h"
 
 namespace tavi {
@@ -221,7 +222,7 @@ TEST_F(HighscoreTest, DrawShowsNamesOfUpToTwelveCharactersAndScores) {
   Display display{platform, errors};
   display.ClearBackBuffer();
   BitmapFont font{display};
-  table.Draw(font);
+  DrawHighscoreList(table, font);
   // Names from x 250, scores from x 698 (fourteen cells on), rows 48 apart from y 130.
   EXPECT_EQ(test::ReadFontLine(display.BackBuffer(), 130, 20, 250), "ABCDEFGHIJKL  13621 ");
   EXPECT_EQ(test::ReadFontLine(display.BackBuffer(), 178, 16, 250), "              3 ");  // an empty name

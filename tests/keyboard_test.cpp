@@ -5,8 +5,8 @@
 #include <set>
 #include <vector>
 
+#include "base/error_log.h"
 #include "fake_platform.h"
-#include "graphics/error_log.h"
 #include "input/keyboard.h"
 #include "input/name_entry.h"
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/png_writer.h"
 #include "fake_platform.h"
 #include "platform/platform.h"
 

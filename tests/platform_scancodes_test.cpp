@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "base/key_names.h"
 #include "platform/scancodes.h"
 
 namespace tavi {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "base/cp1252.h"
 #include "platform/platform.h"
 
 namespace tavi {

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <string>
 
+#include "base/error_log.h"
 #include "fake_platform.h"
-#include "graphics/error_log.h"
 #include "sound/sound_system.h"
 
 namespace tavi {

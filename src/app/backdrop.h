@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "graphics/image.h"
+#include "base/image.h"
 #include "graphics/surface.h"
 
 namespace tavi {

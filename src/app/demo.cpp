@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "app/options.h"
-#include "platform/scancodes.h"
+#include "base/key_names.h"
 
 namespace tavi {
 

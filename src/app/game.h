@@ -5,13 +5,13 @@
 #include <string>
 
 #include "app/backdrop.h"
+#include "base/error_log.h"
 #include "game/diver.h"
 #include "game/object_group.h"
 #include "game/random.h"
 #include "graphics/animation.h"
 #include "graphics/bitmap_font.h"
 #include "graphics/display.h"
-#include "graphics/error_log.h"
 #include "graphics/surface.h"
 #include "highscore/highscore_table.h"
 #include "input/keyboard.h"

@@ -7,6 +7,7 @@
 #include "app/demo.h"
 #include "app/game.h"
 #include "app/pacing.h"
+#include "base/png_writer.h"
 #include "platform/platform.h"
 
 namespace tavi {

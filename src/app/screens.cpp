@@ -2,6 +2,7 @@
 #include <string>
 
 #include "app/game.h"
+#include "app/highscore_screen.h"
 #include "platform/platform.h"
 
 namespace tavi {
@@ -165,7 +166,7 @@ void Game::DrawHighscoreScreen() {
   highscoreButton.Draw(display);
   clearButton.Draw(display);
   backButton.Draw(display);
-  highscores.Draw(font);
+  DrawHighscoreList(highscores, font);
   selectionFrame.Draw(display);
   cursorPicture.Draw(display);
 }

@@ -1,7 +1,7 @@
 #include "graphics/animation.h"
 
+#include "base/error_log.h"
 #include "graphics/display.h"
-#include "graphics/error_log.h"
 #include "graphics/surface.h"
 
 namespace tavi {

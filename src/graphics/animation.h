@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "graphics/image.h"
+#include "base/image.h"
 
 namespace tavi {
 

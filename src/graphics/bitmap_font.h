@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "graphics/image.h"
+#include "base/image.h"
 
 namespace tavi {
 

@@ -1,6 +1,6 @@
 #include "graphics/display.h"
 
-#include "graphics/error_log.h"
+#include "base/error_log.h"
 #include "platform/platform.h"
 
 namespace tavi {

@@ -1,7 +1,7 @@
 #include "graphics/surface.h"
 
+#include "base/error_log.h"
 #include "graphics/display.h"
-#include "graphics/error_log.h"
 #include "platform/platform.h"
 
 namespace tavi {

@@ -8,8 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "graphics/bitmap_font.h"
-#include "graphics/error_log.h"
+#include "base/error_log.h"
 #include "highscore/atomic_file.h"
 
 namespace tavi {
@@ -89,16 +88,6 @@ void HighscoreTable::Insert(const std::string& name, std::int32_t score) {
   if (length < static_cast<std::size_t>(NameFieldSize)) entry.name[length] = '\0';
   entry.score = score;
   Save();
-}
-
-void HighscoreTable::Draw(BitmapFont& font) const {
-  for (int k = 0; k < HighscoreCount; ++k) {
-    const int y = 130 + 48 * k;
-    font.DrawFontText(NameOf(k), 250, y);
-    char score[16];
-    std::snprintf(score, sizeof score, "%d", static_cast<int>(entries_[k].score));
-    font.DrawFontText(score, 698, y);
-  }
 }
 
 std::array<unsigned char, HighscoreTable::FileSize> HighscoreTable::Bytes() const {

@@ -6,7 +6,6 @@
 
 namespace tavi {
 
-class BitmapFont;
 class ErrorLog;
 
 struct HighscoreEntry {
@@ -14,7 +13,7 @@ struct HighscoreEntry {
   std::int32_t score = 0;
 };
 
-// The ten best results and their 160-byte file.
+// The ten best results and their 160-byte file (the screen code draws them).
 class HighscoreTable {
  public:
   static constexpr int HighscoreCount = 10;
@@ -27,7 +26,6 @@ class HighscoreTable {
   void Load();
   void Clear();
   void Insert(const std::string& name, std::int32_t score);
-  void Draw(BitmapFont& font) const;
 
   // The table as the 160 bytes of its file.
   std::array<unsigned char, FileSize> Bytes() const;

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "graphics/error_log.h"
+#include "base/error_log.h"
 #include "platform/platform.h"
 
 namespace tavi {

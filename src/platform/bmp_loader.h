@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "graphics/image.h"
+#include "base/image.h"
 
 namespace tavi {
 

@@ -1,3 +1,4 @@
+#include "base/cp1252.h"
 #include "platform/console_message.h"
 
 #include <cstdio>

@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <SDL_filesystem.h>
 #include <SDL_stdinc.h>
 
@@ -5,6 +7,7 @@
 #include <string>
 #include <system_error>
 
+#include "base/cp1252.h"
 #include "platform/platform.h"
 
 namespace tavi {
@@ -57,6 +60,11 @@ std::string ResolveMediaPath(const std::string& mediaName) {
   }
 #endif
   return relative;
+}
+
+bool MediaFileExists(const std::string& mediaName) {
+  struct stat info;
+  return ::stat(ResolveMediaPath(mediaName).c_str(), &info) == 0;
 }
 
 }  // namespace tavi

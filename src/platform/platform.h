@@ -8,7 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "graphics/image.h"
+#include "base/image.h"
+#include "base/message_sink.h"
 
 namespace tavi {
 
@@ -65,7 +66,7 @@ class AudioDevice {
   virtual void Close() = 0;
 };
 
-class Platform : public EventSource, public KeySource {
+class Platform : public EventSource, public KeySource, public MessageSink {
  public:
   ~Platform() override = default;
 
@@ -96,7 +97,10 @@ class Platform : public EventSource, public KeySource {
   virtual bool LoadBitmap(const std::string& mediaName, int width, int height, Image& out) = 0;
 
   // A modal message (caption and text in Windows-1252); standard error where there is no display.
-  virtual void ShowMessage(const std::string& caption, const std::string& text) = 0;
+  void ShowMessage(const std::string& caption, const std::string& text) override = 0;
+
+  // Whether a media file ("media\\background.mid") is there, wherever ResolveMediaPath finds it.
+  virtual bool MediaExists(const std::string& mediaName) = 0;
 
   virtual AudioDevice& Audio() = 0;
 };
@@ -118,10 +122,7 @@ std::unique_ptr<AudioDevice> CreateMixerAudio();
 // first existing path, or the working-directory path when none exists.
 std::string ResolveMediaPath(const std::string& mediaName);
 
-// Converts Windows-1252 text to UTF-8.
-std::string Cp1252ToUtf8(const std::string& text);
-
-// Writes an image as an RGB PNG file. False on any failure.
-bool WritePng(const Image& image, const std::string& path);
+// Whether ResolveMediaPath finds the file; Platform::MediaExists of both implementations.
+bool MediaFileExists(const std::string& mediaName);
 
 }  // namespace tavi

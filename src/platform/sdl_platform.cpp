@@ -7,6 +7,7 @@
 #include <thread>
 #include <chrono>
 
+#include "base/cp1252.h"
 #include "platform/bmp_loader.h"
 #include "platform/console_message.h"
 #include "platform/headless_platform.h"
@@ -204,6 +205,8 @@ class SdlPlatform : public Platform {
   bool LoadBitmap(const std::string& mediaName, int width, int height, Image& out) override {
     return LoadBmpScaled(ResolveMediaPath(mediaName), width, height, out);
   }
+
+  bool MediaExists(const std::string& mediaName) override { return MediaFileExists(mediaName); }
 
   void ShowMessage(const std::string& caption, const std::string& text) override {
     // The dummy drivers have no screen, yet SDL would still try X11 for the box and block a test.

@@ -1,3 +1,4 @@
+#include "base/cp1252.h"
 #include "platform/text_renderer.h"
 
 #include <SDL_ttf.h>

@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "graphics/image.h"
+#include "base/image.h"
 
 typedef struct _TTF_Font TTF_Font;
 

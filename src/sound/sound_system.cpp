@@ -1,22 +1,11 @@
 #include "sound/sound_system.h"
 
-#include <sys/stat.h>
-
 #include <cstring>
 
-#include "graphics/error_log.h"
+#include "base/error_log.h"
 #include "platform/platform.h"
 
 namespace tavi {
-
-namespace {
-
-bool MediaFileExists(const std::string& mediaName) {
-  struct stat info;
-  return ::stat(ResolveMediaPath(mediaName).c_str(), &info) == 0;
-}
-
-}  // namespace
 
 SoundSystem::SoundSystem(Platform& platform, AudioDevice& audio, ErrorLog& errorLog)
     : platform_(platform), audio_(audio), errorLog_(errorLog) {}
@@ -60,7 +49,7 @@ void SoundSystem::AddBackgroundMusic(const std::string& fileName) {
   std::string reason;
   hasMusic_ = audio_.LoadMusic(fileName, reason);
   if (hasMusic_) return;
-  if (MediaFileExists(fileName)) {
+  if (platform_.MediaExists(fileName)) {
     // The file is there but the synthesiser cannot play it (typically no soundfont): nothing
     // the player can fix by a click, so it goes to the log and the game plays without music.
     const bool named = reason.find(fileName) != std::string::npos;

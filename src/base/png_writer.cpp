@@ -1,11 +1,11 @@
+#include "base/png_writer.h"
+
 #include <zlib.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
-
-#include "platform/platform.h"
 
 namespace tavi {
 

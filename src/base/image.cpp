@@ -1,4 +1,4 @@
-#include "graphics/image.h"
+#include "base/image.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,17 +1,19 @@
-#include "graphics/error_log.h"
+#include "base/error_log.h"
 
 #include <cstdio>
+#include <utility>
 
-#include "platform/platform.h"
+#include "base/cp1252.h"
+#include "base/message_sink.h"
 
 namespace tavi {
 
-ErrorLog::ErrorLog(Platform* platform, std::string fileName)
-    : platform_(platform), fileName_(std::move(fileName)) {}
+ErrorLog::ErrorLog(MessageSink* messages, std::string fileName)
+    : messages_(messages), fileName_(std::move(fileName)) {}
 
 bool ErrorLog::ShowError(const std::string& message) {
   std::fprintf(stderr, "%s\n", Cp1252ToUtf8(message).c_str());
-  if (platform_) platform_->ShowMessage("Error", message);
+  if (messages_) messages_->ShowMessage("Error", message);
   return false;
 }
 

@@ -4,13 +4,14 @@
 
 namespace tavi {
 
-class Platform;
+class MessageSink;
 
 // The two ways of reporting a failure. Neither stops anything; the caller decides.
 class ErrorLog {
  public:
-  // `fileName` is where LogError appends ("Error.txt" in the working directory).
-  explicit ErrorLog(Platform* platform, std::string fileName = "Error.txt");
+  // `messages` shows ShowError's box (none: standard error only); `fileName` is where LogError
+  // appends ("Error.txt" in the working directory).
+  explicit ErrorLog(MessageSink* messages, std::string fileName = "Error.txt");
 
   // Standard error and a modal box captioned "Error". Returns false for callers to pass on.
   bool ShowError(const std::string& message);
@@ -21,7 +22,7 @@ class ErrorLog {
   const std::string& FileName() const { return fileName_; }
 
  private:
-  Platform* platform_;
+  MessageSink* messages_;
   std::string fileName_;
 };
 

@@ -1,7 +1,6 @@
-#include <cstdint>
-#include <string>
+#include "base/cp1252.h"
 
-#include "platform/platform.h"
+#include <cstdint>
 
 namespace tavi {
 
