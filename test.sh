@@ -7,6 +7,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")" && pwd)
 "$top/scripts/setup.sh"
+"$top/scripts/check-layers.sh"
 
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 jobs=$(nproc)
