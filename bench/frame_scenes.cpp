@@ -186,7 +186,7 @@ void FrameScenes::UseRle() {
   for (StillPicture& p : menuPictures_) rle(p.surface.get());
 }
 
-void FrameScenes::ComposeMenuOurs() { game_->RenderFrame(); }
+void FrameScenes::ComposeMenuOurs() { game_->RenderFrame(KeySnapshot{}); }
 
 void FrameScenes::ComposeGameOurs() {
   Game& g = *game_;

@@ -82,21 +82,21 @@ TEST(DemoRecording, RecordsEventsAndKeyChangesThatReplayTheSame) {
   test::TempDir dir;
   test::FakePlatform platform;
   {
-    DemoRecorder recorder(platform, "rec.txt", 77);
-    std::uint8_t keys[256];
+    DemoRecorder recorder("rec.txt", 77);
+    KeySnapshot keys;
     recorder.SetFrame(0);
     recorder.Event({WindowEventType::MouseMove, 3, 4});
-    recorder.ReadKeys(keys);  // nothing down: nothing written
+    recorder.Keys(keys);  // nothing down: nothing written
     recorder.SetFrame(3);
-    platform.keys[0x39] = 0x80;
-    platform.keys[0x2A] = 0x80;
-    recorder.ReadKeys(keys);
-    recorder.ReadKeys(keys);  // unchanged: written once
+    keys.state[0x39] = 0x80;
+    keys.state[0x2A] = 0x80;
+    recorder.Keys(keys);
+    recorder.Keys(keys);  // unchanged: written once
     recorder.SetFrame(6);
-    platform.keys[0x39] = 0;
-    platform.keys[0x2A] = 0;
-    platform.keys[0x7F] = 0x80;  // no name: written in hex
-    recorder.ReadKeys(keys);
+    keys.state[0x39] = 0;
+    keys.state[0x2A] = 0;
+    keys.state[0x7F] = 0x80;  // no name: written in hex
+    recorder.Keys(keys);
     recorder.Event({WindowEventType::EscapeDown, 0, 0});
     recorder.SetFrame(9);
   }

@@ -100,8 +100,9 @@ class GameWorld {
 
   // Exactly these keys are down from now on.
   void Hold(const std::vector<std::uint32_t>& keys) {
-    for (std::uint8_t& k : platform.keys) k = 0;
-    for (std::uint32_t key : keys) platform.keys[key] = 0x80;
+    KeySnapshot snapshot;
+    for (std::uint32_t key : keys) snapshot.state[key] = 0x80;
+    keyboard.SetKeys(snapshot);
   }
 
   // The effects played so far, by name.

@@ -155,8 +155,8 @@ bool DemoPlayer::ReadKeys(std::uint8_t (&state)[256]) {
   return true;
 }
 
-DemoRecorder::DemoRecorder(KeySource& keys, const std::string& fileName, std::uint32_t seed)
-    : keys_(keys), file_(std::fopen(fileName.c_str(), "w")) {
+DemoRecorder::DemoRecorder(const std::string& fileName, std::uint32_t seed)
+    : file_(std::fopen(fileName.c_str(), "w")) {
   if (file_) std::fprintf(file_, "seed %u\n", seed);
 }
 
@@ -192,8 +192,8 @@ void DemoRecorder::Quit() {
   quitWritten_ = true;
 }
 
-bool DemoRecorder::ReadKeys(std::uint8_t (&state)[256]) {
-  if (!keys_.ReadKeys(state)) return false;
+void DemoRecorder::Keys(const KeySnapshot& keys) {
+  const std::uint8_t (&state)[256] = keys.state;
   bool changed = false;
   for (int i = 0; i < 256; ++i) changed |= (state[i] != 0) != (last_[i] != 0);
   if (changed && file_ && !quitWritten_) {
@@ -210,7 +210,6 @@ bool DemoRecorder::ReadKeys(std::uint8_t (&state)[256]) {
     std::fprintf(file_, "\n");
   }
   std::memcpy(last_, state, sizeof last_);
-  return true;
 }
 
 }  // namespace tavi

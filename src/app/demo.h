@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/key_snapshot.h"
 #include "platform/platform.h"
 
 namespace tavi {
@@ -47,18 +48,20 @@ class DemoPlayer : public EventSource, public KeySource {
 };
 
 // Writes what is played as a demo: the seed, every window event and every change of the keys.
-class DemoRecorder : public KeySource {
+class DemoRecorder {
  public:
-  DemoRecorder(KeySource& keys, const std::string& fileName, std::uint32_t seed);
-  ~DemoRecorder() override;
+  DemoRecorder(const std::string& fileName, std::uint32_t seed);
+  ~DemoRecorder();
+  DemoRecorder(const DemoRecorder&) = delete;
+  DemoRecorder& operator=(const DemoRecorder&) = delete;
   bool Ok() const { return file_ != nullptr; }
   void SetFrame(long long frame) { frame_ = frame; }
   void Event(const WindowEvent& event);
   void Quit();
-  bool ReadKeys(std::uint8_t (&state)[256]) override;
+  // The key snapshot of the frame; a change from the last one is written.
+  void Keys(const KeySnapshot& keys);
 
  private:
-  KeySource& keys_;
   std::FILE* file_ = nullptr;
   long long frame_ = 0;
   bool quitWritten_ = false;

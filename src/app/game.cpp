@@ -110,7 +110,8 @@ void Game::Startup(std::uint32_t seed) {
   highscores.Load();
 }
 
-void Game::RenderFrame() {
+void Game::RenderFrame(const KeySnapshot& keys) {
+  keyboard.SetKeys(keys);
   display.ClearBackBuffer();
   backdrop.DrawBackgroundBand(display);
   backdrop.DrawSandStrip(display);

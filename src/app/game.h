@@ -28,14 +28,16 @@ enum class GameScreen : int { Menu = 0, Game = 1, Highscore = 2, NewHighscore = 
 // Everything the program owns, built once at start-up. Tests build a fresh one each.
 class Game {
  public:
-  // `keys` is where the keyboard snapshot comes from (the platform, or a demo).
+  // `keys` is where the loop reads each frame's key snapshot (the platform, or a demo); the
+  // keyboard opens only when there is one.
   Game(Platform& platform, KeySource& keys);
 
   // Start-up after the window exists: display, keyboard, media, diver, groups, highscores.
   void Startup(std::uint32_t seed);
 
-  // One rendered frame: clear, backdrop, the current screen. Presenting is the caller's.
-  void RenderFrame();
+  // One rendered frame with the frame's key snapshot: clear, backdrop, the current screen.
+  // Presenting is the caller's.
+  void RenderFrame(const KeySnapshot& keys);
 
   // Window messages.
   void OnMouseMove(int x, int y);

@@ -122,16 +122,15 @@ int RunProgram(const Options& options, Platform& platform) {
   std::uint32_t seed = options.seed ? *options.seed : platform.TickCount();
   if (player && player->Seed()) seed = *player->Seed();
 
-  KeySource* keys = player ? static_cast<KeySource*>(player.get()) : &platform;
+  KeySource& keys = player ? static_cast<KeySource&>(*player) : platform;
   std::unique_ptr<DemoRecorder> recorder;
   if (!options.record.empty()) {
-    recorder = std::make_unique<DemoRecorder>(*keys, options.record, seed);
+    recorder = std::make_unique<DemoRecorder>(options.record, seed);
     if (!recorder->Ok()) std::fprintf(stderr, "tavi: cannot write the demo %s\n", options.record.c_str());
-    keys = recorder.get();
   }
   EventSource& events = player ? static_cast<EventSource&>(*player) : platform;
 
-  auto game = std::make_unique<Game>(platform, *keys);
+  auto game = std::make_unique<Game>(platform, keys);
   game->Startup(seed);
   FrameOutputs outputs(options, game->errorLog);
 
@@ -139,6 +138,7 @@ int RunProgram(const Options& options, Platform& platform) {
   const bool paced = options.timedemo.empty() && !(options.headless && options.demo.empty());
   const auto started = std::chrono::steady_clock::now();
   long long frame = 0;
+  KeySnapshot keySnapshot;  // kept from frame to frame: a failed read leaves the last one
   while (!game->QuitRequested()) {
     if (player) player->BeginFrame(frame);
     if (recorder) recorder->SetFrame(frame);
@@ -163,7 +163,9 @@ int RunProgram(const Options& options, Platform& platform) {
       }
       pacer.FrameStarted(now);
     }
-    game->RenderFrame();
+    // The keys are read once per rendered frame, and only here.
+    if (ReadKeySnapshot(keys, keySnapshot) && recorder) recorder->Keys(keySnapshot);
+    game->RenderFrame(keySnapshot);
     game->display.FlipDisplay();
     outputs.AfterFrame(frame, *game);
     ++frame;

@@ -176,7 +176,6 @@ void Game::DrawNewHighscoreScreen() {
   font.DrawFontText(std::to_string(diver.GetScore()), 368, 200);
   font.DrawFontText("Name: " + nameEntry.EnteredName, 300, 300);
   nameEntry.Update();
-  keyboard.Poll();
   if (keyboard.Down(Dik::Return)) {
     highscores.Insert(nameEntry.EnteredName, diver.GetScore());
     ShowHighscoreScreen();

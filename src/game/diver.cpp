@@ -47,7 +47,6 @@ void Diver::Reset() {
 }
 
 void Diver::Update() {
-  keyboard_.Poll();
   const int countdown = eatenCountdown;
   if (countdown == NotEaten) {
     if (keyboard_.Down(Dik::Space)) {

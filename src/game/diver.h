@@ -14,7 +14,8 @@ class SoundSystem;
 
 enum class DiverPose : std::int16_t { None = 0, Up = 1, Level = 2, Down = 3, Net = 4 };
 
-// The player's figure: steered by the arrow keys, holds out a net with the space bar.
+// The player's figure: steered by the arrow keys, holds out a net with the space bar. It reads the
+// keyboard's snapshot of the frame.
 class Diver {
  public:
   Diver(Keyboard& keyboard, SoundSystem& sound, BitmapFont& font)

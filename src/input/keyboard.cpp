@@ -21,27 +21,22 @@ constexpr Keyboard::KeyChar CharTable[Keyboard::KeyCharCount] = {
 
 }  // namespace
 
-int Keyboard::Init(KeySource* source, ErrorLog& errorLog) {
+int Keyboard::Init(const KeySource* source, ErrorLog& errorLog) {
   if (!source) {
     errorLog.ShowError("Fehler beim Anlegen des DirectInput8-Objekts");
     return 0;
   }
-  source_ = source;
+  open_ = true;
   for (int i = 0; i < KeyCharCount; ++i) KeyCharTable[i] = CharTable[i];
   return 1;
 }
 
-void Keyboard::Poll() {
-  if (!source_) return;
-  // Read into a scratch copy so that a failed read can never leave a half-written snapshot.
-  std::uint8_t fresh[256];
-  std::memcpy(fresh, KeyState, sizeof fresh);
-  if (!source_->ReadKeys(fresh)) return;  // no focus: the last snapshot stays until a read works
-  std::memcpy(KeyState, fresh, sizeof fresh);
+void Keyboard::SetKeys(const KeySnapshot& keys) {
+  if (!open_) return;
+  std::memcpy(KeyState, keys.state, sizeof KeyState);
 }
 
-std::uint32_t Keyboard::HighestPressedKey() {
-  Poll();
+std::uint32_t Keyboard::HighestPressedKey() const {
   std::uint32_t highest = 0;
   for (std::uint32_t code = 1; code < 256; ++code) {
     if (KeyState[code] != 0) highest = code;
@@ -56,6 +51,14 @@ unsigned char Keyboard::CharForKey(std::uint32_t scanCode) const {
   return NoChar;
 }
 
-void Keyboard::Release() { source_ = nullptr; }
+void Keyboard::Release() { open_ = false; }
+
+bool ReadKeySnapshot(KeySource& source, KeySnapshot& keys) {
+  // Read into a scratch copy so that a failed read can never leave a half-written snapshot.
+  KeySnapshot fresh = keys;
+  if (!source.ReadKeys(fresh.state)) return false;  // no focus: the last snapshot stays
+  keys = fresh;
+  return true;
+}
 
 }  // namespace tavi

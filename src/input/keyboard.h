@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "base/key_snapshot.h"
+
 namespace tavi {
 
 class ErrorLog;
@@ -20,7 +22,7 @@ constexpr std::uint32_t Right = 0xCD;
 constexpr std::uint32_t Down = 0xD0;
 }  // namespace Dik
 
-// The keyboard as a polled snapshot of 256 bytes by scan code.
+// The keyboard as the snapshot of 256 bytes by scan code that the loop hands down each frame.
 class Keyboard {
  public:
   struct KeyChar {
@@ -30,15 +32,16 @@ class Keyboard {
   static constexpr int KeyCharCount = 38;
   static constexpr unsigned char NoChar = 0x40;  // '@': no character
 
-  // Opens the keyboard on `source` and fills the character table; reports through ShowError and
-  // returns 0 on failure (a null source), 1 on success.
-  int Init(KeySource* source, ErrorLog& errorLog);
-  // Refreshes KeyState; when the source cannot be read, KeyState keeps its last contents.
-  void Poll();
-  // The highest scan code down (after a poll), 0 when none.
-  std::uint32_t HighestPressedKey();
+  // Opens the keyboard when there is a `source` for the loop to read, and fills the character
+  // table; reports through ShowError and returns 0 on failure (a null source), 1 on success.
+  int Init(const KeySource* source, ErrorLog& errorLog);
+  // Takes this frame's snapshot into KeyState; ignored while the keyboard is not open.
+  void SetKeys(const KeySnapshot& keys);
+  // The highest scan code down, 0 when none.
+  std::uint32_t HighestPressedKey() const;
   // The typed character of a scan code, or NoChar.
   unsigned char CharForKey(std::uint32_t scanCode) const;
+  // Closes the keyboard: KeyState keeps its last snapshot.
   void Release();
 
   bool Down(std::uint32_t scanCode) const { return KeyState[scanCode & 0xFF] != 0; }
@@ -47,7 +50,11 @@ class Keyboard {
   KeyChar KeyCharTable[KeyCharCount] = {};
 
  private:
-  KeySource* source_ = nullptr;
+  bool open_ = false;
 };
+
+// Reads a fresh snapshot from `source` into `keys` (the loop, once a frame). False when the source
+// cannot be read now; `keys` then keeps its last contents.
+bool ReadKeySnapshot(KeySource& source, KeySnapshot& keys);
 
 }  // namespace tavi
