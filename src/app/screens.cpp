@@ -2,6 +2,7 @@
 #include <string>
 
 #include "app/game.h"
+#include "base/media_manifest.h"
 #include "platform/platform.h"
 
 namespace tavi {
@@ -37,8 +38,8 @@ void Game::ParkSelectionFrame() {
 
 void Game::BackToMenu() {
   currentScreen = GameScreen::Menu;
-  highscoreButton.x = 404;
-  highscoreButton.y = 450;
+  highscoreButton.x = media::HighscoreButton.x;
+  highscoreButton.y = media::HighscoreButton.y;
   ParkSelectionFrame();
 }
 
