@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/game.h"
+#include "base/media_manifest.h"
 #include "graphics/image.h"
 #include "platform/platform.h"
 
@@ -82,7 +83,8 @@ class FrameScenes {
     const Surface* picture = nullptr;
   };
 
-  SdlSurface LoadSdl(const std::string& mediaName, int width, int height, Pixel key);
+  // A picture of the media manifest, keyed as the game keys it.
+  SdlSurface LoadSdl(const media::Picture& picture);
   void BuildBusiestWorld();
   void DrawBackdropSdl(SDL_Surface* frame) const;
   void DrawSheetSdl(const Sheet& sheet, int x, int y, SDL_Surface* frame) const;
