@@ -100,7 +100,7 @@ struct MediaFile {
 // Names the file in test listings instead of dumping the structure's bytes.
 void PrintTo(const MediaFile& media, std::ostream* out) { *out << media.file; }
 
-// A test name from the game's name of the file: "media\\l\xF6schen.bmp" gives loeschen_bmp.
+// A test name from the game's name of the file: "media\\gr\xFC\xDF.wav" would give gruess_wav.
 MediaFile Describe(const char* name, Report report) {
   MediaFile media{"", mediagen::MediaFileName(name), name, report};
   for (const char* c = std::strrchr(name, '\\') + 1; *c; ++c) {
