@@ -23,22 +23,6 @@ std::string scratchPath;  // removed even when the program stops on a failed che
   std::abort();
 }
 
-// The groups' sheets in kind order Fish .. Barrel, as the game loads them.
-struct SheetSpec {
-  const char* file;
-  int width;
-  int height;
-  Pixel key;
-};
-const SheetSpec KindSheets[ObjectKindCount] = {
-    {"media\\regenbogenfisch.bmp", 45, 72, ColourKeyBlue}, {"media\\pflanze.bmp", 64, 128, ColourKeyBlack},
-    {"media\\giftfa\xDF.bmp", 236, 91, ColourKeyBlue},      // giftfaß
-    {"media\\hai.bmp", 315, 354, ColourKeyBlue},           {"media\\blasen.bmp", 72, 18, ColourKeyBlue},
-    {"media\\stein.bmp", 204, 63, ColourKeyBlue},          {"media\\fa\xDF.bmp", 184, 78, ColourKeyBlue},  // faß
-};
-const char* const DiverSheets[4] = {"media\\taucher.bmp", "media\\taucherh.bmp", "media\\taucherr.bmp",
-                                    "media\\tauchern.bmp"};
-
 // Later groups cover earlier ones, as in the game frame.
 constexpr ObjectKind DrawOrder[ObjectKindCount] = {ObjectKind::Fish,   ObjectKind::Plant,  ObjectKind::Stone,
                                                    ObjectKind::PoisonBarrel, ObjectKind::Barrel,
@@ -128,24 +112,23 @@ FrameScenes::FrameScenes()
     if (!picture->image) Die("a menu picture did not load; is the media built?");
     menuPictures_.push_back({MakeSdlSurface(*picture->image, picture->colourKeyed), picture});
   }
-  if (!g.backdrop.backgroundBand.image) Die("media\\hg1.bmp did not load");
+  if (!g.backdrop.backgroundBand.image) Die(std::string(media::BackgroundBand.file) + " did not load");
   band_ = MakeSdlSurface(*g.backdrop.backgroundBand.image, true);
-  sand_ = LoadSdl("media\\sand.bmp", 512, 96, ColourKeyBlue);
-  glyphs_ = LoadSdl("media\\schrift.bmp", 256, 192, ColourKeyBlack);
-  for (int i = 0; i < 4; ++i) {
-    diverSheets_[i] = {LoadSdl(DiverSheets[i], 159, 180, ColourKeyBlue), &g.diver.animations[i]};
-  }
+  sand_ = LoadSdl(media::Sand);
+  glyphs_ = LoadSdl(media::Glyphs);
+  for (int i = 0; i < 4; ++i) diverSheets_[i] = {LoadSdl(*media::DiverSheets[i]), &g.diver.animations[i]};
   for (int k = 0; k < ObjectKindCount; ++k) {
-    const SheetSpec& s = KindSheets[k];
-    kindSheets_[k] = {LoadSdl(s.file, s.width, s.height, s.key), &g.groups[k].GetAnimation()};
+    kindSheets_[k] = {LoadSdl(*media::ObjectSheets[k]), &g.groups[k].GetAnimation()};
   }
   BuildBusiestWorld();
 }
 
-SdlSurface FrameScenes::LoadSdl(const std::string& mediaName, int width, int height, Pixel key) {
+SdlSurface FrameScenes::LoadSdl(const media::Picture& picture) {
   Image image;
-  if (!platform_->LoadBitmap(mediaName, width, height, image)) Die(mediaName + " did not load");
-  image.SetColourKey(key);
+  if (!platform_->LoadBitmap(picture.file, picture.width, picture.height, image)) {
+    Die(std::string(picture.file) + " did not load");
+  }
+  image.SetColourKey(media::KeyColour(picture.key));
   return MakeSdlSurface(image, true);
 }
 

@@ -12,6 +12,7 @@
 
 #include "app/game.h"
 #include "base/image.h"
+#include "base/media_manifest.h"
 #include "platform/platform.h"
 
 namespace tavi::bench {
@@ -82,7 +83,8 @@ class FrameScenes {
     const Surface* picture = nullptr;
   };
 
-  SdlSurface LoadSdl(const std::string& mediaName, int width, int height, Pixel key);
+  // A picture of the media manifest, keyed as the game keys it.
+  SdlSurface LoadSdl(const media::Picture& picture);
   void BuildBusiestWorld();
   void DrawBackdropSdl(SDL_Surface* frame) const;
   void DrawSheetSdl(const Sheet& sheet, int x, int y, SDL_Surface* frame) const;

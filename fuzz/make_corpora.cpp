@@ -13,7 +13,9 @@
 #include <system_error>
 #include <vector>
 
+#include "base/media_manifest.h"
 #include "bmp_sizes.h"
+#include "picture_table.h"
 
 namespace {
 
@@ -188,22 +190,10 @@ void WriteBmpCorpus(const fs::path& media, CorpusWriter& out) {
   const int tiny = BmpSizeSelector(1, 1);
 
   // The game's own pictures at the size the game asks for.
-  std::error_code error;
-  for (const auto& entry : fs::directory_iterator(media, error)) {
-    if (entry.path().extension() != ".bmp") continue;
-    const Bytes file = ReadFile(entry.path());
-    int selector = 0;
-    if (file.size() >= 26) {
-      const auto u32 = [&](std::size_t at) {
-        return static_cast<std::uint32_t>(static_cast<unsigned char>(file[at])) |
-               static_cast<std::uint32_t>(static_cast<unsigned char>(file[at + 1])) << 8 |
-               static_cast<std::uint32_t>(static_cast<unsigned char>(file[at + 2])) << 16 |
-               static_cast<std::uint32_t>(static_cast<unsigned char>(file[at + 3])) << 24;
-      };
-      const int found = BmpSizeSelector(static_cast<int>(u32(18)), static_cast<int>(u32(22)));
-      if (found >= 0) selector = found;
-    }
-    out.Write("media-" + entry.path().stem().string() + ".bmp", WithSelector(selector, file));
+  for (const tavi::media::Picture* picture : tavi::media::Pictures) {
+    const fs::path file = media / mediagen::MediaFileName(picture->file);
+    const int selector = BmpSizeSelector(picture->width, picture->height);
+    out.Write("media-" + file.stem().string() + ".bmp", WithSelector(selector, ReadFile(file)));
   }
 
   // Every depth the decoder knows, small enough to run fast, scaled to several sizes.
@@ -536,11 +526,9 @@ Bytes Samples(std::size_t bytes) {
 Bytes Wav(const WavFormat& f, const Bytes& data) { return Riff(Chunk("fmt ", FmtBody(f)) + Chunk("data", data)); }
 
 void WriteWavCorpus(const fs::path& media, CorpusWriter& out) {
-  std::error_code error;
-  for (const auto& entry : fs::directory_iterator(media, error)) {
-    if (entry.path().extension() == ".wav") {
-      out.Write("media-" + entry.path().stem().string() + ".wav", ReadFile(entry.path()));
-    }
+  for (const tavi::media::Sound* effect : tavi::media::Effects) {
+    const fs::path file = media / mediagen::MediaFileName(effect->file);
+    out.Write("media-" + file.stem().string() + ".wav", ReadFile(file));
   }
   WavFormat f;
   out.Write("pcm16-mono.wav", Wav(f, Samples(400)));
@@ -712,12 +700,8 @@ Bytes Tune() {
 }
 
 void WriteMidiCorpus(const fs::path& media, CorpusWriter& out) {
-  std::error_code error;
-  for (const auto& entry : fs::directory_iterator(media, error)) {
-    if (entry.path().extension() == ".mid") {
-      out.Write("media-" + entry.path().stem().string() + ".mid", ReadFile(entry.path()));
-    }
-  }
+  const fs::path music = media / mediagen::MediaFileName(tavi::media::Music.file);
+  out.Write("media-" + music.stem().string() + ".mid", ReadFile(music));
   const Bytes tune = Tune() + EndOfTrack;
   const Bytes good = MidiHeader(0, 1, 96) + Track(tune);
   out.Write("format0.mid", good);

@@ -94,18 +94,18 @@ TEST_F(AnimationTest, ClipsAtTheEdgesAndStillSteps) {
 
 TEST_F(AnimationTest, MissingSheetIsReportedAndDrawsNothing) {
   Animation a;
-  a.Load(display, "media\\hai.bmp", 315, 354, 1, 3, 5, ColourKeyBlue);
+  a.Load(display, media::Shark);
   a.Restart(-1);
   a.Draw(0, 0, true);
   a.Draw(0, 0, true);
   a.Draw(2000, 0, true);
   EXPECT_EQ(test::ReadLines("Error.txt"),
-            (std::vector<std::string>{"Fehler beim Laden, Animation media\\hai.bmp", "Surface=NULL"}));
+            (std::vector<std::string>{std::string("Fehler beim Laden, Animation ") + media::Shark.file, "Surface=NULL"}));
 }
 
 TEST(BitmapFont, OneCellPerCharacterAGapForOthersAndNothingPastTheRightEdge) {
   test::FakePlatform platform;
-  platform.pictures["media\\schrift.bmp"] = test::CodedGlyphSheet();
+  platform.pictures[media::Glyphs.file] = test::CodedGlyphSheet();
   ErrorLog errors(&platform, "/dev/null");
   Display display(platform, errors);
   BitmapFont font(display);

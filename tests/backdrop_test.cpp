@@ -2,6 +2,7 @@
 
 #include "app/backdrop.h"
 #include "base/error_log.h"
+#include "base/media_manifest.h"
 #include "fake_platform.h"
 #include "graphics/display.h"
 
@@ -18,8 +19,8 @@ class BackdropTest : public ::testing::Test {
       for (int x = 0; x < 512; ++x) band.Set(x, y, 0x10000u + static_cast<Pixel>(x));
     for (int y = 0; y < 96; ++y)
       for (int x = 0; x < 512; ++x) sand.Set(x, y, 0x20000u + static_cast<Pixel>(x));
-    platform.pictures["media\\hg1.bmp"] = band;
-    platform.pictures["media\\sand.bmp"] = sand;
+    platform.pictures[media::BackgroundBand.file] = band;
+    platform.pictures[media::Sand.file] = sand;
     backdrop.LoadSand(display);
     backdrop.LoadBand(display);
   }
@@ -103,7 +104,8 @@ TEST(BackdropWithoutPictures, DrawsNothingAndStillScrolls) {
   EXPECT_EQ(display.BackBuffer().At(0, 740), ColourKeyBlue);
   EXPECT_EQ(backdrop.SandScroll(), -2);
   // Only the band is reported; the sand strip reports nothing.
-  EXPECT_EQ(test::ReadLines("Error.txt"), std::vector<std::string>{"Fehler beim Laden von: media\\hg1.bmp"});
+  const std::string bandReport = std::string("Fehler beim Laden von: ") + media::BackgroundBand.file;
+  EXPECT_EQ(test::ReadLines("Error.txt"), std::vector<std::string>{bandReport});
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "base/error_log.h"
+#include "base/media_manifest.h"
 #include "fake_platform.h"
 #include "graphics/display.h"
 #include "graphics/surface.h"
@@ -160,14 +161,14 @@ TEST(ErrorLogFile, MissingPicturesAreLoggedAndLinesAppendAcrossRuns) {
     ErrorLog errors(&platform);
     Display display(platform, errors);
     Surface s;
-    s.Load(display, "media\\title.bmp", 440, 65, 292, 100, false);
+    s.Load(display, media::Title.file, 440, 65, 292, 100, false);
     s.Draw(display);  // draws nothing, reports nothing more
     errors.LogError("");
   }
   ErrorLog nextRun(&platform);
   nextRun.LogError("zweiter Lauf");
   EXPECT_EQ(test::ReadLines("Error.txt"),
-            (std::vector<std::string>{"Fehler beim Laden von: media\\title.bmp", "", "zweiter Lauf"}));
+            (std::vector<std::string>{std::string("Fehler beim Laden von: ") + media::Title.file, "", "zweiter Lauf"}));
   EXPECT_TRUE(platform.messages.empty());
 }
 

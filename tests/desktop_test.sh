@@ -66,7 +66,8 @@ cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 ||
   { cat "$work/install.log"; fail "cmake --install failed"; }
 
 [ -x "$prefix/bin/tavi" ] || fail "no executable bin/tavi"
-for name in title.bmp sand.bmp schrift.bmp "faß.bmp" "löschen.bmp" background.mid "faß.wav"; do
+for file in "$build"/media/*; do
+  name=$(basename "$file")
   [ -s "$prefix/share/tavi/media/$name" ] || fail "media file share/tavi/media/$name is missing"
 done
 [ -e "$prefix/share/tavi/media/.stamp" ] && fail "the build's stamp file was installed"

@@ -29,9 +29,8 @@ TEST_F(DiverTest, InitLoadsTheFourSheetsAndInitAndResetSetTheStartValues) {
   GameWorld bare(false);
   const auto lines = test::ReadLines("Error.txt");
   ASSERT_GE(lines.size(), 4u);
-  const char* const sheets[4] = {"taucher", "taucherh", "taucherr", "tauchern"};
   for (int i = 0; i < 4; ++i)
-    EXPECT_EQ(lines[i], std::string("Fehler beim Laden, Animation media\\") + sheets[i] + ".bmp");
+    EXPECT_EQ(lines[i], std::string("Fehler beim Laden, Animation ") + media::DiverSheets[i]->file);
   for (const Animation& a : bare.diver.animations) {
     EXPECT_EQ(a.FrameWidth(), 159);
     EXPECT_EQ(a.FrameHeight(), 60);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/error_log.h"
+#include "base/media_manifest.h"
 #include "fake_platform.h"
 #include "game/diver.h"
 #include "game/object_group.h"
@@ -20,10 +21,10 @@
 
 namespace tavi::test {
 
-inline const std::string FishSound = "media\\fisch.wav";
-inline const std::string BarrelSound = "media\\fa\xDF.wav";  // faß
-inline const std::string SharkSound = "media\\hai.wav";
-inline const std::string StoneSound = "media\\stein.wav";
+inline const std::string FishSound = media::FishSound.file;
+inline const std::string BarrelSound = media::BarrelSound.file;
+inline const std::string SharkSound = media::SharkSound.file;
+inline const std::string StoneSound = media::StoneSound.file;
 
 // Solid colours of the diver's four sheets (Level, Up, Down, Net) and of the seven kinds' sheets.
 constexpr Pixel DiverColours[4] = {0x102030, 0x112131, 0x122232, 0x132333};
@@ -67,17 +68,15 @@ class GameWorld {
  public:
   explicit GameWorld(bool pictures = true) {
     if (pictures) {
-      const char* diverSheets[4] = {"media\\taucher.bmp", "media\\taucherh.bmp", "media\\taucherr.bmp",
-                                    "media\\tauchern.bmp"};
-      for (int i = 0; i < 4; ++i) platform.pictures[diverSheets[i]] = Image(159, 180, DiverColours[i]);
-      struct { const char* name; int w, h; } kindSheets[ObjectKindCount] = {
-          {"media\\regenbogenfisch.bmp", 45, 72}, {"media\\pflanze.bmp", 64, 128},
-          {"media\\giftfa\xDF.bmp", 236, 91},     {"media\\hai.bmp", 315, 354},
-          {"media\\blasen.bmp", 72, 18},          {"media\\stein.bmp", 204, 63},
-          {"media\\fa\xDF.bmp", 184, 78}};
-      for (int i = 0; i < ObjectKindCount; ++i)
-        platform.pictures[kindSheets[i].name] = Image(kindSheets[i].w, kindSheets[i].h, KindColours[i]);
-      platform.pictures["media\\schrift.bmp"] = CodedGlyphSheet();
+      for (int i = 0; i < 4; ++i) {
+        const media::Picture& sheet = *media::DiverSheets[i];
+        platform.pictures[sheet.file] = Image(sheet.width, sheet.height, DiverColours[i]);
+      }
+      for (int i = 0; i < ObjectKindCount; ++i) {
+        const media::Picture& sheet = *media::ObjectSheets[i];
+        platform.pictures[sheet.file] = Image(sheet.width, sheet.height, KindColours[i]);
+      }
+      platform.pictures[media::Glyphs.file] = CodedGlyphSheet();
     }
     keyboard.Init(&platform, errors);
     sound.Init();

@@ -215,7 +215,7 @@ TEST_F(HighscoreTest, MissingDirectoryIsReportedAndPlaysOn) {
 }
 
 TEST_F(HighscoreTest, DrawShowsNamesOfUpToTwelveCharactersAndScores) {
-  platform.pictures["media\\schrift.bmp"] = test::CodedGlyphSheet();
+  platform.pictures[media::Glyphs.file] = test::CodedGlyphSheet();
   table.Load();
   table.Insert("", 3);
   table.Insert("abcdefghijkl", 0x3535);  // score bytes would draw as "55" if the name ran on

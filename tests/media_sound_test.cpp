@@ -20,8 +20,10 @@
 #include <thread>
 #include <vector>
 
+#include "base/media_manifest.h"
 #include "fake_platform.h"
 #include "music.h"
+#include "picture_table.h"
 #include "platform/platform.h"
 #include "sounds.h"
 
@@ -31,7 +33,17 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
 const std::string MediaDir = TAVI_MEDIA_DIR;
-const char* const EffectNames[] = {"fisch", "fa\xC3\x9F", "next", "stein", "hai"};  // faß
+const std::string MusicFile = mediagen::MediaFileName(tavi::media::Music.file);
+
+// The effects' file names in the media directory without ".wav".
+std::vector<std::string> EffectNames() {
+  std::vector<std::string> names;
+  for (const tavi::media::Sound* effect : tavi::media::Effects) {
+    const std::string file = mediagen::MediaFileName(effect->file);
+    names.push_back(file.substr(0, file.rfind('.')));
+  }
+  return names;
+}
 
 Bytes ReadBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -169,7 +181,7 @@ std::string NoteFault(const Midi& m) {
 }
 
 TEST(MediaSoundFiles, EveryEffectIsAShortNormalisedWave) {
-  for (const char* name : EffectNames) {
+  for (const std::string& name : EffectNames()) {
     SCOPED_TRACE(name);
     const std::vector<std::int16_t> samples = ReadEffect(MediaDir + "/" + name + ".wav");
     const double seconds = samples.size() / 44100.0;
@@ -186,7 +198,7 @@ TEST(MediaSoundFiles, EveryEffectIsAShortNormalisedWave) {
 
 TEST(MediaSoundFiles, MusicIsASeamlessGeneralMidiLoopOfAtLeastAMinute) {
   Midi midi;
-  ASSERT_EQ(ReadMidi(MediaDir + "/background.mid", midi), "");
+  ASSERT_EQ(ReadMidi(MediaDir + "/" + MusicFile, midi), "");
   EXPECT_EQ(midi.format, 1);
   ASSERT_GE(midi.tracks.size(), 2u);
   ASSERT_GT(midi.division, 0);  // ticks per quarter, not SMPTE
@@ -235,8 +247,8 @@ TEST(MediaSoundMake, FailuresNameTheFileAndTheLoopLastsWhatTheScoreSays) {
   EXPECT_FALSE(mediagen::MakeSounds(art, out, error));
   EXPECT_NE(error.find("sounds/fisch.sfx: cannot be read"), std::string::npos) << error;
 
-  for (const char* name : EffectNames)
-    WriteText(art / "sounds" / (std::string(name) + ".sfx"), "length 0.2\ntone freq=440\n");
+  for (const std::string& name : EffectNames())
+    WriteText(art / "sounds" / (name + ".sfx"), "length 0.2\ntone freq=440\n");
   WriteText(art / "sounds" / "stein.sfx", "length 0.2\ntone freq=440 level=0\n");
   EXPECT_FALSE(mediagen::MakeSounds(art, out, error));
   EXPECT_NE(error.find("stein.sfx: the effect is silent"), std::string::npos) << error;
@@ -245,12 +257,12 @@ TEST(MediaSoundMake, FailuresNameTheFileAndTheLoopLastsWhatTheScoreSays) {
   WriteText(art / "music" / "background.score", "bars 8\n" + score + "play t p 1-8\n");
   EXPECT_FALSE(mediagen::MakeMusic(art, out, error));
   EXPECT_NE(error.find("background.score: the loop lasts 16.0 s"), std::string::npos) << error;
-  EXPECT_FALSE(fs::exists(out / "background.mid"));
+  EXPECT_FALSE(fs::exists(out / MusicFile));
   // Thirty bars of 4/4 at the default 120 a minute: exactly the minute the file's tempo map says.
   WriteText(art / "music" / "background.score", "bars 30\n" + score + "play t p 1-30\n");
   ASSERT_TRUE(mediagen::MakeMusic(art, out, error)) << error;
   Midi midi;
-  ASSERT_EQ(ReadMidi(out / "background.mid", midi), "");
+  ASSERT_EQ(ReadMidi(out / MusicFile, midi), "");
   EXPECT_DOUBLE_EQ(SecondsAt(midi, midi.tracks[0].back().tick), 60);
 }
 
@@ -339,7 +351,7 @@ TEST(MediaSoundMixer, MusicPlaysSeventySecondsWithoutSilenceOrClippingAndEffects
   tavi::test::TempDir dir;  // also the working directory, where the game looks for media
   fs::create_directory_symlink(MediaDir, "media");
   const fs::path raw = dir.File("out.raw");
-  const std::vector<std::int16_t> effect = ReadEffect(MediaDir + "/fisch.wav");
+  const std::vector<std::int16_t> effect = ReadEffect(MediaDir + "/" + mediagen::MediaFileName(tavi::media::FishSound.file));
   ASSERT_FALSE(effect.empty());
 
   std::uintmax_t musicStart = 0;   // bytes in the file when the music was started
@@ -350,9 +362,9 @@ TEST(MediaSoundMixer, MusicPlaysSeventySecondsWithoutSilenceOrClippingAndEffects
     std::string reason;
     ASSERT_TRUE(audio->Open(reason)) << "SDL's disk audio driver cannot be used: " << reason;
     ASSERT_TRUE(fs::exists(raw)) << "audio opened, but not through the disk driver";
-    const int handle = audio->LoadEffect("media\\fisch.wav");
+    const int handle = audio->LoadEffect(tavi::media::FishSound.file);
     ASSERT_GE(handle, 0);
-    ASSERT_TRUE(audio->LoadMusic("media\\background.mid", reason)) << reason;
+    ASSERT_TRUE(audio->LoadMusic(tavi::media::Music.file, reason)) << reason;
     audio->PlayMusicForever();
     // The driver wrote silence while the soundfont loaded; the music starts from here.
     musicStart = SizeOf(raw);

@@ -15,6 +15,7 @@
 
 #include "fake_platform.h"
 #include "flatten.h"
+#include "picture_table.h"
 #include "pictures.h"
 #include "platform/bmp_loader.h"
 
@@ -65,7 +66,9 @@ TEST(MakePictures, NamesEveryMissingDrawingOrTheUnwritableDirectoryAndWritesNoth
 
 // A picture of the media directory as the game loads it; empty unless the file is a 24-bit BMP of
 // exactly width x height.
-Image Load(const std::string& name, int width, int height) {
+Image Load(const tavi::media::Picture& picture) {
+  const std::string name = MediaFileName(picture.file);
+  const int width = picture.width, height = picture.height;
   unsigned char h[30] = {};
   std::ifstream(MediaDir + "/" + name, std::ios::binary).read(reinterpret_cast<char*>(h), sizeof h);
   const auto le = [&](int at, int bytes) {
@@ -104,51 +107,19 @@ bool TouchesKey(const Image& image, int x, int y, std::uint32_t key) {
 }
 
 TEST(GamePictures, HaveTheirSizesAKeyAndNoFringe) {
-  struct Expected {
-    const char* file;
-    int width, height;
-    bool keyed;
-    std::uint32_t key;
-    int columns, rows;
-  };
-  // What the game loads; written out here again so that a slip in mediagen's table shows.
-  const Expected pictures[] = {
-      {"title.bmp", 440, 65, false, 0, 1, 1},
-      {"newgame.bmp", 215, 49, false, 0, 1, 1},
-      {"anleitung.bmp", 215, 49, false, 0, 1, 1},
-      {"highscore.bmp", 215, 49, false, 0, 1, 1},
-      {"ende.bmp", 215, 49, true, KeyBlue, 1, 1},
-      {"l\xC3\xB6schen.bmp", 198, 34, true, KeyBlue, 1, 1},  // "löschen.bmp"
-      {"zurueck.bmp", 215, 49, true, KeyBlue, 1, 1},
-      {"auswahl.bmp", 224, 56, true, KeyBlue, 1, 1},
-      {"cursor.bmp", 32, 32, true, KeyBlue, 1, 1},
-      {"hg1.bmp", 512, 280, true, KeyBlue, 1, 1},
-      {"sand.bmp", 512, 96, true, KeyBlue, 1, 1},
-      {"schrift.bmp", 256, 192, true, KeyBlack, 1, 1},
-      {"taucher.bmp", 159, 180, true, KeyBlue, 1, 3},
-      {"taucherh.bmp", 159, 180, true, KeyBlue, 1, 3},
-      {"taucherr.bmp", 159, 180, true, KeyBlue, 1, 3},
-      {"tauchern.bmp", 159, 180, true, KeyBlue, 1, 3},
-      {"regenbogenfisch.bmp", 45, 72, true, KeyBlue, 1, 3},
-      {"pflanze.bmp", 64, 128, true, KeyBlack, 2, 1},
-      {"giftfa\xC3\x9F.bmp", 236, 91, true, KeyBlue, 4, 1},  // "giftfaß.bmp"
-      {"hai.bmp", 315, 354, true, KeyBlue, 1, 3},
-      {"blasen.bmp", 72, 18, true, KeyBlue, 4, 1},
-      {"stein.bmp", 204, 63, true, KeyBlue, 3, 1},
-      {"fa\xC3\x9F.bmp", 184, 78, true, KeyBlue, 2, 1},  // "faß.bmp"
-  };
-  for (const Expected& e : pictures) {
-    SCOPED_TRACE(e.file);
-    const Image image = Load(e.file, e.width, e.height);
-    ASSERT_FALSE(image.Empty()) << "missing, not a 24-bit BMP or not " << e.width << " x " << e.height;
-    if (!e.keyed) continue;
+  for (const tavi::media::Picture* e : tavi::media::Pictures) {
+    SCOPED_TRACE(e->file);
+    const Image image = Load(*e);
+    ASSERT_FALSE(image.Empty()) << "missing, not a 24-bit BMP or not " << e->width << " x " << e->height;
+    if (!e->Keyed()) continue;
+    const std::uint32_t key = KeyColour(e->key);
     int keyPixels = 0, fringe = 0;
     for (int y = 0; y < image.Height(); ++y) {
       for (int x = 0; x < image.Width(); ++x) {
         const std::uint32_t p = image.At(x, y);
-        if (p == e.key) {
+        if (p == key) {
           ++keyPixels;
-        } else if (IsNearKey(p, e.key) && TouchesKey(image, x, y, e.key) && ++fringe <= 3) {
+        } else if (IsNearKey(p, key) && TouchesKey(image, x, y, key) && ++fringe <= 3) {
           ADD_FAILURE() << "fringe at " << x << "," << y << ": " << std::hex << p;
         }
       }
@@ -157,12 +128,13 @@ TEST(GamePictures, HaveTheirSizesAKeyAndNoFringe) {
     EXPECT_EQ(fringe, 0);
 
     // Every frame of a sheet shows something.
-    const int fw = e.width / e.columns, fh = e.height / e.rows;
-    for (int frame = 0; frame < e.columns * e.rows; ++frame) {
-      const int left = frame % e.columns * fw, top = frame / e.columns * fh;
+    if (!e->Animated()) continue;
+    const int fw = e->width / e->columns, fh = e->height / e->rows;
+    for (int frame = 0; frame < e->Frames(); ++frame) {
+      const int left = frame % e->columns * fw, top = frame / e->columns * fh;
       int opaque = 0;
       for (int y = top; y < top + fh; ++y)
-        for (int x = left; x < left + fw; ++x) opaque += image.At(x, y) != e.key;
+        for (int x = left; x < left + fw; ++x) opaque += image.At(x, y) != key;
       EXPECT_GT(opaque, fw * fh / 20) << "frame " << frame + 1 << " is (nearly) empty";
     }
   }
@@ -187,7 +159,7 @@ int EnclosedBlack(const Image& sheet, int left, int top) {
 }
 
 TEST(GamePictures, GlyphSheetHasWholeCentredGlyphsAndEmptyCells) {
-  const Image sheet = Load("schrift.bmp", 256, 192);
+  const Image sheet = Load(tavi::media::Glyphs);
   ASSERT_FALSE(sheet.Empty());
   const std::string layout[6] = {"12345678", "90 ABCDE", "FGHIJKLM", "NOPQRSTU", "VWXYZ:?!", ".-      "};
   std::set<std::vector<std::uint32_t>> seenGlyphs;
@@ -217,7 +189,7 @@ TEST(GamePictures, GlyphSheetHasWholeCentredGlyphsAndEmptyCells) {
 }
 
 TEST(GamePictures, BandAndSandRunOnWithoutASeamAndNoWaterShowsBetweenThem) {
-  const Image band = Load("hg1.bmp", 512, 280), sand = Load("sand.bmp", 512, 96);
+  const Image band = Load(tavi::media::BackgroundBand), sand = Load(tavi::media::Sand);
   ASSERT_FALSE(band.Empty() || sand.Empty());
   for (const Image* picture : {&band, &sand}) {
     // The last column runs on into the first: the same key pixels, and close colours elsewhere.
@@ -251,7 +223,7 @@ TEST(GamePictures, BandAndSandRunOnWithoutASeamAndNoWaterShowsBetweenThem) {
 }
 
 TEST(GamePictures, SelectionFrameIsAnOpenRingAndTheCursorAimsAtItsCentre) {
-  const Image frame = Load("auswahl.bmp", 224, 56);
+  const Image frame = Load(tavi::media::SelectionFrame);
   ASSERT_FALSE(frame.Empty());
   // Inside: the button it surrounds (215 x 49 at 4, 4) must show through; the ring may follow
   // the button's rounded corners.
@@ -272,7 +244,7 @@ TEST(GamePictures, SelectionFrameIsAnOpenRingAndTheCursorAimsAtItsCentre) {
   }
 
   // Clicks are taken at the cursor picture's centre, so the pointer must point there.
-  const Image cursor = Load("cursor.bmp", 32, 32);
+  const Image cursor = Load(tavi::media::Cursor);
   ASSERT_FALSE(cursor.Empty());
   const tavi::Rect b = OpaqueBounds(cursor, {0, 0, 32, 32}, KeyBlue);
   EXPECT_NEAR((b.left + b.right + 1) / 2.0, 16, 1.0);

@@ -20,11 +20,9 @@ TEST_F(ObjectGroupTest, InitLoadsEachKindsSheetWithItsGridAndKey) {
   {
     GameWorld bare(false);
     const auto lines = test::ReadLines("Error.txt");
-    const char* const sheets[ObjectKindCount] = {"regenbogenfisch", "pflanze", "giftfa\xDF", "hai",
-                                                 "blasen",          "stein",   "fa\xDF"};
     ASSERT_GE(lines.size(), 11u);  // after the diver's four
     for (int i = 0; i < ObjectKindCount; ++i)
-      EXPECT_EQ(lines[4 + i], std::string("Fehler beim Laden, Animation media\\") + sheets[i] + ".bmp");
+      EXPECT_EQ(lines[4 + i], std::string("Fehler beim Laden, Animation ") + media::ObjectSheets[i]->file);
   }
   const int frames[ObjectKindCount][2] = {{45, 24}, {32, 128}, {59, 91}, {315, 118}, {18, 18}, {68, 63}, {92, 78}};
   for (int i = 0; i < ObjectKindCount; ++i) {
@@ -37,8 +35,8 @@ TEST_F(ObjectGroupTest, InitLoadsEachKindsSheetWithItsGridAndKey) {
   // Plants are keyed on black, fish on blue: both sheets hold black and blue pixels.
   Image twoTone(64, 128, 0x000000);
   for (int y = 0; y < 128; ++y) twoTone.Set(1, y, ColourKeyBlue);
-  world.platform.pictures["media\\pflanze.bmp"] = twoTone;
-  world.platform.pictures["media\\regenbogenfisch.bmp"] = Image(45, 72, 0x000000);
+  world.platform.pictures[media::Plant.file] = twoTone;
+  world.platform.pictures[media::Fish.file] = Image(45, 72, 0x000000);
   world.plant.Init(world.display, ObjectKind::Plant, diver);
   world.fish.Init(world.display, ObjectKind::Fish, diver);
   world.display.BackBuffer().Fill(0x777777);

@@ -30,8 +30,8 @@ TEST(HeadlessPlatform, HasNoInputOrSoundAndShowsMessagesOnStandardErrorInUtf8) {
   std::string reason, musicReason;
   EXPECT_FALSE(audio.Open(reason));
   EXPECT_NE(reason.find("headless"), std::string::npos);
-  EXPECT_EQ(audio.LoadEffect("media\\fisch.wav"), -1);
-  EXPECT_FALSE(audio.LoadMusic("media\\background.mid", musicReason));
+  EXPECT_EQ(audio.LoadEffect("media\\qualle.wav"), -1);
+  EXPECT_FALSE(audio.LoadMusic("media\\musik.mid", musicReason));
   EXPECT_FALSE(musicReason.empty());
   audio.PlayEffect(0);  // harmless
   audio.PlayMusicForever();

@@ -22,8 +22,8 @@ void Touch(const fs::path& path) {
 
 TEST(MediaPath, MapsBackslashAndWindows1252ToUtf8WhenNothingExists) {
   test::TempDir dir;
-  EXPECT_EQ(ResolveMediaPath("media\\fa\xDF.wav"), "media/fa\xC3\x9F.wav");         // "faß"
-  EXPECT_EQ(ResolveMediaPath("media\\l\xF6schen.bmp"), "media/l\xC3\xB6schen.bmp");  // "löschen"
+  EXPECT_EQ(ResolveMediaPath("media\\gr\xFC\xDF.wav"), "media/gr\xC3\xBC\xC3\x9F.wav");  // "grüß"
+  EXPECT_EQ(ResolveMediaPath("media\\l\xF6sen.bmp"), "media/l\xC3\xB6sen.bmp");           // "lösen"
 }
 
 TEST(MediaPath, PrefersTheWorkingDirectoryThenTheExecutablesDirectory) {
@@ -32,14 +32,14 @@ TEST(MediaPath, PrefersTheWorkingDirectoryThenTheExecutablesDirectory) {
   const fs::path exeDir = fs::read_symlink("/proc/self/exe", error).parent_path();
   ASSERT_FALSE(error);
   const std::string folder = "tavi-media-probe-" + std::to_string(getpid());
-  const fs::path besideExe = exeDir / folder / "gift fa\xC3\x9F.bmp";
+  const fs::path besideExe = exeDir / folder / "ganz gro\xC3\x9F.bmp";
   Touch(besideExe);
   if (!fs::exists(besideExe)) GTEST_SKIP() << "the test's directory is not writable";
-  const std::string name = folder + "\\gift fa\xDF.bmp";  // "gift faß.bmp"
+  const std::string name = folder + "\\ganz gro\xDF.bmp";  // "ganz groß.bmp"
 
   EXPECT_EQ(ResolveMediaPath(name), besideExe.string());
-  Touch(fs::path(dir.Path()) / folder / "gift fa\xC3\x9F.bmp");
-  EXPECT_EQ(ResolveMediaPath(name), folder + "/gift fa\xC3\x9F.bmp");
+  Touch(fs::path(dir.Path()) / folder / "ganz gro\xC3\x9F.bmp");
+  EXPECT_EQ(ResolveMediaPath(name), folder + "/ganz gro\xC3\x9F.bmp");
 
   fs::remove_all(exeDir / folder, error);
 }
@@ -51,15 +51,15 @@ TEST(MediaPath, FindsTheDataDirectoryOfARelocatedInstallation) {
   const fs::path exeDir = fs::read_symlink("/proc/self/exe", error).parent_path();
   ASSERT_FALSE(error);
   const std::string folder = "tavi-installed-probe-" + std::to_string(getpid());
-  const fs::path installed = exeDir / ".." / "share" / "tavi" / folder / "hai.bmp";
+  const fs::path installed = exeDir / ".." / "share" / "tavi" / folder / "wal.bmp";
   Touch(installed);
   if (!fs::exists(installed)) GTEST_SKIP() << "the test's parent directory is not writable";
-  const std::string name = folder + "\\hai.bmp";
+  const std::string name = folder + "\\wal.bmp";
 
   EXPECT_TRUE(fs::equivalent(ResolveMediaPath(name), installed, error));
   // A copy beside the executable still comes first.
-  Touch(exeDir / folder / "hai.bmp");
-  EXPECT_EQ(ResolveMediaPath(name), (exeDir / folder / "hai.bmp").string());
+  Touch(exeDir / folder / "wal.bmp");
+  EXPECT_EQ(ResolveMediaPath(name), (exeDir / folder / "wal.bmp").string());
 
   fs::remove_all(exeDir / folder, error);
   fs::remove_all(exeDir / ".." / "share" / "tavi" / folder, error);

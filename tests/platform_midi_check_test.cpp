@@ -5,6 +5,8 @@
 #include <iterator>
 #include <string>
 
+#include "base/media_manifest.h"
+#include "picture_table.h"
 #include "platform/midi_check.h"
 
 namespace tavi {
@@ -40,7 +42,7 @@ TEST(PlayableMidi, AcceptsWellFormedMusicAndTheGamesOwn) {
   EXPECT_TRUE(Playable(Header(0, 1, 96) + Track(Tune.substr(0, Tune.size() - 4))));             // no end-of-track event
   EXPECT_TRUE(Playable(Header(0, 1, 96) + Track(Tune) + "trailing bytes"));
 
-  std::ifstream in(std::string(TAVI_MEDIA_DIR) + "/background.mid", std::ios::binary);
+  std::ifstream in(std::string(TAVI_MEDIA_DIR) + "/" + mediagen::MediaFileName(media::Music.file), std::ios::binary);
   const Bytes music((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   ASSERT_FALSE(music.empty());
   EXPECT_TRUE(Playable(music));

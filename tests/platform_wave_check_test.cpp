@@ -5,6 +5,8 @@
 #include <iterator>
 #include <string>
 
+#include "base/media_manifest.h"
+#include "picture_table.h"
 #include "platform/wave_check.h"
 
 namespace tavi {
@@ -40,7 +42,8 @@ TEST(PlausibleWave, AcceptsOrdinaryEffectsAndTheGamesOwn) {
   EXPECT_TRUE(Plausible(Riff(Format(2, 44100) + Chunk("LIST", "INFOxyz") + Chunk("data", Samples))));
   EXPECT_TRUE(Plausible(Riff(Format(8, 8000) + Chunk("data", Samples))));
   EXPECT_TRUE(Plausible(Riff(Format(1, 192000) + Chunk("data", Samples.substr(0, 9)).substr(0, 17))));  // no pad byte
-  for (const char* name : {"fisch.wav", "fa\xC3\x9F.wav", "next.wav", "stein.wav", "hai.wav"}) {
+  for (const media::Sound* effect : media::Effects) {
+    const std::string name = mediagen::MediaFileName(effect->file);
     std::ifstream in(std::string(TAVI_MEDIA_DIR) + "/" + name, std::ios::binary);
     const Bytes wave((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     ASSERT_FALSE(wave.empty()) << name;

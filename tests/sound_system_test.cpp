@@ -37,29 +37,29 @@ TEST_F(SoundSystemTest, TenEffectsAtMostAndTheLowerSlotWinsForTheSameName) {
 
 TEST_F(SoundSystemTest, AFailedLoadLeavesTheSlotForTheNextAndEffectsAreFoundByTheirExactName) {
   sound.Init();
-  sound.PlaySoundEffect("media\\hai.wav");  // nothing loaded yet
-  audio.failingNames["media\\next.wav"] = true;
-  for (const char* name : {"media\\fisch.wav", "media\\fa\xDF.wav", "media\\next.wav", "media\\hai.wav"})  // faß
+  sound.PlaySoundEffect("media\\wal.wav");  // nothing loaded yet
+  audio.failingNames["media\\welle.wav"] = true;
+  for (const char* name : {"media\\qualle.wav", "media\\m\xF6we.wav", "media\\welle.wav", "media\\wal.wav"})  // möwe
     sound.AddSound(name);
   EXPECT_EQ(sound.EffectCount(), 3);
-  for (const char* name : {"media\\next.wav", "media\\Fisch.wav", "media/fisch.wav", "fisch.wav", "media\\fisch.wav "})
+  for (const char* name : {"media\\welle.wav", "media\\Qualle.wav", "media/qualle.wav", "qualle.wav", "media\\qualle.wav "})
     sound.PlaySoundEffect(name);
   EXPECT_TRUE(audio.played.empty());
   const Message missing("PlaySoundEffect", "Soundeffekt nicht vorhanden");
   EXPECT_EQ(platform.messages, (std::vector<Message>{missing, {"AddSound", "Fehler beim Laden der Datei"}, missing,
                                                      missing, missing, missing, missing}));
   // Played twice in a row: two starts, the first is not cut off.
-  for (const char* name : {"media\\hai.wav", "media\\fa\xDF.wav", "media\\fa\xDF.wav"}) sound.PlaySoundEffect(name);
+  for (const char* name : {"media\\wal.wav", "media\\m\xF6we.wav", "media\\m\xF6we.wav"}) sound.PlaySoundEffect(name);
   std::vector<std::string> played;
   for (int handle : audio.played) played.push_back(audio.loaded.at(handle));
-  EXPECT_EQ(played, (std::vector<std::string>{"media\\hai.wav", "media\\fa\xDF.wav", "media\\fa\xDF.wav"}));
+  EXPECT_EQ(played, (std::vector<std::string>{"media\\wal.wav", "media\\m\xF6we.wav", "media\\m\xF6we.wav"}));
 }
 
 TEST_F(SoundSystemTest, MusicRepeatsOnceStartedAndAMissingOrUnplayableFileIsReported) {
   sound.Init();
-  sound.AddBackgroundMusic("media\\background.mid");
+  sound.AddBackgroundMusic("media\\musik.mid");
   sound.PlayBackgroundMusic();
-  EXPECT_EQ(audio.music, "media\\background.mid");
+  EXPECT_EQ(audio.music, "media\\musik.mid");
   EXPECT_EQ(audio.musicStarts, 1);
   EXPECT_TRUE(platform.messages.empty());
 
@@ -87,11 +87,11 @@ TEST_F(SoundSystemTest, NoDeviceMeansSilenceReportedOnce) {
   sound.Init();
   EXPECT_TRUE(sound.Silent());
   for (int frame = 0; frame < 12; ++frame) {
-    sound.AddSound("media\\fisch.wav");
-    sound.PlaySoundEffect("media\\fisch.wav");
+    sound.AddSound("media\\qualle.wav");
+    sound.PlaySoundEffect("media\\qualle.wav");
     sound.PlaySoundEffect("media\\unbekannt.wav");
   }
-  sound.AddBackgroundMusic("media\\background.mid");
+  sound.AddBackgroundMusic("media\\musik.mid");
   sound.PlayBackgroundMusic();
 
   EXPECT_TRUE(platform.messages.empty());

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "base/media_manifest.h"
+
 namespace {
 
 constexpr int Width = 1024;
@@ -66,7 +68,8 @@ int main(int argc, char** argv) {
     Mix_SetSoundFonts(Exists(font) ? font : "/usr/share/sounds/sf3/default-GM.sf3");
     Mix_Init(MIX_INIT_MID);
     if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) == 0) {
-      music = Mix_LoadMUS(TAVI_MEDIA_DIR "/background.mid");
+      const std::string musicFile = std::string(TAVI_MEDIA_DIR "/") + (std::strrchr(tavi::media::Music.file, '\\') + 1);
+      music = Mix_LoadMUS(musicFile.c_str());
       if (music) Mix_PlayMusic(music, -1);
     }
   }

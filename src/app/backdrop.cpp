@@ -1,18 +1,21 @@
 #include "app/backdrop.h"
 
+#include "base/media_manifest.h"
 #include "graphics/display.h"
 
 namespace tavi {
 
 void Backdrop::LoadSand(Display& display) {
-  sandSurface = LoadBitmapSurface(display, "media\\sand.bmp", 512, 96);
-  if (sandSurface) sandSurface->SetColourKey(ColourKeyBlue);
+  const media::Picture& sand = media::Sand;
+  sandSurface = LoadBitmapSurface(display, sand.file, sand.width, sand.height);
+  if (sandSurface) sandSurface->SetColourKey(media::KeyColour(sand.key));
   sandSource.top = 0;
-  sandSource.bottom = 96;
+  sandSource.bottom = sand.height;
 }
 
 void Backdrop::LoadBand(Display& display) {
-  backgroundBand.Load(display, "media\\hg1.bmp", 512, 280, 0, 424, true);
+  const media::Picture& band = media::BackgroundBand;
+  backgroundBand.Load(display, band.file, band.width, band.height, band.x, band.y, band.Keyed());
 }
 
 void Backdrop::DrawBackgroundBand(Display& display) {

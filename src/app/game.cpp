@@ -2,7 +2,9 @@
 
 #include <cinttypes>
 #include <cstdio>
+#include <utility>
 
+#include "base/media_manifest.h"
 #include "game/game_frame.h"
 #include "platform/platform.h"
 
@@ -10,50 +12,24 @@ namespace tavi {
 
 namespace {
 
-struct PictureSpec {
-  Surface Game::*surface;
-  const char* file;
-  int width;
-  int height;
-  int x;
-  int y;
-  bool keyed;
-};
-
 // The still pictures in loading order (the band is loaded last, with the backdrop).
-const PictureSpec Pictures[] = {
-    {&Game::titlePicture, "media\\title.bmp", 440, 65, 292, 100, false},
-    {&Game::cursorPicture, "media\\cursor.bmp", 32, 32, 512, 384, true},
-    {&Game::newGameButton, "media\\newgame.bmp", 215, 49, 404, 250, false},
-    {&Game::instructionsButton, "media\\anleitung.bmp", 215, 49, 404, 350, false},
-    {&Game::highscoreButton, "media\\highscore.bmp", 215, 49, 404, 450, false},
-    {&Game::endButton, "media\\ende.bmp", 215, 49, 404, 550, true},
-    {&Game::clearButton, "media\\l\xF6schen.bmp", 198, 34, 413, 600, true},  // löschen
-    {&Game::backButton, "media\\zurueck.bmp", 215, 49, 404, 700, true},
-    {&Game::selectionFrame, "media\\auswahl.bmp", 224, 56, 400, 246, true},
+const std::pair<Surface Game::*, const media::Picture*> Pictures[] = {
+    {&Game::titlePicture, &media::Title},
+    {&Game::cursorPicture, &media::Cursor},
+    {&Game::newGameButton, &media::NewGameButton},
+    {&Game::instructionsButton, &media::InstructionsButton},
+    {&Game::highscoreButton, &media::HighscoreButton},
+    {&Game::endButton, &media::EndButton},
+    {&Game::clearButton, &media::ClearButton},
+    {&Game::backButton, &media::BackButton},
+    {&Game::selectionFrame, &media::SelectionFrame},
 };
 
-struct DemoAnimationSpec {
-  Animation Game::*animation;
-  const char* file;
-  int width;
-  int height;
-  int columns;
-  int rows;
-  std::uint32_t delay;
+const std::pair<Animation Game::*, const media::Picture*> DemoAnimations[] = {
+    {&Game::demoDiver, &media::DiverLevel}, {&Game::demoFish, &media::Fish},
+    {&Game::demoPoisonBarrel, &media::PoisonBarrel}, {&Game::demoShark, &media::Shark},
+    {&Game::demoStone, &media::Stone}, {&Game::demoBarrel, &media::Barrel},
 };
-
-const DemoAnimationSpec DemoAnimations[] = {
-    {&Game::demoDiver, "media\\taucher.bmp", 159, 180, 1, 3, 10},
-    {&Game::demoFish, "media\\regenbogenfisch.bmp", 45, 72, 1, 3, 5},
-    {&Game::demoPoisonBarrel, "media\\giftfa\xDF.bmp", 236, 91, 4, 1, 10},  // giftfaß
-    {&Game::demoShark, "media\\hai.bmp", 315, 354, 1, 3, 5},
-    {&Game::demoStone, "media\\stein.bmp", 204, 63, 3, 1, 12},
-    {&Game::demoBarrel, "media\\fa\xDF.bmp", 184, 78, 2, 1, 8},  // faß
-};
-
-const char* const EffectFiles[] = {"media\\fisch.wav", "media\\fa\xDF.wav", "media\\next.wav",  // faß
-                                   "media\\stein.wav", "media\\hai.wav"};
 
 }  // namespace
 
@@ -89,19 +65,19 @@ void Game::Startup(std::uint32_t seed) {
   backdrop.LoadSand(display);
 
   sound.Init();
-  for (const char* file : EffectFiles) sound.AddSound(file);
-  sound.AddBackgroundMusic("media\\background.mid");
+  for (const media::Sound* effect : media::Effects) sound.AddSound(effect->file);
+  sound.AddBackgroundMusic(media::Music.file);
   sound.PlayBackgroundMusic();
 
-  for (const PictureSpec& p : Pictures) {
-    (this->*p.surface).Load(display, p.file, p.width, p.height, p.x, p.y, p.keyed);
+  for (const auto& [surface, p] : Pictures) {
+    (this->*surface).Load(display, p->file, p->width, p->height, p->x, p->y, p->Keyed());
   }
   backdrop.LoadBand(display);
 
   diver.Init(display);
-  for (const DemoAnimationSpec& a : DemoAnimations) {
-    Animation& animation = this->*a.animation;
-    animation.Load(display, a.file, a.width, a.height, a.columns, a.rows, a.delay, ColourKeyBlue);
+  for (const auto& [member, sheet] : DemoAnimations) {
+    Animation& animation = this->*member;
+    animation.Load(display, *sheet);
     animation.Restart(-1);
   }
   for (int k = 0; k < ObjectKindCount; ++k) {

@@ -3,6 +3,7 @@
 
 #include "app/game.h"
 #include "app/highscore_screen.h"
+#include "base/media_manifest.h"
 #include "platform/platform.h"
 
 namespace tavi {
@@ -38,8 +39,8 @@ void Game::ParkSelectionFrame() {
 
 void Game::BackToMenu() {
   currentScreen = GameScreen::Menu;
-  highscoreButton.x = 404;
-  highscoreButton.y = 450;
+  highscoreButton.x = media::HighscoreButton.x;
+  highscoreButton.y = media::HighscoreButton.y;
   ParkSelectionFrame();
 }
 

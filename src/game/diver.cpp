@@ -1,5 +1,6 @@
 #include "game/diver.h"
 
+#include "base/media_manifest.h"
 #include "graphics/display.h"
 #include "input/keyboard.h"
 #include "sound/sound_system.h"
@@ -18,15 +19,11 @@ constexpr int ScreenWidth = 1024;
 constexpr int LakeBottom = 672;  // the diver's bottom edge never passes it
 constexpr int StoneLift = 63;
 
-// Sheets in the order of Diver::animations.
-constexpr const char* SheetNames[4] = {"media\\taucher.bmp", "media\\taucherh.bmp", "media\\taucherr.bmp",
-                                       "media\\tauchern.bmp"};
-
 }  // namespace
 
 void Diver::Init(Display& display) {
   for (int i = 0; i < 4; ++i) {
-    animations[i].Load(display, SheetNames[i], 159, 180, 1, 3, 10, ColourKeyBlue);
+    animations[i].Load(display, *media::DiverSheets[i]);
     animations[i].Restart(-1);
   }
   x = StartX;
@@ -100,25 +97,25 @@ HitBox Diver::GetNetBox() const {
 }
 
 void Diver::CatchFish() {
-  sound_.PlaySoundEffect("media\\fisch.wav");
+  sound_.PlaySoundEffect(media::FishSound.file);
   ++score;
 }
 
 void Diver::Hit(HitKind kind) {
   switch (kind) {
     case HitKind::BarrelHit:
-      sound_.PlaySoundEffect("media\\fa\xDF.wav");  // faß
+      sound_.PlaySoundEffect(media::BarrelSound.file);
       --lives;
       break;
     case HitKind::SharkHit:
       // A shark that keeps touching neither restarts the countdown nor roars again.
       if (eatenCountdown == NotEaten) {
         eatenCountdown = EatenFrames;
-        sound_.PlaySoundEffect("media\\hai.wav");
+        sound_.PlaySoundEffect(media::SharkSound.file);
       }
       break;
     case HitKind::StoneHit:
-      sound_.PlaySoundEffect("media\\stein.wav");
+      sound_.PlaySoundEffect(media::StoneSound.file);
       --lives;
       y -= StoneLift;
       break;

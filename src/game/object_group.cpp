@@ -1,5 +1,6 @@
 #include "game/object_group.h"
 
+#include "base/media_manifest.h"
 #include "game/diver.h"
 #include "game/random.h"
 #include "graphics/display.h"
@@ -9,27 +10,6 @@ namespace tavi {
 
 namespace {
 
-struct KindSheet {
-  const char* fileName;
-  int sheetWidth;
-  int sheetHeight;
-  int columns;
-  int rows;
-  std::uint32_t delay;
-  Pixel colourKey;
-};
-
-// By kind in kind order Fish .. Barrel.
-const KindSheet Sheets[ObjectKindCount] = {
-    {"media\\regenbogenfisch.bmp", 45, 72, 1, 3, 5, ColourKeyBlue},
-    {"media\\pflanze.bmp", 64, 128, 2, 1, 10, ColourKeyBlack},
-    {"media\\giftfa\xDF.bmp", 236, 91, 4, 1, 10, ColourKeyBlue},  // giftfaß
-    {"media\\hai.bmp", 315, 354, 1, 3, 5, ColourKeyBlue},
-    {"media\\blasen.bmp", 72, 18, 4, 1, 3, ColourKeyBlue},
-    {"media\\stein.bmp", 204, 63, 3, 1, 12, ColourKeyBlue},
-    {"media\\fa\xDF.bmp", 184, 78, 2, 1, 8, ColourKeyBlue},  // faß
-};
-
 constexpr int RightEdge = 1024;
 constexpr int BarrelLanded = 633;
 
@@ -38,8 +18,7 @@ constexpr int BarrelLanded = 633;
 void ObjectGroup::Init(Display& display, ObjectKind groupKind, Diver& groupDiver) {
   const int index = static_cast<int>(groupKind) - 1;
   if (index < 0 || index >= ObjectKindCount) return;
-  const KindSheet& s = Sheets[index];
-  animation.Load(display, s.fileName, s.sheetWidth, s.sheetHeight, s.columns, s.rows, s.delay, s.colourKey);
+  animation.Load(display, *media::ObjectSheets[index]);
   animation.Restart(-1);
   kind = groupKind;
   diver = &groupDiver;
@@ -96,7 +75,7 @@ void ObjectGroup::Update() {
     }
     // Kept on purpose: a landing barrel thuds twice (634 -> 633, then 633 -> 632) and rests at 632.
     if (o.kind == ObjectKind::Barrel && o.y >= BarrelLanded) {
-      sound_.PlaySoundEffect("media\\stein.wav");
+      sound_.PlaySoundEffect(media::StoneSound.file);
       o.speedY = 0;
       o.y -= 1;
     }

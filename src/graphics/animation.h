@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/image.h"
+#include "base/media_manifest.h"
 
 namespace tavi {
 
@@ -19,6 +20,11 @@ class Animation {
 
   void Load(Display& display, const std::string& fileName, int sheetWidth, int sheetHeight,
             int columns, int rows, std::uint32_t delay, Pixel colourKey);
+  // A sheet of the media manifest, with its size, grid, delay and key.
+  void Load(Display& display, const media::Picture& sheet) {
+    Load(display, sheet.file, sheet.width, sheet.height, sheet.columns, sheet.rows, sheet.delay,
+         media::KeyColour(sheet.key));
+  }
   void Restart(int plays);
   void Draw(int x, int y, bool advance);
   void Advance();

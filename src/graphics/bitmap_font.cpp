@@ -1,5 +1,6 @@
 #include "graphics/bitmap_font.h"
 
+#include "base/media_manifest.h"
 #include "graphics/display.h"
 #include "graphics/surface.h"
 
@@ -40,8 +41,8 @@ Rect BitmapFont::CellFor(unsigned char c) {
 void BitmapFont::DrawFontText(const std::string& text, int x, int y) {
   if (!tried_) {
     tried_ = true;
-    glyphSheet_ = LoadBitmapSurface(display_, "media\\schrift.bmp", 256, 192);
-    if (glyphSheet_) glyphSheet_->SetColourKey(ColourKeyBlack);
+    glyphSheet_ = LoadBitmapSurface(display_, media::Glyphs.file, media::Glyphs.width, media::Glyphs.height);
+    if (glyphSheet_) glyphSheet_->SetColourKey(media::KeyColour(media::Glyphs.key));
   }
   if (!glyphSheet_) return;  // no sheet: texts simply do not appear
   for (std::size_t i = 0; i < text.size(); ++i) {

@@ -9,7 +9,7 @@ namespace tavi {
 
 class Display;
 
-// Large 32 x 32 glyphs cut from "media\schrift.bmp": digits, A-Z and ":?!.-".
+// Large 32 x 32 glyphs cut from the glyph sheet (media::Glyphs): digits, A-Z and ":?!.-".
 class BitmapFont {
  public:
   explicit BitmapFont(Display& display) : display_(display) {}

@@ -92,7 +92,7 @@ class Platform : public EventSource, public KeySource, public MessageSink {
   // cannot be drawn at all.
   virtual bool DrawText(Image& target, const std::string& text, int x, int y, Pixel colour) = 0;
 
-  // Loads a BMP by media name ("media\\title.bmp"), scaled to width x height (nearest neighbour).
+  // Loads a BMP by media name ("media\\name.bmp"), scaled to width x height (nearest neighbour).
   // False for a missing, unreadable or implausible file; `out` is then untouched.
   virtual bool LoadBitmap(const std::string& mediaName, int width, int height, Image& out) = 0;
 

@@ -54,24 +54,25 @@ RasterImage Cut(const RasterImage& picture, ColourKey key, int left, int top, in
 std::vector<Tile> CollectTiles(const std::string& artDir) {
   std::vector<Tile> tiles;
   for (const PictureSpec& entry : PictureTable()) {
-    const std::string name = BaseName(entry.fileName);
+    const tavi::media::Picture& p = *entry.picture;
+    const std::string name = BaseName(MediaFileName(p.file));
     RasterImage picture;
     std::string error;
     if (!BuildPicture(artDir, entry, picture, error)) {
       tiles.push_back(Tile{name, {}, 1, error});
       continue;
     }
-    if (!entry.animated) {
-      tiles.push_back(Tile{name, Cut(picture, entry.key, 0, 0, entry.width, entry.height), 1, {}});
+    if (!p.Animated()) {
+      tiles.push_back(Tile{name, Cut(picture, p.key, 0, 0, p.width, p.height), 1, {}});
       continue;
     }
-    const int w = entry.width / entry.columns;
-    const int h = entry.height / entry.rows;
+    const int w = p.width / p.columns;
+    const int h = p.height / p.rows;
     int number = 1;
-    for (int row = 0; row < entry.rows; ++row) {
-      for (int column = 0; column < entry.columns; ++column) {
+    for (int row = 0; row < p.rows; ++row) {
+      for (int column = 0; column < p.columns; ++column) {
         tiles.push_back(Tile{name + " " + std::to_string(number++),
-                             Cut(picture, entry.key, column * w, row * h, w, h), 1, {}});
+                             Cut(picture, p.key, column * w, row * h, w, h), 1, {}});
       }
     }
   }

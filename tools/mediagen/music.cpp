@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "midi_writer.h"
+#include "picture_table.h"
 #include "score.h"
 #include "wav_writer.h"
 
@@ -25,7 +26,7 @@ bool MakeMusic(const std::string& artDir, const std::string& outDir, std::string
     error = scorePath + ": the loop lasts " + seconds + " s; the music must last at least 60 s";
     return false;
   }
-  return WriteBytes(outDir + "/background.mid", EncodeMidi(score), error);
+  return WriteBytes(outDir + "/" + MediaFileName(tavi::media::Music.file), EncodeMidi(score), error);
 }
 
 }  // namespace mediagen

@@ -34,8 +34,9 @@ bool AllSourcesPresent(const std::string& artDir, std::string& error) {
 bool BuildPicture(const std::string& artDir, const PictureSpec& entry, RasterImage& picture,
                   std::string& error) {
   RasterImage rgba;
-  if (!RasteriseSvg(SourcePath(artDir, entry), entry.width, entry.height, rgba, error)) return false;
-  picture = Flatten(rgba, entry.key);
+  const tavi::media::Picture& p = *entry.picture;
+  if (!RasteriseSvg(SourcePath(artDir, entry), p.width, p.height, rgba, error)) return false;
+  picture = Flatten(rgba, p.key);
   return true;
 }
 
@@ -44,7 +45,7 @@ bool MakePictures(const std::string& artDir, const std::string& outDir, std::str
   for (const PictureSpec& entry : PictureTable()) {
     RasterImage picture;
     if (!BuildPicture(artDir, entry, picture, error)) return false;
-    if (!WriteBmp(outDir + "/" + entry.fileName, picture, error)) return false;
+    if (!WriteBmp(outDir + "/" + MediaFileName(entry.picture->file), picture, error)) return false;
   }
   return true;
 }

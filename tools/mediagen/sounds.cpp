@@ -2,20 +2,16 @@
 
 #include "effect_recipe.h"
 #include "effect_synth.h"
+#include "picture_table.h"
 #include "wav_writer.h"
 
 namespace mediagen {
 
-namespace {
-
-// The five effects the game loads; each is made from art/sounds/NAME.sfx into NAME.wav.
-// File names on disk are UTF-8.
-const char* const EffectNames[] = {"fisch", "fa\xC3\x9F" /* faß */, "next", "stein", "hai"};
-
-}  // namespace
-
 bool MakeSounds(const std::string& artDir, const std::string& outDir, std::string& error) {
-  for (const char* name : EffectNames) {
+  // Each effect the game loads is made from art/sounds/NAME.sfx into NAME.wav (UTF-8 names).
+  for (const tavi::media::Sound* effect : tavi::media::Effects) {
+    const std::string fileName = MediaFileName(effect->file);
+    const std::string name = fileName.substr(0, fileName.rfind('.'));
     const std::string recipePath = artDir + "/sounds/" + name + ".sfx";
     EffectRecipe recipe;
     if (!ReadEffectRecipe(recipePath, recipe, error)) return false;
@@ -25,7 +21,7 @@ bool MakeSounds(const std::string& artDir, const std::string& outDir, std::strin
       error = recipePath + ": " + reason;
       return false;
     }
-    if (!WriteBytes(outDir + "/" + name + ".wav", EncodeWav(samples, EffectSampleRate), error))
+    if (!WriteBytes(outDir + "/" + fileName, EncodeWav(samples, EffectSampleRate), error))
       return false;
   }
   return true;
