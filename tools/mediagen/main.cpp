@@ -15,7 +15,7 @@ int Usage(std::FILE* out, int status) {
   std::fprintf(out,
                "usage: mediagen --art DIR --out DIR\n"
                "       mediagen --art DIR --contact-sheet FILE.png\n"
-               "       mediagen --art DIR --icon SIZE FILE.png\n");
+               "       mediagen --art DIR --icon SIZE FILE.png|FILE.bmp\n");
   return status;
 }
 
