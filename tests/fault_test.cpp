@@ -85,6 +85,7 @@ enum class Report {
   Quiet,      // the glyph sheet and the sand strip: nothing is reported, they just do not appear
   Effect,     // a message box "AddSound" (standard error on the dummy driver)
   Music,      // missing: a box "AddBackgroundMusic"; unplayable: a line in Error.txt
+  WindowIcon, // the window keeps SDL's icon: a line on standard error, none in Error.txt
 };
 
 struct MediaFile {
@@ -127,6 +128,7 @@ const MediaFile MediaFiles[] = {
     {"stein_wav", "stein.wav", "media\\stein.wav", Report::Effect},
     {"hai_wav", "hai.wav", "media\\hai.wav", Report::Effect},
     {"background_mid", "background.mid", "media\\background.mid", Report::Music},
+    {"icon", "icon.bmp", "media\\icon.bmp", Report::WindowIcon},
 };
 
 std::string ReadAll(const fs::path& path) {
@@ -391,6 +393,10 @@ void ExpectReported(const RunResult& run, const MediaFile& media, bool fileExist
       break;
     case Report::Quiet:
       EXPECT_EQ(run.errorFile.find(media.name), std::string::npos) << run;
+      break;
+    case Report::WindowIcon:
+      EXPECT_EQ(run.errorFile.find(media.name), std::string::npos) << run;
+      EXPECT_NE(run.err.find("SDL-Fenstersymbol: "), std::string::npos) << run;
       break;
     case Report::Effect:
       EXPECT_NE(run.err.find("AddSound: Fehler beim Laden der Datei"), std::string::npos) << run;
