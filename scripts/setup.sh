@@ -12,6 +12,7 @@ PACKAGES=(
   xvfb xdotool
   clang libclang-rt-14-dev
   x11-utils time
+  desktop-file-utils appstream mandoc lintian dpkg-dev file
 )
 
 missing=()

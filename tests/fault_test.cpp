@@ -88,6 +88,7 @@ enum class Report {
   Quiet,      // the glyph sheet and the sand strip: nothing is reported, they just do not appear
   Effect,     // a message box "AddSound" (standard error on the dummy driver)
   Music,      // missing: a box "AddBackgroundMusic"; unplayable: a line in Error.txt
+  WindowIcon, // the window keeps SDL's icon: a line on standard error, none in Error.txt
 };
 
 struct MediaFile {
@@ -126,6 +127,7 @@ std::vector<MediaFile> AllMediaFiles() {
   }
   for (const media::Sound* effect : media::Effects) files.push_back(Describe(effect->file, Report::Effect));
   files.push_back(Describe(media::Music.file, Report::Music));
+  files.push_back(Describe(media::WindowIcon.file, Report::WindowIcon));
   return files;
 }
 const std::vector<MediaFile> MediaFiles = AllMediaFiles();
@@ -392,6 +394,10 @@ void ExpectReported(const RunResult& run, const MediaFile& media, bool fileExist
       break;
     case Report::Quiet:
       EXPECT_EQ(run.errorFile.find(media.name), std::string::npos) << run;
+      break;
+    case Report::WindowIcon:
+      EXPECT_EQ(run.errorFile.find(media.name), std::string::npos) << run;
+      EXPECT_NE(run.err.find("SDL-Fenstersymbol: "), std::string::npos) << run;
       break;
     case Report::Effect:
       EXPECT_NE(run.err.find("AddSound: Fehler beim Laden der Datei"), std::string::npos) << run;

@@ -70,6 +70,9 @@ inline constexpr Picture Bubbles{"media\\blasen.bmp", 72, 18, Key::Blue, 4, 1, 3
 inline constexpr Picture Stone{"media\\stein.bmp", 204, 63, Key::Blue, 3, 1, 12, false, 0, 0};
 inline constexpr Picture Barrel{"media\\fa\xDF.bmp", 184, 78, Key::Blue, 2, 1, 8, false, 0, 0};  // faß
 
+// Not drawn by the game: the window manager shows it (with its alpha channel).
+inline constexpr Picture WindowIcon{"media\\icon.bmp", 64, 64, Key::None, 1, 1, 0, false, 0, 0};
+
 inline constexpr Sound FishSound{"media\\fisch.wav"};
 inline constexpr Sound BarrelSound{"media\\fa\xDF.wav"};  // faß
 inline constexpr Sound NextSound{"media\\next.wav"};

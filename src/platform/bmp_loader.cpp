@@ -110,7 +110,14 @@ bool PlausibleHeader(const unsigned char* data, std::size_t available, std::int6
   return true;
 }
 
-bool HeaderCheckPasses(const std::string& path) {
+struct SurfaceDeleter {
+  void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
+};
+using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
+
+}  // namespace
+
+bool BmpHeaderPlausible(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   if (!file) {
     return false;
@@ -131,16 +138,9 @@ bool HeaderCheckPasses(const std::string& path) {
   return PlausibleHeader(header, wanted, fileSize);
 }
 
-struct SurfaceDeleter {
-  void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
-};
-using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
-
-}  // namespace
-
 bool LoadBmpScaled(const std::string& path, int width, int height, Image& out) {
   if (width <= 0 || height <= 0 || width > MaxSide || height > MaxSide ||
-      static_cast<std::int64_t>(width) * height > MaxPixels || !HeaderCheckPasses(path)) {
+      static_cast<std::int64_t>(width) * height > MaxPixels || !BmpHeaderPlausible(path)) {
     return false;
   }
   SDL_RWops* stream = SDL_RWFromFile(path.c_str(), "rb");

@@ -12,4 +12,8 @@ namespace tavi {
 // on success `out` keeps its colour key.
 bool LoadBmpScaled(const std::string& path, int width, int height, Image& out);
 
+// Whether the file at `path` has a BMP header the decoder can trust: size, depth and the pixel
+// rows inside the file. Checked before SDL_LoadBMP, which allocates what the header claims.
+bool BmpHeaderPlausible(const std::string& path);
+
 }  // namespace tavi

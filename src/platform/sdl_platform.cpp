@@ -15,6 +15,7 @@
 #include "platform/platform.h"
 #include "platform/scancodes.h"
 #include "platform/text_renderer.h"
+#include "platform/window_icon.h"
 
 namespace tavi {
 
@@ -126,6 +127,7 @@ class SdlPlatform : public Platform {
       std::fprintf(stderr, "SDL-Fenster: %s\n", SDL_GetError());
       return false;
     }
+    SetWindowIconFromMedia(window_);
     fullScreen_ = startFullScreen_;
     closeReported_ = false;
     // Names are read from the key snapshot; an input method must not swallow keys.

@@ -24,15 +24,14 @@ constexpr std::uint32_t FileHeaderSize = 14;
 constexpr std::uint32_t InfoHeaderSize = 40;
 constexpr std::uint32_t PixelsPerMetre = 2835;  // 72 dpi
 
-}  // namespace
-
-bool WriteBmp(const std::string& file, const RasterImage& image, std::string& error) {
+bool WriteBmpWithDepth(const std::string& file, const RasterImage& image, std::uint32_t bytesPerPixel,
+                       std::string& error) {
   if (image.width <= 0 || image.height <= 0 ||
       image.pixels.size() != static_cast<std::size_t>(image.width) * image.height) {
     error = file + ": no picture to write";
     return false;
   }
-  const std::uint32_t rowBytes = (static_cast<std::uint32_t>(image.width) * 3 + 3) & ~3u;
+  const std::uint32_t rowBytes = (static_cast<std::uint32_t>(image.width) * bytesPerPixel + 3) & ~3u;
   const std::uint32_t pixelBytes = rowBytes * static_cast<std::uint32_t>(image.height);
   const std::uint32_t offset = FileHeaderSize + InfoHeaderSize;
 
@@ -47,7 +46,7 @@ bool WriteBmp(const std::string& file, const RasterImage& image, std::string& er
   Put32(out, static_cast<std::uint32_t>(image.width));
   Put32(out, static_cast<std::uint32_t>(image.height));  // positive: bottom row first
   Put16(out, 1);                                         // planes
-  Put16(out, 24);                                        // bits per pixel
+  Put16(out, bytesPerPixel * 8);                         // bits per pixel
   Put32(out, 0);                                         // no compression
   Put32(out, pixelBytes);
   Put32(out, PixelsPerMetre);
@@ -60,8 +59,9 @@ bool WriteBmp(const std::string& file, const RasterImage& image, std::string& er
       out.push_back(static_cast<unsigned char>(Blue(p)));
       out.push_back(static_cast<unsigned char>(Green(p)));
       out.push_back(static_cast<unsigned char>(Red(p)));
+      if (bytesPerPixel == 4) out.push_back(static_cast<unsigned char>(Alpha(p)));
     }
-    for (std::uint32_t pad = static_cast<std::uint32_t>(image.width) * 3; pad < rowBytes; ++pad) {
+    for (std::uint32_t pad = static_cast<std::uint32_t>(image.width) * bytesPerPixel; pad < rowBytes; ++pad) {
       out.push_back(0);
     }
   }
@@ -87,6 +87,16 @@ bool WriteBmp(const std::string& file, const RasterImage& image, std::string& er
     return false;
   }
   return true;
+}
+
+}  // namespace
+
+bool WriteBmp(const std::string& file, const RasterImage& image, std::string& error) {
+  return WriteBmpWithDepth(file, image, 3, error);
+}
+
+bool WriteBmpWithAlpha(const std::string& file, const RasterImage& image, std::string& error) {
+  return WriteBmpWithDepth(file, image, 4, error);
 }
 
 }  // namespace mediagen

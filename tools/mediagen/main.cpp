@@ -5,7 +5,9 @@
 #include <filesystem>
 #include <string>
 
+#include "base/media_manifest.h"
 #include "music.h"
+#include "picture_table.h"
 #include "pictures.h"
 #include "sounds.h"
 
@@ -15,7 +17,7 @@ int Usage(std::FILE* out, int status) {
   std::fprintf(out,
                "usage: mediagen --art DIR --out DIR\n"
                "       mediagen --art DIR --contact-sheet FILE.png\n"
-               "       mediagen --art DIR --icon SIZE FILE.png\n");
+               "       mediagen --art DIR --icon SIZE FILE.png|FILE.bmp\n");
   return status;
 }
 
@@ -60,6 +62,10 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(outDir, ec);
     if (ec) return Fail("cannot create " + outDir + ": " + ec.message());
     if (!mediagen::MakePictures(artDir, outDir, error)) return Fail(error);
+    const tavi::media::Picture& icon = tavi::media::WindowIcon;
+    if (!mediagen::MakeIcon(artDir, icon.width, outDir + "/" + mediagen::MediaFileName(icon.file), error)) {
+      return Fail(error);
+    }
     if (!mediagen::MakeSounds(artDir, outDir, error)) return Fail(error);
     if (!mediagen::MakeMusic(artDir, outDir, error)) return Fail(error);
   }

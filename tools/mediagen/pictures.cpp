@@ -50,7 +50,7 @@ bool MakePictures(const std::string& artDir, const std::string& outDir, std::str
   return true;
 }
 
-bool MakeIcon(const std::string& artDir, int size, const std::string& pngFile, std::string& error) {
+bool MakeIcon(const std::string& artDir, int size, const std::string& file, std::string& error) {
   if (size < SmallestIcon || size > LargestIcon) {
     error = "icon size " + std::to_string(size) + " is not between " + std::to_string(SmallestIcon) +
             " and " + std::to_string(LargestIcon);
@@ -58,8 +58,11 @@ bool MakeIcon(const std::string& artDir, int size, const std::string& pngFile, s
   }
   RasterImage rgba;
   if (!RasteriseSvg(artDir + "/pictures/icon.svg", size, size, rgba, error)) return false;
+  if (file.size() > 4 && file.compare(file.size() - 4, 4, ".bmp") == 0) {
+    return WriteBmpWithAlpha(file, rgba, error);
+  }
   cairo_surface_t* surface = ToCairoSurface(rgba);
-  const bool written = WritePng(surface, pngFile, error);
+  const bool written = WritePng(surface, file, error);
   cairo_surface_destroy(surface);
   return written;
 }

@@ -11,7 +11,8 @@ bool MakePictures(const std::string& artDir, const std::string& outDir, std::str
 // Draws every picture and every animation frame on a checkerboard with its name, as a PNG.
 bool MakeContactSheet(const std::string& artDir, const std::string& pngFile, std::string& error);
 
-// Desktop icons of the given size (a square PNG) made from the art.
-bool MakeIcon(const std::string& artDir, int size, const std::string& pngFile, std::string& error);
+// Desktop icons of the given size made from the art: a square PNG, or a 32-bit BMP with alpha
+// (the window icon) when the file name ends in ".bmp".
+bool MakeIcon(const std::string& artDir, int size, const std::string& file, std::string& error);
 
 }  // namespace mediagen

@@ -1,0 +1,25 @@
+#include "platform/window_icon.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <string>
+
+#include "base/media_manifest.h"
+#include "platform/bmp_loader.h"
+#include "platform/platform.h"
+
+namespace tavi {
+
+void SetWindowIconFromMedia(SDL_Window* window) {
+  const std::string path = ResolveMediaPath(media::WindowIcon.file);
+  SDL_Surface* icon = BmpHeaderPlausible(path) ? SDL_LoadBMP(path.c_str()) : nullptr;
+  if (icon == nullptr) {
+    std::fprintf(stderr, "SDL-Fenstersymbol: %s kann nicht geladen werden\n", path.c_str());
+    return;
+  }
+  SDL_SetWindowIcon(window, icon);
+  SDL_FreeSurface(icon);
+}
+
+}  // namespace tavi
