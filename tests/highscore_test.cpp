@@ -213,6 +213,48 @@ TEST_F(HighscoreTest, MissingDirectoryIsReportedAndPlaysOn) {
   EXPECT_EQ(lost.NameOf(1), "-");
 }
 
+TEST_F(HighscoreTest, SaveKeepsLinkAndModeAndLeavesFilesThePlayerMayNotChange) {
+  std::filesystem::create_directory("sync");
+  WriteBytes("sync/liste.dat", ClearedFile());
+  ASSERT_EQ(chmod("sync/liste.dat", 0600), 0);
+  ASSERT_EQ(symlink("sync/liste.dat", "Highscore.dat"), 0);
+  table.Load();
+  table.Insert("link", 7);
+  struct stat info {};
+  ASSERT_EQ(lstat("Highscore.dat", &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  EXPECT_EQ(test::ReadFile("sync/liste.dat"), Record("link", 7) + ClearedFile().substr(16));
+  ASSERT_EQ(stat("sync/liste.dat", &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0600u);
+  EXPECT_TRUE(OnlyTheseFiles("sync", {"liste.dat"}));
+
+  // Read-only, and (where the test may give it away) someone else's: reported, left as it is.
+  const std::string before = File();
+  for (const bool foreign : {false, true}) {
+    if (foreign && geteuid() != 0) break;
+    ASSERT_EQ(foreign ? chown("sync/liste.dat", 65534, 65534) : chmod("sync/liste.dat", 0444), 0);
+    table.Insert(foreign ? "fremd" : "nurlesen", foreign ? 10 : 9);
+    EXPECT_EQ(table.NameOf(0), foreign ? "fremd" : "nurlesen");
+    EXPECT_EQ(File(), before);
+    const auto lines = test::ReadLines("Error.txt");
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back().rfind(std::string(NotSaved) + " (sync/liste.dat: ", 0), 0u) << lines.back();
+    ASSERT_EQ(chmod("sync/liste.dat", 0644), 0);
+  }
+}
+
+TEST_F(HighscoreTest, TemporaryFilesOfKilledGamesGoAtTheNextSave) {
+  const pid_t dead = fork();
+  if (dead == 0) _exit(0);
+  waitpid(dead, nullptr, 0);
+  const std::string stale = "Highscore.dat.tmp-" + std::to_string(dead);
+  const std::string running = "Highscore.dat.tmp-" + std::to_string(getppid());
+  WriteBytes(stale, "halb");
+  WriteBytes(running, "halb");
+  table.Load();  // writes a fresh list
+  EXPECT_TRUE(OnlyTheseFiles(dir.Path(), {"Highscore.dat", running}));
+}
+
 TEST_F(HighscoreTest, DrawShowsNamesOfUpToTwelveCharactersAndScores) {
   platform.pictures["media\\schrift.bmp"] = test::CodedGlyphSheet();
   table.Load();
