@@ -118,11 +118,11 @@ void ModelClear(Bytes& table) {
   }
 }
 
-// Only the two files the game writes may be there besides the media link.
+// Only the list and its lock file may be there besides the media link.
 void RequireNoStrayFiles() {
   for (const auto& entry : fs::directory_iterator(".")) {
     const std::string name = entry.path().filename();
-    TAVI_REQUIRE(name == "media" || name == FileName);
+    TAVI_REQUIRE(name == "media" || name == FileName || name == std::string(FileName) + ".lock");
   }
 }
 

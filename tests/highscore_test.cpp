@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <grp.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -78,7 +80,7 @@ TEST_F(HighscoreTest, FirstStartWritesTenClearedEntriesAndANewBestGoesToTheTop) 
   table.Load();
   EXPECT_EQ(File(), ClearedFile());
   for (int k = 0; k < 10; ++k) EXPECT_EQ(table.NameOf(k), "-");
-  EXPECT_TRUE(OnlyTheseFiles(dir.Path(), {"Highscore.dat"}));  // and no Error.txt
+  EXPECT_TRUE(OnlyTheseFiles(dir.Path(), {"Highscore.dat", "Highscore.dat.lock"}));  // and no Error.txt
   table.Insert("x", 1);
   EXPECT_EQ(File(), Record("x", 1) + ClearedFile().substr(16));
 }
@@ -198,7 +200,7 @@ TEST_F(HighscoreTest, UnreadableOrSpecialFileIsReportedAndNeverReplaced) {
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0], NotOpened);
     for (std::size_t i = 1; i < lines.size(); ++i) EXPECT_EQ(lines[i].rfind(NotSaved, 0), 0u) << lines[i];
-    EXPECT_TRUE(OnlyTheseFiles(dir.Path(), {"Highscore.dat", "Error.txt"}));
+    EXPECT_TRUE(OnlyTheseFiles(dir.Path(), {"Highscore.dat", "Highscore.dat.lock", "Error.txt"}));
   }
 }
 
@@ -212,6 +214,92 @@ TEST_F(HighscoreTest, MissingDirectoryIsReportedAndPlaysOn) {
   lost.Insert("da", 3);
   EXPECT_EQ(lost.NameOf(0), "da");
   EXPECT_EQ(lost.NameOf(1), "-");
+}
+
+TEST_F(HighscoreTest, TwoGamesOnOneListKeepBothResults) {
+  HighscoreTable other{errors};
+  table.Load();
+  other.Load();
+  table.Insert("tavi", 5);
+  other.Insert("bob", 3);
+  EXPECT_EQ(other.NameOf(0), "tavi");
+  EXPECT_EQ(other.NameOf(1), "bob");
+  EXPECT_EQ(File(), AsString(other.Bytes()));
+  const std::string both = File();
+
+  // A game saving meanwhile, under the lock: the insert waits for it and builds on its list.
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    flock(open("Highscore.dat.lock", O_RDONLY | O_CREAT, 0666), LOCK_EX);
+    (void)!write(ready[1], "x", 1);
+    usleep(200000);
+    WriteBytes("Highscore.dat", Record("kind", 4) + ClearedFile().substr(16));
+    _exit(0);
+  }
+  char byte;
+  ASSERT_EQ(read(ready[0], &byte, 1), 1);
+  table.Insert("eltern", 2);
+  waitpid(pid, nullptr, 0);
+  EXPECT_EQ(table.NameOf(0), "kind");
+  EXPECT_EQ(table.NameOf(1), "eltern");
+  EXPECT_EQ(File(), AsString(table.Bytes()));
+
+  // A list unreadable at that moment is left alone; the result waits in memory for the next save.
+  std::filesystem::remove("Highscore.dat");
+  ASSERT_EQ(mkdir("Highscore.dat", 0755), 0);
+  table.Insert("zuletzt", 9);
+  EXPECT_EQ(table.NameOf(0), "zuletzt");
+  EXPECT_TRUE(std::filesystem::is_empty("Highscore.dat"));
+  std::filesystem::remove("Highscore.dat");
+  WriteBytes("Highscore.dat", both);
+  table.Insert("x", 1);
+  const char* const names[4] = {"zuletzt", "tavi", "bob", "x"};
+  for (int k = 0; k < 4; ++k) EXPECT_EQ(table.NameOf(k), names[k]) << k;
+  EXPECT_EQ(File(), AsString(table.Bytes()));
+}
+
+TEST_F(HighscoreTest, SaveKeepsLinkAndModeAndLeavesFilesThePlayerMayNotChange) {
+  std::filesystem::create_directory("sync");
+  WriteBytes("sync/liste.dat", ClearedFile());
+  ASSERT_EQ(chmod("sync/liste.dat", 0600), 0);
+  ASSERT_EQ(symlink("sync/liste.dat", "Highscore.dat"), 0);
+  table.Load();
+  table.Insert("link", 7);
+  struct stat info {};
+  ASSERT_EQ(lstat("Highscore.dat", &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  EXPECT_EQ(test::ReadFile("sync/liste.dat"), Record("link", 7) + ClearedFile().substr(16));
+  ASSERT_EQ(stat("sync/liste.dat", &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0600u);
+  EXPECT_TRUE(OnlyTheseFiles("sync", {"liste.dat", "liste.dat.lock"}));
+
+  // Read-only, and (where the test may give it away) someone else's: reported, left as it is.
+  const std::string before = File();
+  for (const bool foreign : {false, true}) {
+    if (foreign && geteuid() != 0) break;
+    ASSERT_EQ(foreign ? chown("sync/liste.dat", 65534, 65534) : chmod("sync/liste.dat", 0444), 0);
+    table.Insert(foreign ? "fremd" : "nurlesen", foreign ? 10 : 9);
+    EXPECT_EQ(table.NameOf(0), foreign ? "fremd" : "nurlesen");
+    EXPECT_EQ(File(), before);
+    const auto lines = test::ReadLines("Error.txt");
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back().rfind(std::string(NotSaved) + " (sync/liste.dat: ", 0), 0u) << lines.back();
+    ASSERT_EQ(chmod("sync/liste.dat", 0644), 0);
+  }
+}
+
+TEST_F(HighscoreTest, TemporaryFilesOfKilledGamesGoAtTheNextSave) {
+  const pid_t dead = fork();
+  if (dead == 0) _exit(0);
+  waitpid(dead, nullptr, 0);
+  const std::string stale = "Highscore.dat.tmp-" + std::to_string(dead);
+  const std::string running = "Highscore.dat.tmp-" + std::to_string(getppid());
+  WriteBytes(stale, "halb");
+  WriteBytes(running, "halb");
+  table.Load();  // writes a fresh list
+  EXPECT_TRUE(OnlyTheseFiles(dir.Path(), {"Highscore.dat", "Highscore.dat.lock", running}));
 }
 
 TEST_F(HighscoreTest, DrawShowsNamesOfUpToTwelveCharactersAndScores) {
@@ -285,7 +373,7 @@ TEST(HighscoreUnprivileged, ReadOnlyDirectoryOrUnreadableFileKeepsTheChangeInMem
   EXPECT_TRUE(InsertAsNobody("Error.txt", "alt", errorOutput));
   EXPECT_NE(errorOutput.find(NotSaved), std::string::npos) << errorOutput;
   EXPECT_EQ(test::ReadFile("Highscore.dat"), before);
-  EXPECT_TRUE(OnlyTheseFiles(dir.Path(), {"Highscore.dat"}));
+  EXPECT_TRUE(OnlyTheseFiles(dir.Path(), {"Highscore.dat", "Highscore.dat.lock"}));
   // A writable error file gets the line.
   ASSERT_EQ(chmod(dir.Path().c_str(), 0755), 0);
   std::ofstream("Fehler.txt").flush();

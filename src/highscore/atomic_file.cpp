@@ -1,20 +1,30 @@
 #include "highscore/atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 namespace tavi {
 
 namespace {
 
+constexpr int MaxLinks = 40;  // as the kernel's own limit for a path
+
 std::string DirectoryOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
   if (slash == 0) return "/";
   return path.substr(0, slash);
+}
+
+std::string BaseNameOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 std::string Reason(const std::string& path) { return path + ": " + std::strerror(errno); }
@@ -32,12 +42,74 @@ bool WriteAll(int fd, const unsigned char* data, std::size_t size) {
   return true;
 }
 
+// Removes "<target>.tmp-<pid>" files of processes that no longer exist: a kill during a save
+// leaves them. One of a live process (EPERM counts as alive) may be a save in progress.
+void RemoveStaleTemporaries(const std::string& target) {
+  DIR* dir = ::opendir(DirectoryOf(target).c_str());
+  if (dir == nullptr) return;
+  const std::string prefix = BaseNameOf(target) + ".tmp-";
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name.compare(0, prefix.size(), prefix) != 0) continue;
+    const std::string digits = name.substr(prefix.size());
+    if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos)
+      continue;
+    const pid_t pid = static_cast<pid_t>(std::atol(digits.c_str()));
+    if (pid <= 0 || pid == ::getpid()) continue;
+    if (::kill(pid, 0) != 0 && errno == ESRCH) ::unlinkat(::dirfd(dir), name.c_str(), 0);
+  }
+  ::closedir(dir);
+}
+
 }  // namespace
+
+bool ResolveLinks(const std::string& path, std::string& target, std::string& error) {
+  target = path;
+  for (int links = 0;; ++links) {
+    struct stat info;
+    // Missing or no link (or not reachable: the write then says why): the write goes here.
+    if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return true;
+    char buffer[4096];
+    const ssize_t length = ::readlink(target.c_str(), buffer, sizeof buffer);
+    if (length < 0 || length == static_cast<ssize_t>(sizeof buffer) || links == MaxLinks) {
+      if (length >= 0) errno = length == static_cast<ssize_t>(sizeof buffer) ? ENAMETOOLONG : ELOOP;
+      error = Reason(target);
+      return false;
+    }
+    const std::string link(buffer, static_cast<std::size_t>(length));
+    const std::size_t slash = target.rfind('/');
+    target = link[0] == '/' || slash == std::string::npos ? link : target.substr(0, slash + 1) + link;
+  }
+}
+
+std::string WhyNotReplaceable(const struct stat& info, uid_t user) {
+  if (info.st_uid != user) return "geh\xF6rt einem anderen Benutzer, bleibt unver\xE4ndert";  // gehört, unverändert
+  if ((info.st_mode & S_IWUSR) == 0) return "schreibgesch\xFCtzt, bleibt unver\xE4ndert";  // schreibgeschützt
+  return {};
+}
 
 bool WriteFileAtomically(const std::string& path, const void* data, std::size_t size,
                          std::string& error) {
+  std::string target;
+  if (!ResolveLinks(path, target, error)) return false;
+  struct stat old;
+  const bool replacing = ::lstat(target.c_str(), &old) == 0;
+  if (replacing) {
+    const std::string why = WhyNotReplaceable(old, ::geteuid());
+    if (!why.empty()) {
+      error = target + ": " + why;
+      return false;
+    }
+    // What the bits do not show: a read-only file system, an immutable file.
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+      error = Reason(target);
+      return false;
+    }
+  }
+  RemoveStaleTemporaries(target);
+
   // One temporary name per process, so two running games never write into each other's file.
-  const std::string temporary = path + ".tmp-" + std::to_string(::getpid());
+  const std::string temporary = target + ".tmp-" + std::to_string(::getpid());
   // A leftover from a killed earlier run with the same id goes first; O_EXCL then refuses to
   // follow anything planted under that name in the meantime.
   ::unlink(temporary.c_str());
@@ -46,15 +118,21 @@ bool WriteFileAtomically(const std::string& path, const void* data, std::size_t 
     error = Reason(temporary);
     return false;
   }
-  bool ok = WriteAll(fd, static_cast<const unsigned char*>(data), size) && ::fsync(fd) == 0;
+  bool ok = true;
+  if (replacing) {
+    // A group shared with other players stays where we may set it; the mode always stays.
+    [[maybe_unused]] const int groupKept = ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    ok = ::fchmod(fd, old.st_mode & 07777) == 0;
+  }
+  ok = ok && WriteAll(fd, static_cast<const unsigned char*>(data), size) && ::fsync(fd) == 0;
   if (!ok) error = Reason(temporary);
   if (::close(fd) != 0 && ok) {
     ok = false;
     error = Reason(temporary);
   }
-  if (ok && ::rename(temporary.c_str(), path.c_str()) != 0) {
+  if (ok && ::rename(temporary.c_str(), target.c_str()) != 0) {
     ok = false;
-    error = Reason(path);
+    error = Reason(target);
   }
   if (!ok) {
     ::unlink(temporary.c_str());
@@ -62,7 +140,7 @@ bool WriteFileAtomically(const std::string& path, const void* data, std::size_t 
   }
   // Make the rename itself durable. The new contents are already in place, so a directory that
   // cannot be synced (some file systems refuse) is no failure of the write.
-  const int dir = ::open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int dir = ::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
     ::fsync(dir);
     ::close(dir);

@@ -10,6 +10,7 @@
 
 #include "base/error_log.h"
 #include "highscore/atomic_file.h"
+#include "highscore/file_lock.h"
 
 namespace tavi {
 
@@ -49,6 +50,7 @@ ReadOutcome ReadPrefix(const std::string& path, unsigned char* buffer, std::size
 }  // namespace
 
 void HighscoreTable::Load() {
+  unsaved_.clear();
   std::array<unsigned char, FileSize> bytes = Bytes();
   std::size_t got = 0;
   ReadOutcome outcome = ReadPrefix(fileName_, bytes.data(), bytes.size(), got);
@@ -59,9 +61,8 @@ void HighscoreTable::Load() {
   }
   if (outcome != ReadOutcome::Read) {
     // A file that exists but cannot be read may still hold the player's results: it is never
-    // written over (see Save); the game plays on with a cleared table in memory.
+    // written over (see Apply); the game plays on with a cleared table in memory.
     ClearEntries();
-    fileUnreadable_ = outcome == ReadOutcome::Unreadable;
     errorLog_.LogError("Highscore konnte nicht ge\xF6" "ffnet werden");  // geöffnet
     return;
   }
@@ -69,25 +70,30 @@ void HighscoreTable::Load() {
   SetBytes(bytes);
 }
 
-void HighscoreTable::Clear() {
-  ClearEntries();
-  Save();
-}
+void HighscoreTable::Clear() { Apply(Change{true, {}, 0}); }
 
 void HighscoreTable::Insert(const std::string& name, std::int32_t score) {
+  Apply(Change{false, name, score});
+}
+
+bool HighscoreTable::ApplyToEntries(const Change& change) {
+  if (change.clear) {
+    ClearEntries();
+    return true;  // written even when it was clear already
+  }
   int place = 0;
   // Equal scores stay above: an older result is never pushed down by an equal newer one.
-  while (place < HighscoreCount && entries_[place].score >= score) ++place;
-  if (place == HighscoreCount) return;
+  while (place < HighscoreCount && entries_[place].score >= change.score) ++place;
+  if (place == HighscoreCount) return false;
   for (int k = HighscoreCount - 1; k > place; --k) entries_[k] = entries_[k - 1];
 
   HighscoreEntry& entry = entries_[place];
-  const std::size_t length = ::strnlen(name.c_str(), NameFieldSize);
-  std::memcpy(entry.name, name.data(), length);
+  const std::size_t length = ::strnlen(change.name.c_str(), NameFieldSize);
+  std::memcpy(entry.name, change.name.data(), length);
   // A full 12-character name has no terminator; the bytes after a shorter one's stay as they were.
   if (length < static_cast<std::size_t>(NameFieldSize)) entry.name[length] = '\0';
-  entry.score = score;
-  Save();
+  entry.score = change.score;
+  return true;
 }
 
 std::array<unsigned char, HighscoreTable::FileSize> HighscoreTable::Bytes() const {
@@ -130,18 +136,40 @@ void HighscoreTable::ClearEntries() {
   }
 }
 
-bool HighscoreTable::Save() {
+void HighscoreTable::Apply(const Change& change) {
+  std::string target;
   std::string error;
-  if (fileUnreadable_) {
-    // What is in memory is a stand-in; the results in the file must outlive this run.
-    error = fileName_ + ": nicht lesbar, bleibt unver\xE4ndert";  // unverändert
-  } else {
-    const std::array<unsigned char, FileSize> bytes = Bytes();
-    if (WriteFileAtomically(fileName_, bytes.data(), bytes.size(), error)) return true;
+  if (!ResolveLinks(fileName_, target, error)) return Keep(change, error);
+  // Beside the file the links lead to, so that every way to the same list takes the same lock.
+  const FileLock lock{target + ".lock"};
+  if (lock.Busy()) return Keep(change, target + ".lock: von einem anderen Spiel gesperrt");
+  std::array<unsigned char, FileSize> bytes = Bytes();
+  std::size_t got = 0;
+  const ReadOutcome outcome = ReadPrefix(target, bytes.data(), bytes.size(), got);
+  if (outcome == ReadOutcome::Unreadable) {
+    // What the file holds may be the player's results: it must outlive this run.
+    return Keep(change, fileName_ + ": nicht lesbar, bleibt unver\xE4ndert");  // unverändert
   }
-  // The table in memory keeps the change; the file keeps its last good contents.
+  if (outcome == ReadOutcome::Read) {
+    // Read as Load reads it; the same bytes as in memory unless another game saved meanwhile.
+    SetBytes(bytes);
+    for (const Change& earlier : unsaved_) ApplyToEntries(earlier);
+  }
+  if (!ApplyToEntries(change) && unsaved_.empty()) return;  // nothing to write
+  bytes = Bytes();
+  if (WriteFileAtomically(target, bytes.data(), bytes.size(), error)) {
+    unsaved_.clear();
+    return;
+  }
+  unsaved_.push_back(change);
   errorLog_.LogError("Highscore konnte nicht gespeichert werden (" + error + ")");
-  return false;
+}
+
+void HighscoreTable::Keep(const Change& change, const std::string& error) {
+  if (!ApplyToEntries(change)) return;
+  // The table in memory keeps the change; the file keeps its last good contents.
+  unsaved_.push_back(change);
+  errorLog_.LogError("Highscore konnte nicht gespeichert werden (" + error + ")");
 }
 
 }  // namespace tavi

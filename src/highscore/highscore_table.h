@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tavi {
 
@@ -24,6 +25,8 @@ class HighscoreTable {
       : errorLog_(errorLog), fileName_(std::move(fileName)) {}
 
   void Load();
+  // Clear and Insert change the list as it is in the file at that moment (another running game
+  // may have saved since), so the table in memory becomes the merged list.
   void Clear();
   void Insert(const std::string& name, std::int32_t score);
 
@@ -34,8 +37,19 @@ class HighscoreTable {
   const std::string& FileName() const { return fileName_; }
 
  private:
-  // Writes the table to its file; a failure goes to the error log.
-  bool Save();
+  struct Change {
+    bool clear = false;  // else an insert of name and score
+    std::string name;
+    std::int32_t score = 0;
+  };
+
+  // Under the file's lock: reads the file again, applies the changes not yet saved and `change`,
+  // and writes the result. A failure goes to the error log; the change then stays in memory.
+  void Apply(const Change& change);
+  // Keeps `change` in memory only, as not saved.
+  void Keep(const Change& change, const std::string& error);
+  // In memory only; false when nothing changed.
+  bool ApplyToEntries(const Change& change);
   void SetBytes(const std::array<unsigned char, FileSize>& bytes);
   // Sets the cleared entries in memory only.
   void ClearEntries();
@@ -43,7 +57,9 @@ class HighscoreTable {
   ErrorLog& errorLog_;
   std::string fileName_;
   std::array<HighscoreEntry, HighscoreCount> entries_{};
-  bool fileUnreadable_ = false;  // the file exists but could not be read: never written over
+  // Changes of this session that are not in the file (it could not be written): they are
+  // applied again over whatever the file holds at the next save.
+  std::vector<Change> unsaved_;
 };
 
 }  // namespace tavi
