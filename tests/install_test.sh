@@ -21,10 +21,11 @@ cmake --install "$build" --prefix "$work" >"$work/install.log" 2>&1 || { cat "$w
 share=$work/share
 [ -x "$work/bin/tavi" ] || fail "no executable bin/tavi"
 for file in applications/$id.desktop metainfo/$id.metainfo.xml man/man6/tavi.6.gz \
-  doc/tavi/copyright doc/tavi/changelog.Debian.gz icons/hicolor/scalable/apps/$id.svg \
-  tavi/media/icon.bmp tavi/media/title.bmp tavi/media/sand.bmp "tavi/media/faß.bmp" \
-  "tavi/media/löschen.bmp" tavi/media/background.mid "tavi/media/faß.wav"; do
+  doc/tavi/copyright doc/tavi/changelog.Debian.gz icons/hicolor/scalable/apps/$id.svg; do
   [ -s "$share/$file" ] || fail "share/$file is missing"
+done
+for file in "$build"/media/*; do
+  [ -s "$share/tavi/media/${file##*/}" ] || fail "share/tavi/media/${file##*/} is missing"
 done
 [ -e "$share/tavi/media/.stamp" ] && fail "the build's stamp file was installed"
 for size in 16 24 32 48 64 128 256 512; do

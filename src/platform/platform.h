@@ -99,7 +99,7 @@ class Platform : public EventSource, public KeySource, public MessageSink {
   // A modal message (caption and text in Windows-1252); standard error where there is no display.
   void ShowMessage(const std::string& caption, const std::string& text) override = 0;
 
-  // Whether a media file ("media\\background.mid") is there, wherever ResolveMediaPath finds it.
+  // Whether a media file (by its media name) is there, wherever ResolveMediaPath finds it.
   virtual bool MediaExists(const std::string& mediaName) = 0;
 
   virtual AudioDevice& Audio() = 0;
