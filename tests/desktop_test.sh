@@ -150,13 +150,17 @@ frame_fills_screen() {
   is_colour 640 4 black && is_colour 640 1019 black && is_colour 2 34 blue && is_colour 1277 34 blue &&
     is_colour 2 400 blue && is_colour 1277 400 blue
 }
-geometry() { xwininfo -id "$window" 2>/dev/null | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'; }
+# WIDTHxHEIGHT+X+Y: clicks go to the right place only once the window has also moved.
+geometry() {
+  xwininfo -id "$window" 2>/dev/null | awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
+    /Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h "+" x "+" y }'
+}
 is_size() { [ "$(geometry)" = "$1" ]; }
 toggle() { xdotool windowfocus --sync "$window" 2>/dev/null; xdotool key --clearmodifiers alt+Return; }
 
 wait_for 10 "the whole frame on the screen at the start" frame_fills_screen
 toggle
-wait_for 10 "a 1024x768 window after Alt+Enter" is_size 1024x768
+wait_for 10 "a 1024x768 window in the middle after Alt+Enter" is_size 1024x768+128+128
 
 # Clicks to the highscore list and back; `scale` and `top` map frame to window coordinates.
 highscore_and_back() {
@@ -175,14 +179,14 @@ highscore_and_back 1 0
 
 # A 640 x 600 window shows the frame at 640 x 480 with bars of 60 above and below.
 xdotool windowsize "$window" 640 600
-wait_for 10 "the 640x600 window" is_size 640x600
+wait_for 10 "the 640x600 window" is_size 640x600+128+128
 highscore_and_back 0.625 60
 
 # Alt+Enter to full screen and back into the shrunk window.
 toggle
 wait_for 10 "the whole frame on the screen after Alt+Enter" frame_fills_screen
 toggle
-wait_for 10 "the 640x600 window after the second Alt+Enter" is_size 640x600
+wait_for 10 "the 640x600 window in the middle after the second Alt+Enter" is_size 640x600+320+212
 
 # Esc in the menu ends the program.
 pointer 10 10 key Escape

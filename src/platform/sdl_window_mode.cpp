@@ -25,12 +25,19 @@ SDL_Window* CreateGameWindow(const char* title, bool fullScreen, WindowSize size
 }
 
 bool EnterFullScreen(SDL_Window* window) {
-  SDL_Rect bounds;
+  SDL_Rect before, bounds;
+  SDL_GetWindowPosition(window, &before.x, &before.y);
+  SDL_GetWindowSize(window, &before.w, &before.h);
   if (DesktopBounds(SDL_GetWindowDisplayIndex(window), bounds)) {
     SDL_SetWindowPosition(window, bounds.x, bounds.y);
     SDL_SetWindowSize(window, bounds.w, bounds.h);
   }
-  return SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+  if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0) {
+    return true;
+  }
+  SDL_SetWindowSize(window, before.w, before.h);  // stays a window, as it was
+  SDL_SetWindowPosition(window, before.x, before.y);
+  return false;
 }
 
 bool LeaveFullScreen(SDL_Window* window, WindowSize size) {
