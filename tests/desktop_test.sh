@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The installed game on a real X display. Installs the build into a temporary prefix,
-# starts the INSTALLED game in a window on its own Xvfb from an empty working
-# directory, clicks to the highscore list and back, toggles full screen twice with Alt+Enter and
-# ends the game with Esc from the menu: exit status 0 and "Highscore.dat" in that directory.
+# starts the INSTALLED game full screen on its own Xvfb (no window manager) from an
+# empty working directory and checks that the whole frame covers the screen, switches to a window
+# with Alt+Enter, clicks to the highscore list and back, shrinks the window and does it again,
+# toggles full screen twice (back in the shrunk size) and ends the game with Esc from the menu:
+# exit status 0 and "Highscore.dat" in that directory.
 #
 #   tests/desktop_test.sh BUILD_DIR
 #
@@ -11,7 +13,7 @@
 set -uo pipefail
 
 build=$(cd "${1:?usage: desktop_test.sh BUILD_DIR}" && pwd)
-for tool in Xvfb xdotool cmake; do
+for tool in Xvfb xdotool xwininfo cmake; do
   if ! command -v "$tool" >/dev/null; then
     echo "SKIPPED: $tool is not installed (scripts/setup.sh installs it)"
     exit 77
@@ -65,7 +67,8 @@ cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 ||
 
 # --- Our own X display ------------------------------------------------------------------------
 # -displayfd picks a free display number and writes it once the server accepts clients.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# -fbdir keeps the screen's pixels in an XWD file, read by pixel() below.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -fbdir "$work" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 end=$((SECONDS + 15))
 until [ -s "$work/display" ]; do
@@ -79,7 +82,7 @@ export DISPLAY=":$(tr -dc 0-9 <"$work/display")"
 
 # --- The installed game -----------------------------------------------------------------------
 mkdir "$run"
-(cd "$run" && SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy exec "$prefix/bin/tavi" --window --trace "$trace") \
+(cd "$run" && SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy exec "$prefix/bin/tavi" --trace "$trace") \
   >"$work/game.log" 2>&1 &
 game_pid=$!
 
@@ -98,14 +101,41 @@ wait_for 10 "the window \"Tavi der Taucher\"" find_window
 # Pointer actions in window coordinates.
 pointer() { xdotool mousemove --window "$window" "$@" || fail "xdotool could not act on the window"; }
 
-# Menu: the highscore button (the game tests the click 16 pixels further on: 500, 460).
-pointer 484 444 click 1
-wait_for 10 "the highscore list after clicking its button" trace_has_screen_after 2 0
-shown=$(awk '$2 == 2 { print NR; exit }' "$trace")
+# The colour "r g b" at (x, y) of the screen, from Xvfb's XWD file (32-bit words, big-endian
+# header; pixels stored blue first).
+pixel() {
+  local fb=$work/Xvfb_screen0 offset
+  offset=$(od -An -tu1 -v -N100 "$fb" | awk -v x="$1" -v y="$2" '
+    function word(k) { return ((b[4*k] * 256 + b[4*k+1]) * 256 + b[4*k+2]) * 256 + b[4*k+3] }
+    { for (i = 1; i <= NF; i++) b[n++] = $i }
+    END { print word(0) + word(19) * 12 + y * word(12) + x * word(11) / 8 }')
+  od -An -tu1 -j "$offset" -N3 "$fb" | awk '{ print $3, $2, $1 }'
+}
+is_colour() {  # x y blue|black
+  local r g b
+  read -r r g b <<<"$(pixel "$1" "$2")"
+  case $3 in
+    blue) ((b > 200 && r < 60 && g < 60)) ;;
+    black) ((r + g + b < 30)) ;;
+  esac
+}
+# Full screen on 1280 x 1024: the frame scaled to 1280 x 960 between black bars. The menu's water
+# is blue at the frame's left and right edges; a frame cut off or off centre fails here.
+frame_fills_screen() {
+  is_colour 640 4 black && is_colour 640 1019 black && is_colour 2 34 blue && is_colour 1277 34 blue &&
+    is_colour 2 400 blue && is_colour 1277 400 blue
+}
+# WIDTHxHEIGHT+X+Y: clicks go to the right place only once the window has also moved.
+geometry() {
+  xwininfo -id "$window" 2>/dev/null | awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
+    /Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h "+" x "+" y }'
+}
+is_size() { [ "$(geometry)" = "$1" ]; }
+toggle() { xdotool windowfocus --sync "$window" 2>/dev/null; xdotool key --clearmodifiers alt+Return; }
 
-# Highscore list: "Zurück" (tested at 500, 716).
-pointer 484 700 click 1
-wait_for 10 "the menu after clicking the back button" trace_has_screen_after 0 "$shown"
+wait_for 10 "the whole frame on the screen at the start" frame_fills_screen
+toggle
+wait_for 10 "a 1024x768 window in the middle after Alt+Enter" is_size 1024x768+128+128
 
 # The window class the desktop entry's StartupWMClass names, and the game's own window icon.
 if command -v xprop >/dev/null; then
@@ -113,25 +143,31 @@ if command -v xprop >/dev/null; then
   xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (64 x 64)' || fail "the window has no 64 x 64 icon"
 fi
 
-# Alt+Enter to full screen and back. Xvfb has no window manager to resize the window, but SDL
-# drops the fixed-size hints of the 1024 x 768 window for full screen and sets them again after.
-xdotool windowfocus --sync "$window" 2>/dev/null || true
-fixed_size() { xprop -id "$window" WM_NORMAL_HINTS 2>/dev/null | awk '/maximum size/ { print $5 "x" $7 }'; }
-is_full_screen() { [ -z "$(fixed_size)" ]; }
-is_window() { [ "$(fixed_size)" = 1024x768 ]; }
-if command -v xprop >/dev/null; then
-  wait_for 5 "the window's fixed 1024x768 size" is_window
-  xdotool key --clearmodifiers alt+Return
-  wait_for 10 "full screen after Alt+Enter" is_full_screen
-  xdotool key --clearmodifiers alt+Return
-  wait_for 10 "the window after the second Alt+Enter" is_window
-else
-  echo "NOTE: xprop (x11-utils) is missing; Alt+Enter is pressed but not checked"
-  xdotool key --clearmodifiers alt+Return
-  sleep 0.5
-  xdotool key --clearmodifiers alt+Return
-  sleep 0.5
-fi
+# Clicks to the highscore list and back; `scale` and `top` map frame to window coordinates.
+highscore_and_back() {
+  local scale=$1 top=$2 shown
+  # Menu: the highscore button (the game tests the click 16 pixels further on: 500, 460).
+  pointer "$(awk -v s="$scale" 'BEGIN { print int(484 * s) }')" \
+    "$(awk -v s="$scale" -v t="$top" 'BEGIN { print int(t + 444 * s) }')" click 1
+  wait_for 10 "the highscore list after clicking its button" trace_has_screen_after 2 "$(wc -l <"$trace")"
+  shown=$(wc -l <"$trace")
+  # Highscore list: "Zurück" (tested at 500, 716).
+  pointer "$(awk -v s="$scale" 'BEGIN { print int(484 * s) }')" \
+    "$(awk -v s="$scale" -v t="$top" 'BEGIN { print int(t + 700 * s) }')" click 1
+  wait_for 10 "the menu after clicking the back button" trace_has_screen_after 0 "$shown"
+}
+highscore_and_back 1 0
+
+# A 640 x 600 window shows the frame at 640 x 480 with bars of 60 above and below.
+xdotool windowsize "$window" 640 600
+wait_for 10 "the 640x600 window" is_size 640x600+128+128
+highscore_and_back 0.625 60
+
+# Alt+Enter to full screen and back into the shrunk window.
+toggle
+wait_for 10 "the whole frame on the screen after Alt+Enter" frame_fills_screen
+toggle
+wait_for 10 "the 640x600 window in the middle after the second Alt+Enter" is_size 640x600+320+212
 
 # Esc in the menu ends the program.
 pointer 10 10 key Escape

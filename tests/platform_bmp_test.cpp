@@ -15,6 +15,12 @@
 namespace tavi {
 namespace {
 
+PlatformOptions Headless() {
+  PlatformOptions options;
+  options.headless = true;
+  return options;
+}
+
 using Bytes = std::vector<unsigned char>;
 
 void Put(Bytes& b, std::size_t at, std::uint32_t v, int bytes = 4) {
@@ -52,7 +58,7 @@ void WriteBytes(const std::string& path, const Bytes& bytes) {
 class BmpLoading : public ::testing::Test {
  protected:
   test::TempDir dir;
-  std::unique_ptr<Platform> platform = CreatePlatform({false, true, false});
+  std::unique_ptr<Platform> platform = CreatePlatform(Headless());
 };
 
 TEST_F(BmpLoading, ScalesDownNearestNeighbourKeepingExactColours) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
 #include <string>
 
 #include "platform/platform.h"
@@ -10,8 +11,14 @@
 namespace tavi {
 namespace {
 
+PlatformOptions Headless() {
+  PlatformOptions options;
+  options.headless = true;
+  return options;
+}
+
 TEST(HeadlessPlatform, HasNoInputOrSoundAndShowsMessagesOnStandardErrorInUtf8) {
-  auto platform = CreatePlatform({false, true, true});
+  auto platform = CreatePlatform(Headless());
   EXPECT_TRUE(platform->CreateMainWindow());
   EXPECT_EQ(platform->InitDisplay(), DisplayInit::Ok);
   WindowEvent event;
@@ -42,6 +49,24 @@ TEST(HeadlessPlatform, HasNoInputOrSoundAndShowsMessagesOnStandardErrorInUtf8) {
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "Fehler: Oberfl\xC3\xA4" "che\n");
   platform->ReleaseDisplay();
   platform->DestroyMainWindow();
+}
+
+// The seed's tick count is the time since the machine started, so every start plays differently.
+TEST(PlatformClock, TickCountIsTheTimeSinceBoot) {
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  for (bool headless : {true, false}) {
+    PlatformOptions options;
+    options.headless = headless;
+    options.sound = false;
+    auto platform = CreatePlatform(options);
+    double uptime = 0;
+    std::ifstream("/proc/uptime") >> uptime;
+    ASSERT_GT(uptime, 0);
+    const std::uint32_t first = platform->TickCount();
+    const std::uint32_t second = platform->TickCount();
+    EXPECT_NEAR(static_cast<double>(first), uptime * 1000, 5000) << "headless " << headless;
+    EXPECT_LE(second - first, 1000u);
+  }
 }
 
 }  // namespace

@@ -58,7 +58,11 @@ class SdlEvents : public ::testing::Test {
  protected:
   void SetUp() override {
     setenv("SDL_VIDEODRIVER", "dummy", 1);  // never a real window from a test
-    platform = CreatePlatform({true, false, false});
+    PlatformOptions options;
+    options.window = true;
+    options.sound = false;
+    options.windowSize = {800, 500};
+    platform = CreatePlatform(options);
     if (!platform->CreateMainWindow()) GTEST_SKIP() << "no SDL video: " << SDL_GetError();
     ASSERT_EQ(platform->InitDisplay(), DisplayInit::Ok);
     Drain(*platform);
@@ -96,6 +100,9 @@ TEST_F(SdlEvents, EscapeRepeatsCountAndAltReturnIsNoKeyMessage) {
   PushKey(SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT, 0);  // full screen on
   PushKey(SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT, 0);  // and off again
   EXPECT_EQ(Drain(*platform), std::vector<std::string>(2, Event(WindowEventType::EscapeDown)));
+  // Back from full screen in the window's own size, not the desktop's.
+  EXPECT_EQ(platform->WindowedSize().width, 800);
+  EXPECT_EQ(platform->WindowedSize().height, 500);
 }
 
 TEST_F(SdlEvents, ClosingIsReportedOnceAndNothingComesAfterTheWindowIsGone) {

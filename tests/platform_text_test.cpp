@@ -11,6 +11,12 @@
 namespace tavi {
 namespace {
 
+PlatformOptions Headless() {
+  PlatformOptions options;
+  options.headless = true;
+  return options;
+}
+
 TEST(Cp1252, ConvertsUmlautsSharpSEuroAndUnassignedBytes) {
   EXPECT_EQ(Cp1252ToUtf8("Gr\xFCn"), "Gr\xC3\xBCn");                              // "Grün"
   EXPECT_EQ(Cp1252ToUtf8("\xC4\xD6\xDC\xE4\xF6\xFC"), "\xC3\x84\xC3\x96\xC3\x9C\xC3\xA4\xC3\xB6\xC3\xBC");
@@ -43,7 +49,7 @@ Box PaintedBox(const Image& image, Pixel background) {
 
 class TextDrawing : public ::testing::Test {
  protected:
-  std::unique_ptr<Platform> platform = CreatePlatform({false, true, false});
+  std::unique_ptr<Platform> platform = CreatePlatform(Headless());
 };
 
 TEST_F(TextDrawing, BlendsTheColourOverTheBackgroundInsideItsLineOnly) {

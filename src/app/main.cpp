@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
   tavi::PlatformOptions platformOptions;
   platformOptions.window = options.window;
   platformOptions.headless = options.headless;
+  platformOptions.scaling = options.scaling;
   platformOptions.sound = options.sound && !options.headless;
   auto platform = tavi::CreatePlatform(platformOptions);
   return tavi::RunProgram(options, *platform);

@@ -24,6 +24,7 @@ bool ParseNumber(const std::string& text, long long low, long long high, long lo
 const char* UsageText() {
   return "usage: tavi [options]\n"
          "  --window              a 1024 x 768 window instead of full screen (Alt+Enter toggles)\n"
+         "  --scale MODE          smooth (default), sharp or integer (sharp, whole multiples)\n"
          "  --nosound             play without sound\n"
          "  --headless            no window and no audio device\n"
          "  --demo FILE           play a recorded demo in real time\n"
@@ -67,6 +68,18 @@ bool ParseOptions(int argc, const char* const* argv, Options& options, std::stri
       if (!value(options.record)) return false;
     } else if (arg == "--trace") {
       if (!value(options.trace)) return false;
+    } else if (arg == "--scale") {
+      if (!value(text)) return false;
+      if (text == "smooth") {
+        options.scaling = Scaling::Smooth;
+      } else if (text == "sharp") {
+        options.scaling = Scaling::Sharp;
+      } else if (text == "integer") {
+        options.scaling = Scaling::SharpInteger;
+      } else {
+        error = "--scale needs smooth, sharp or integer";
+        return false;
+      }
     } else if (arg == "--seed") {
       if (!value(text)) return false;
       if (!ParseNumber(text, 0, 0xFFFFFFFFll, number)) {

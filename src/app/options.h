@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
+
 namespace tavi {
 
 struct Screenshot {
@@ -17,6 +19,7 @@ struct Options {
   bool window = false;
   bool headless = false;
   bool sound = true;
+  Scaling scaling = Scaling::Smooth;
   std::string demo;      // --demo: play in real time
   std::string timedemo;  // --timedemo: play as fast as possible
   std::string record;

@@ -127,6 +127,7 @@ int RunProgram(const Options& options, Platform& platform) {
   if (!options.record.empty()) {
     recorder = std::make_unique<DemoRecorder>(options.record, seed);
     if (!recorder->Ok()) std::fprintf(stderr, "tavi: cannot write the demo %s\n", options.record.c_str());
+    std::fprintf(stderr, "tavi: seed %u\n", seed);
   }
   EventSource& events = player ? static_cast<EventSource&>(*player) : platform;
 

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "platform/bmp_loader.h"
+#include "platform/boot_clock.h"
 #include "platform/console_message.h"
 #include "platform/null_audio.h"
 #include "platform/text_renderer.h"
@@ -31,12 +32,7 @@ class HeadlessPlatform : public Platform {
         .count();
   }
 
-  // Milliseconds since boot, like the tick count the seed comes from elsewhere.
-  std::uint32_t TickCount() override {
-    return static_cast<std::uint32_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch())
-            .count());
-  }
+  std::uint32_t TickCount() override { return MillisecondsSinceBoot(); }
 
   void WaitEvent(std::int64_t timeoutMicroseconds) override {
     if (timeoutMicroseconds > 0) {

@@ -45,6 +45,15 @@ class KeySource {
   virtual bool ReadKeys(std::uint8_t (&state)[256]) = 0;
 };
 
+struct WindowSize {
+  int width = 1024;
+  int height = 768;
+};
+
+// How the frame is scaled to the window: filtered, nearest neighbour, or nearest neighbour in
+// whole multiples only. The aspect is always kept, with black bars.
+enum class Scaling { Smooth, Sharp, SharpInteger };
+
 // What InitDisplay reached; each failure maps to one of the display's messages.
 enum class DisplayInit { Ok, DeviceFailed, ModeFailed, PrimaryFailed, BufferFailed };
 
@@ -87,6 +96,9 @@ class Platform : public EventSource, public KeySource, public MessageSink {
   virtual DisplayInit InitDisplay() = 0;
   virtual void ReleaseDisplay() = 0;
   virtual void Present(const Image& frame) = 0;
+  // The window's size in windowed mode: the current one, or in full screen the size Alt+Enter
+  // returns to. Platforms without a window report the frame size.
+  virtual WindowSize WindowedSize() { return {1024, 768}; }
 
   // Single-line Windows-1252 text in one colour on a transparent background; false when text
   // cannot be drawn at all.
@@ -106,9 +118,12 @@ class Platform : public EventSource, public KeySource, public MessageSink {
 };
 
 struct PlatformOptions {
-  bool window = false;   // a 1024 x 768 window instead of desktop full screen
+  bool window = false;   // a window instead of desktop full screen
   bool headless = false; // no window and no audio device
   bool sound = true;     // false: play silent
+  WindowSize windowSize; // of the window, at the start and after leaving full screen
+  Scaling scaling = Scaling::Smooth;
+  bool vsync = true;     // presents wait for the display's refresh
 };
 
 std::unique_ptr<Platform> CreatePlatform(const PlatformOptions& options);

@@ -9,11 +9,13 @@
 
 #include "base/cp1252.h"
 #include "platform/bmp_loader.h"
+#include "platform/boot_clock.h"
 #include "platform/console_message.h"
 #include "platform/headless_platform.h"
 #include "platform/null_audio.h"
 #include "platform/platform.h"
 #include "platform/scancodes.h"
+#include "platform/sdl_window_mode.h"
 #include "platform/text_renderer.h"
 #include "platform/window_icon.h"
 
@@ -38,10 +40,11 @@ bool DriverWithoutScreen(const char* driver) {
 
 class SdlPlatform : public Platform {
  public:
-  explicit SdlPlatform(const PlatformOptions& options) : startFullScreen_(!options.window) {
+  explicit SdlPlatform(const PlatformOptions& options)
+      : startFullScreen_(!options.window), scaling_(options.scaling), vsync_(options.vsync),
+        windowSize_(options.windowSize) {
     // A click that brings the window to the front also counts, as it does on Windows.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     // Video alone: a missing audio driver must not take the window with it.
     videoReady_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     if (!videoReady_) {
@@ -95,7 +98,7 @@ class SdlPlatform : public Platform {
     return static_cast<std::int64_t>(SDL_GetPerformanceFrequency());
   }
   std::int64_t Counter() override { return static_cast<std::int64_t>(SDL_GetPerformanceCounter()); }
-  std::uint32_t TickCount() override { return SDL_GetTicks(); }
+  std::uint32_t TickCount() override { return MillisecondsSinceBoot(); }
 
   void WaitEvent(std::int64_t timeoutMicroseconds) override {
     if (timeoutMicroseconds <= 0) {
@@ -120,9 +123,7 @@ class SdlPlatform : public Platform {
     if (!videoReady_) {
       return false;
     }
-    const Uint32 flags = startFullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
-    window_ = SDL_CreateWindow("Tavi der Taucher", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, FrameWidth,
-                               FrameHeight, flags);
+    window_ = CreateGameWindow("Tavi der Taucher", startFullScreen_, windowSize_);
     if (window_ == nullptr) {
       std::fprintf(stderr, "SDL-Fenster: %s\n", SDL_GetError());
       return false;
@@ -153,7 +154,8 @@ class SdlPlatform : public Platform {
       return DisplayInit::DeviceFailed;
     }
     if (renderer_ == nullptr) {
-      renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+      renderer_ = SDL_CreateRenderer(window_, -1,
+                                     SDL_RENDERER_ACCELERATED | (vsync_ ? SDL_RENDERER_PRESENTVSYNC : 0));
       if (renderer_ == nullptr) {
         renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
       }
@@ -162,8 +164,8 @@ class SdlPlatform : public Platform {
         return DisplayInit::DeviceFailed;
       }
     }
-    // Letterboxed with the aspect kept, in a window and on any desktop size.
-    if (SDL_RenderSetLogicalSize(renderer_, FrameWidth, FrameHeight) != 0) {
+    // Letterboxed with the aspect kept, in a window of any size and on any desktop.
+    if (!SetUpScaling(renderer_, scaling_, FrameWidth, FrameHeight)) {
       std::fprintf(stderr, "SDL-Renderer: %s\n", SDL_GetError());
       return DisplayInit::ModeFailed;
     }
@@ -198,6 +200,13 @@ class SdlPlatform : public Platform {
     SDL_RenderClear(renderer_);  // the letterbox bars
     SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
     SDL_RenderPresent(renderer_);
+  }
+
+  WindowSize WindowedSize() override {
+    if (window_ != nullptr && !fullScreen_) {
+      SDL_GetWindowSize(window_, &windowSize_.width, &windowSize_.height);
+    }
+    return windowSize_;
   }
 
   bool DrawText(Image& target, const std::string& text, int x, int y, Pixel colour) override {
@@ -298,18 +307,18 @@ class SdlPlatform : public Platform {
 
   void ToggleFullScreen() {
     if (fullScreen_) {
-      if (SDL_SetWindowFullscreen(window_, 0) == 0) {
-        SDL_SetWindowSize(window_, FrameWidth, FrameHeight);
-        SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
-        fullScreen_ = false;
-      }
-    } else if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0) {
-      fullScreen_ = true;
+      fullScreen_ = !LeaveFullScreen(window_, windowSize_);
+    } else {
+      WindowedSize();  // the size to come back to
+      fullScreen_ = EnterFullScreen(window_);
     }
   }
 
   bool videoReady_ = false;
   bool startFullScreen_ = true;
+  Scaling scaling_ = Scaling::Smooth;
+  bool vsync_ = true;
+  WindowSize windowSize_;  // in windowed mode, kept over full screen
   bool fullScreen_ = false;
   bool closeReported_ = false;
   int hiddenScancode_ = -1;  // held since Alt+Return, left out of the key snapshot
