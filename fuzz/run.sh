@@ -19,7 +19,7 @@ targets=("$@")
 if ((${#targets[@]} == 0)); then targets=(bmp highscore demo wav midi); fi
 
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=${TAVI_FUZZ_BUILD_DIR:-$top/build-fuzz}
+build=$top/build-fuzz   # the fuzz preset
 
 if ! command -v clang++-14 >/dev/null || ! ls /usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
   echo "fuzz/run.sh needs clang-14 and libFuzzer: the Debian packages clang and libclang-rt-14-dev" >&2
@@ -27,9 +27,8 @@ if ! command -v clang++-14 >/dev/null || ! ls /usr/lib/llvm-14/lib/clang/*/lib/l
   exit 1
 fi
 
-CC=clang-14 CXX=clang++-14 cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DTAVI_SANITIZE=ON -DTAVI_LIBFUZZER=ON -DTAVI_BUILD_TESTS=OFF -DTAVI_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" -j "$(nproc)" --target fuzz_corpora $(printf '%s_fuzzer ' "${targets[@]}")
+(cd "$top" && cmake --preset fuzz >/dev/null &&
+  cmake --build --preset fuzz -j "$(nproc)" --target fuzz_corpora $(printf '%s_fuzzer ' "${targets[@]}"))
 
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 summary=$build/fuzz/summary.txt
