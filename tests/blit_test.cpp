@@ -139,20 +139,6 @@ TEST_F(SurfaceDraw, ClipsAtTheEdgesAndDrawsNothingFromTheRightOrBottomEdgeOn) {
   }
 }
 
-TEST_F(SurfaceDraw, KeyedPictureLeavesTheBackgroundWhereItIsBlue) {
-  Image src(2, 1, 0x0000FF);
-  src.Set(1, 0, 0x00FF00);
-  platform.pictures["k"] = src;
-  display.BackBuffer().Fill(0x111111);
-  for (const bool keyed : {true, false}) {
-    Surface s;
-    s.Load(display, "k", 2, 1, 0, 0, keyed);
-    s.Draw(display);
-    EXPECT_EQ(display.BackBuffer().At(0, 0), keyed ? 0x111111u : 0x0000FFu);
-    EXPECT_EQ(display.BackBuffer().At(1, 0), 0x00FF00u);
-  }
-}
-
 TEST(ErrorLogFile, MissingPicturesAreLoggedAndLinesAppendAcrossRuns) {
   test::TempDir dir;
   test::FakePlatform platform;
@@ -169,39 +155,6 @@ TEST(ErrorLogFile, MissingPicturesAreLoggedAndLinesAppendAcrossRuns) {
   EXPECT_EQ(test::ReadLines("Error.txt"),
             (std::vector<std::string>{"Fehler beim Laden von: media\\title.bmp", "", "zweiter Lauf"}));
   EXPECT_TRUE(platform.messages.empty());
-}
-
-TEST(DisplaySetup, EachFailingStepShowsItsMessageAndTextFailureIsShownOnce) {
-  const std::pair<DisplayInit, std::string> cases[] = {
-      {DisplayInit::DeviceFailed, "Fehler beim Anlegen des DirectDraw-Objekts"},
-      {DisplayInit::ModeFailed, "Fehler beim Setzen des Kooperationsebene"},
-      {DisplayInit::PrimaryFailed, "Fehler beim Anlegen der prim\xE4ren Oberfl\xE4" "che"},
-      {DisplayInit::BufferFailed, "Fehler beim Anlegen des Puffers"},
-  };
-  for (const auto& [step, text] : cases) {
-    test::FakePlatform platform;
-    platform.displayInit = step;
-    ErrorLog errors(&platform, "/dev/null");
-    Display display(platform, errors);
-    EXPECT_FALSE(display.InitDisplay());
-    EXPECT_EQ(platform.messages, (std::vector<std::pair<std::string, std::string>>{{"Error", text}}));
-  }
-
-  test::FakePlatform platform;
-  platform.textWorks = false;
-  ErrorLog errors(&platform, "/dev/null");
-  Display display(platform, errors);
-  ASSERT_TRUE(display.InitDisplay());
-  display.BackBuffer().Fill(0);
-  display.ClearBackBuffer();
-  EXPECT_EQ(CountChanged(display.BackBuffer(), 0xFF), 0);
-  display.DrawGdiText("a", 0, 0);
-  display.DrawGdiText("b", 0, 0);
-  EXPECT_EQ(platform.messages,
-            (std::vector<std::pair<std::string, std::string>>{{"Error", "DC ist nicht verf\xFCgbar"}}));
-  display.ReleaseDisplay();
-  display.ReleaseDisplay();
-  EXPECT_EQ(platform.displayReleases, 1);
 }
 
 }  // namespace

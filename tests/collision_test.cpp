@@ -12,8 +12,6 @@ namespace {
 
 using test::GameWorld;
 
-std::vector<int> Bounds(const HitBox& b) { return {b.left, b.top, b.right, b.bottom}; }
-
 // Both orders, so that every case also checks the symmetry.
 bool Touch(const HitBox& a, const HitBox& b) {
   const bool ab = BoxesTouch(a, b);
@@ -33,19 +31,6 @@ TEST(BoxesTouchTest, CornersDecideWithInclusiveBounds) {
   EXPECT_FALSE(Touch({0, 10, 100, 20}, {40, 0, 60, 30}));  // a plus sign: no corner inside
   EXPECT_TRUE(Touch({0, 0, 0, 0}, {0, 0, 45, 24}));        // a point on a corner
   EXPECT_TRUE(Touch({5, 5, 5, 5}, {0, 0, 45, 24}));        // a point inside
-}
-
-TEST(ObjectBoxTest, EachKindPresentsItsOwnPart) {
-  auto box = [](ObjectKind kind, int w, int h) {
-    return Bounds(GetObjectBox({1000, 2000, 0, 0, kind, w, h, nullptr}));
-  };
-  EXPECT_EQ(box(ObjectKind::Fish, 45, 24), (std::vector<int>{1000, 2000, 1045, 2024}));
-  EXPECT_EQ(box(ObjectKind::Plant, 32, 128), (std::vector<int>{1000, 2000, 1032, 2128}));
-  EXPECT_EQ(box(ObjectKind::Bubbles, 18, 18), (std::vector<int>{1000, 2000, 1018, 2018}));
-  EXPECT_EQ(box(ObjectKind::Stone, 68, 63), (std::vector<int>{1000, 2000, 1068, 2063}));
-  EXPECT_EQ(box(ObjectKind::PoisonBarrel, 59, 91), (std::vector<int>{1014, 2012, 1029, 2079}));
-  EXPECT_EQ(box(ObjectKind::Shark, 315, 118), (std::vector<int>{1000, 2029, 1157, 2089}));
-  EXPECT_EQ(box(ObjectKind::Barrel, 92, 78), (std::vector<int>{1000, 2013, 1092, 2065}));
 }
 
 class CollisionTest : public ::testing::Test {
@@ -117,21 +102,6 @@ TEST_F(CollisionTest, AfterRemovingARecordThePassGoesOnAtTheSecond) {
                                                       test::FishSound, test::BarrelSound, test::BarrelSound}));
 }
 
-TEST_F(CollisionTest, FishPlantsAndBubblesDoNothingToTheBodyAndASinkingBarrelCostsALife) {
-  DiverAt(100, 100, {});
-  world.Put(ObjectKind::Fish, 150, 110);
-  world.Put(ObjectKind::Plant, 150, 80);
-  world.Put(ObjectKind::Bubbles, 150, 110);
-  world.Put(ObjectKind::Barrel, 150, 60);  // at y 62 its box starts at 75
-  for (ObjectGroup* group : world.groups) group->Update();
-  EXPECT_EQ(diver.lives, 2);
-  EXPECT_EQ(diver.GetScore(), 0);
-  EXPECT_EQ(diver.GetY(), 100);
-  EXPECT_EQ(world.fish.Instances().size() + world.plant.Instances().size() + world.bubbles.Instances().size(), 3u);
-  EXPECT_TRUE(world.barrel.Instances().empty());
-  EXPECT_EQ(world.Played(), (std::vector<std::string>{test::BarrelSound}));
-}
-
 TEST_F(CollisionTest, AStoneLiftsTheDiverAndCostsALifeAndTheLastLifeEndsTheGameInThatFrame) {
   DiverAt(300, 612, {});
   world.Put(ObjectKind::Stone, 352, 625);  // at 350
@@ -155,19 +125,6 @@ TEST_F(CollisionTest, AStoneLiftsTheDiverAndCostsALifeAndTheLastLifeEndsTheGameI
   });
   EXPECT_EQ(endGames, 1);
   EXPECT_EQ(diver.lives, 0);
-}
-
-TEST_F(CollisionTest, ASharksSecondContactChangesNothing) {
-  DiverAt(100, 100, {});
-  world.Put(ObjectKind::Shark, 205, 55);  // in its band, its box reaches the diver's corner
-  world.shark.Update();
-  EXPECT_EQ(diver.eatenCountdown, 45);
-  EXPECT_EQ(diver.lives, 3);
-  diver.Update();
-  world.shark.Update();  // still touching
-  EXPECT_EQ(diver.eatenCountdown, 44);
-  EXPECT_EQ(world.shark.Instances().size(), 1u);
-  EXPECT_EQ(world.Played(), (std::vector<std::string>{test::SharkSound}));
 }
 
 }  // namespace

@@ -213,21 +213,6 @@ TEST_F(HighscoreTest, MissingDirectoryIsReportedAndPlaysOn) {
   EXPECT_EQ(lost.NameOf(1), "-");
 }
 
-TEST_F(HighscoreTest, DrawShowsNamesOfUpToTwelveCharactersAndScores) {
-  platform.pictures["media\\schrift.bmp"] = test::CodedGlyphSheet();
-  table.Load();
-  table.Insert("", 3);
-  table.Insert("abcdefghijkl", 0x3535);  // score bytes would draw as "55" if the name ran on
-  Display display{platform, errors};
-  display.ClearBackBuffer();
-  BitmapFont font{display};
-  table.Draw(font);
-  // Names from x 250, scores from x 698 (fourteen cells on), rows 48 apart from y 130.
-  EXPECT_EQ(test::ReadFontLine(display.BackBuffer(), 130, 20, 250), "ABCDEFGHIJKL  13621 ");
-  EXPECT_EQ(test::ReadFontLine(display.BackBuffer(), 178, 16, 250), "              3 ");  // an empty name
-  EXPECT_EQ(test::ReadFontLine(display.BackBuffer(), 562, 16, 250), "-             0 ");  // down to the tenth
-}
-
 // Runs `body` in a child that has dropped to the unprivileged user nobody; returns its exit status
 // and what it wrote to standard error.
 int RunAsNobody(const std::function<bool()>& body, std::string& errorOutput) {
