@@ -139,23 +139,5 @@ TEST_F(SurfaceDraw, ClipsAtTheEdgesAndDrawsNothingFromTheRightOrBottomEdgeOn) {
   }
 }
 
-TEST(ErrorLogFile, MissingPicturesAreLoggedAndLinesAppendAcrossRuns) {
-  test::TempDir dir;
-  test::FakePlatform platform;
-  {
-    ErrorLog errors(&platform);
-    Display display(platform, errors);
-    Surface s;
-    s.Load(display, "media\\title.bmp", 440, 65, 292, 100, false);
-    s.Draw(display);  // draws nothing, reports nothing more
-    errors.LogError("");
-  }
-  ErrorLog nextRun(&platform);
-  nextRun.LogError("zweiter Lauf");
-  EXPECT_EQ(test::ReadLines("Error.txt"),
-            (std::vector<std::string>{"Fehler beim Laden von: media\\title.bmp", "", "zweiter Lauf"}));
-  EXPECT_TRUE(platform.messages.empty());
-}
-
 }  // namespace
 }  // namespace tavi

@@ -12,27 +12,6 @@ namespace {
 
 using test::GameWorld;
 
-// Both orders, so that every case also checks the symmetry.
-bool Touch(const HitBox& a, const HitBox& b) {
-  const bool ab = BoxesTouch(a, b);
-  EXPECT_EQ(ab, BoxesTouch(b, a)) << "not symmetric";
-  return ab;
-}
-
-TEST(BoxesTouchTest, CornersDecideWithInclusiveBounds) {
-  const HitBox box{100, 100, 200, 150};
-  EXPECT_TRUE(Touch(box, {200, 120, 260, 130}));   // shares the right edge
-  EXPECT_TRUE(Touch(box, {200, 150, 300, 300}));   // a single corner point
-  EXPECT_FALSE(Touch(box, {201, 100, 300, 150}));  // one pixel apart
-  EXPECT_FALSE(Touch(box, {100, 151, 200, 200}));
-  EXPECT_TRUE(Touch(box, {120, 110, 130, 120}));   // wholly inside
-  EXPECT_TRUE(Touch(box, box));
-  EXPECT_TRUE(Touch(box, {150, 140, 400, 400}));   // overlapping corners
-  EXPECT_FALSE(Touch({0, 10, 100, 20}, {40, 0, 60, 30}));  // a plus sign: no corner inside
-  EXPECT_TRUE(Touch({0, 0, 0, 0}, {0, 0, 45, 24}));        // a point on a corner
-  EXPECT_TRUE(Touch({5, 5, 5, 5}, {0, 0, 45, 24}));        // a point inside
-}
-
 class CollisionTest : public ::testing::Test {
  protected:
   // The diver at (x, y), updated once with these keys (which do not move it when the net is out).
@@ -100,31 +79,6 @@ TEST_F(CollisionTest, AfterRemovingARecordThePassGoesOnAtTheSecond) {
   EXPECT_TRUE(world.poisonBarrel.Instances().empty());
   EXPECT_EQ(world.Played(), (std::vector<std::string>{test::FishSound, test::FishSound, test::FishSound,
                                                       test::FishSound, test::BarrelSound, test::BarrelSound}));
-}
-
-TEST_F(CollisionTest, AStoneLiftsTheDiverAndCostsALifeAndTheLastLifeEndsTheGameInThatFrame) {
-  DiverAt(300, 612, {});
-  world.Put(ObjectKind::Stone, 352, 625);  // at 350
-  world.stone.Update();
-  EXPECT_EQ(diver.GetY(), 549);
-  EXPECT_EQ(diver.lives, 2);
-  EXPECT_EQ(world.stone.Instances().size(), 1u);  // stones stay
-  EXPECT_EQ(world.Played(), (std::vector<std::string>{test::StoneSound}));
-  world.stone.Update();  // lifted clear of it
-  EXPECT_EQ(diver.lives, 2);
-
-  DiverAt(300, 612, {});
-  diver.lives = 1;
-  world.stone.Clear();
-  world.Put(ObjectKind::Stone, 352, 625);
-  int endGames = 0;
-  RunGameFrame(diver, world.groups, world.random, [&] {
-    ++endGames;
-    EXPECT_TRUE(diver.IsOver());
-    EXPECT_EQ(diver.GetY(), 549);  // lifted first
-  });
-  EXPECT_EQ(endGames, 1);
-  EXPECT_EQ(diver.lives, 0);
 }
 
 }  // namespace

@@ -1,33 +1,24 @@
 // The built game under the faults a player's machine can hand it: media missing or broken, an
 // error file that cannot be written, no audio device, no soundfont (highscore files that cannot be
-// used are highscore_test.cpp's). Each run
-// plays a 600-frame demo to its end with the real executable (on SDL's dummy drivers, so nothing
-// needs a display or a sound card) and must end with status 0, every frame rendered, the right
-// report in Error.txt or on standard error, and nothing stored lost.
+// used are highscore_test.cpp's). Each run plays a 600-frame demo to its end with the real
+// executable (on SDL's dummy drivers, so nothing needs a display or a sound card) and must end with
+// status 0, every frame rendered, the right report in Error.txt or on standard error, and nothing
+// stored lost.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sched.h>
 #include <signal.h>
-#include <sys/mount.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <chrono>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <map>
 #include <ostream>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace tavi {
@@ -178,48 +169,32 @@ std::string Garbage(std::size_t size) {
 
 struct RunResult {
   bool finished = false;  // ended by itself, not killed by the watchdog
-  int exitStatus = -1;    // when it exited; -1 when a signal ended it
-  int signal = 0;
-  long maxRssKb = 0;  // the peak resident memory of the game
+  int exitStatus = -1;
+  long maxRssKb = 0;  // the peak resident memory of the largest game run so far
   std::string out;
   std::string err;
   std::string errorFile;  // Error.txt, or empty when there is none
   bool errorFileExists = false;
   std::vector<std::string> trace;
 
-  int TraceScreen(std::size_t frame) const {
-    if (frame >= trace.size()) return -1;
-    const std::size_t space = trace[frame].find(' ');
-    return space == std::string::npos ? -1 : std::atoi(trace[frame].c_str() + space + 1);
-  }
   bool VisitedScreen(int screen) const {
-    for (std::size_t f = 0; f < trace.size(); ++f) {
-      if (TraceScreen(f) == screen) return true;
+    for (const std::string& line : trace) {
+      const std::size_t space = line.find(' ');
+      if (space != std::string::npos && std::atoi(line.c_str() + space + 1) == screen) return true;
     }
     return false;
   }
 };
 
 std::ostream& operator<<(std::ostream& os, const RunResult& r) {
-  return os << "finished " << r.finished << ", exit " << r.exitStatus << ", signal " << r.signal << ", "
-            << r.trace.size() << " frames\n--- stderr ---\n"
-            << r.err.substr(0, 4000) << "\n--- Error.txt ---\n"
+  return os << "finished " << r.finished << ", exit " << r.exitStatus << ", " << r.trace.size()
+            << " frames\n--- stderr ---\n" << r.err.substr(0, 4000) << "\n--- Error.txt ---\n"
             << r.errorFile.substr(0, 2000);
 }
 
-struct RunOptions {
-  bool hideSoundfonts = false;  // an empty /usr/share/sounds in a mount namespace of its own
-  std::vector<std::string> extraOptions;
-};
-
-RunOptions Headless() {
-  RunOptions options;
-  options.extraOptions = {"--headless"};
-  return options;
-}
-
-// The status of a child that could not hide the soundfonts.
-constexpr int CannotHideSoundfonts = 124;
+// Runs the command line after it in an empty /usr/share/sounds of its own mount namespace.
+const char* const WithoutSoundfonts =
+    "unshare -m sh -c 'mount -t tmpfs tmpfs /usr/share/sounds && exec \"$0\" \"$@\"'";
 
 // A private installation: bin/ holds the game (with no media beside it), work/ is its working
 // directory, out/ takes its trace and output.
@@ -227,29 +202,15 @@ class FaultRig {
  public:
   FaultRig() {
     char pattern[] = "/tmp/tavi-fault-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    if (!made) return;
-    root_ = made;
-    ::chmod(root_.c_str(), 0755);
-    fs::create_directory(Bin());
-    fs::create_directory(Work());
-    fs::create_directory(Out());
-    ::chmod(Out().c_str(), 0777);
-    // A hard link keeps the executable's own directory ours and costs nothing; a copy otherwise.
-    if (::link(Executable.c_str(), Game().c_str()) != 0) fs::copy_file(Executable, Game());
-    ::chmod(Game().c_str(), 0755);
+    if (!mkdtemp(pattern)) return;
+    root_ = pattern;
+    for (const fs::path& dir : {Bin(), Work(), Out()}) fs::create_directory(dir);
+    fs::copy_file(Executable, Game());
     std::ofstream(DemoPath()) << FaultDemo;
   }
   ~FaultRig() {
-    if (root_.empty()) return;
     std::error_code error;
-    // Give back what a test made read-only, so that everything can be removed.
-    for (auto it = fs::recursive_directory_iterator(root_, error); it != fs::recursive_directory_iterator();
-         it.increment(error)) {
-      if (it->is_directory(error)) ::chmod(it->path().c_str(), 0755);
-    }
-    ::chmod(Work().c_str(), 0755);
-    fs::remove_all(root_, error);
+    if (!root_.empty()) fs::remove_all(root_, error);
   }
   FaultRig(const FaultRig&) = delete;
   FaultRig& operator=(const FaultRig&) = delete;
@@ -263,71 +224,33 @@ class FaultRig {
   fs::path Media() const { return Work() / "media"; }
 
   void CopyMedia() {
-    fs::create_directory(Media());
-    for (const auto& entry : fs::directory_iterator(MediaDir)) {
-      if (entry.is_regular_file() && entry.path().filename() != ".stamp") {
-        fs::copy_file(entry.path(), Media() / entry.path().filename());
-      }
-    }
+    fs::copy(MediaDir, Media());
+    fs::remove(Media() / ".stamp");
   }
 
-  // Runs the game on the demo.
-  RunResult Run(const std::map<std::string, std::string>& environment = {}, const RunOptions& options = {}) {
-    const fs::path outFile = Out() / "stdout.txt";
-    const fs::path errFile = Out() / "stderr.txt";
-    const fs::path traceFile = Out() / "trace.txt";
-    fs::remove(traceFile);
-    std::vector<std::string> args = {Game().string(), "--timedemo", DemoPath().string(), "--trace",
-                                     traceFile.string()};
-    args.insert(args.end(), options.extraOptions.begin(), options.extraOptions.end());
-
-    const pid_t pid = fork();
-    if (pid == 0) {
-      ::setenv("SDL_VIDEODRIVER", "dummy", 1);
-      ::setenv("SDL_AUDIODRIVER", "dummy", 1);
-      ::unsetenv("SDL_SOUNDFONTS");
-      for (const auto& [name, value] : environment) ::setenv(name.c_str(), value.c_str(), 1);
-      const int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0) _exit(120);
-      if (::chdir(Work().c_str()) != 0) _exit(121);
-      if (options.hideSoundfonts &&
-          (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-           ::mount("tmpfs", "/usr/share/sounds", "tmpfs", 0, nullptr) != 0)) {
-        _exit(CannotHideSoundfonts);
-      }
-      std::vector<char*> argv;
-      for (std::string& a : args) argv.push_back(a.data());
-      argv.push_back(nullptr);
-      ::execv(argv[0], argv.data());
-      _exit(123);
-    }
+  // Plays the demo in work/ on SDL's dummy drivers with `environment` (NAME=value ...) set and
+  // `wrapper` before the game. A game that hangs is killed after two minutes.
+  RunResult Run(const std::string& environment = "", const std::string& options = "",
+                const std::string& wrapper = "") {
+    const fs::path trace = Out() / "trace.txt";
+    fs::remove(trace);
+    const std::string command =
+        "cd '" + Work().string() + "' && env -u SDL_SOUNDFONTS SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy " +
+        environment + " timeout -s KILL 120 " + wrapper + " '" + Game().string() + "' --timedemo '" +
+        DemoPath().string() + "' --trace '" + trace.string() + "' " + options + " >'" + (Out() / "out").string() +
+        "' 2>'" + (Out() / "err").string() + "'";
+    const int status = std::system(command.c_str());
     RunResult result;
-    if (pid < 0) return result;
-    // A deadline for a hung game, so that a freeze fails the test instead of stalling the suite.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
-    int status = 0;
+    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.finished = result.exitStatus != 128 + SIGKILL;
     struct rusage usage {};
-    while (::wait4(pid, &status, WNOHANG, &usage) == 0) {
-      if (std::chrono::steady_clock::now() > deadline) {
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, &status, 0);
-        result.finished = false;
-        result.err = ReadAll(errFile);
-        return result;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    result.finished = true;
-    result.maxRssKb = usage.ru_maxrss;
-    if (WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
-    result.out = ReadAll(outFile);
-    result.err = ReadAll(errFile);
+    if (getrusage(RUSAGE_CHILDREN, &usage) == 0) result.maxRssKb = usage.ru_maxrss;
+    result.out = ReadAll(Out() / "out");
+    result.err = ReadAll(Out() / "err");
     std::error_code error;
     result.errorFileExists = fs::is_regular_file(Work() / "Error.txt", error);
     if (result.errorFileExists) result.errorFile = ReadAll(Work() / "Error.txt");
-    result.trace = Lines(ReadAll(traceFile));
+    result.trace = Lines(ReadAll(trace));
     return result;
   }
 
@@ -338,7 +261,6 @@ class FaultRig {
 // Status 0 and the whole demo played: the program neither crashed, nor hung, nor gave up early.
 void ExpectPlayedToTheEnd(const RunResult& run) {
   ASSERT_TRUE(run.finished) << "the game hung\n" << run;
-  EXPECT_EQ(run.signal, 0) << run;
   EXPECT_EQ(run.exitStatus, 0) << run;
   EXPECT_EQ(run.trace.size(), static_cast<std::size_t>(DemoFrames)) << run;
   EXPECT_NE(run.out.find("timedemo: 600 frames"), std::string::npos) << run;
@@ -506,19 +428,6 @@ TEST_F(FaultTest, EffectClaimingOneHertzIsRefusedBeforeItTakesGigabytes) {
   EXPECT_LT(run.maxRssKb, 256 * 1024) << "the game took " << run.maxRssKb / 1024 << " MB";
 }
 
-TEST_F(FaultTest, MalformedDemoLinesNeverCrashTheGame) {
-  rig.CopyMedia();
-  // Lines of white space other than blanks and tabs are blank lines.
-  WriteAll(rig.DemoPath(), std::string("seed 5\n\f\n\v\n\r\r\n") + FaultDemo);
-  ExpectPlayedToTheEnd(rig.Run());
-  // A demo with a malformed line is not played at all; the program says so and ends normally.
-  WriteAll(rig.DemoPath(), "0 move 1\n600 quit\n");
-  const RunResult refused = rig.Run({}, Headless());
-  ASSERT_TRUE(refused.finished) << refused;
-  EXPECT_EQ(refused.exitStatus, 0) << refused;
-  EXPECT_NE(refused.err.find("fault.demo:1: move needs X and Y"), std::string::npos) << refused;
-}
-
 TEST_F(FaultTest, ErrorFileThatIsADirectoryLeavesReportsOnStandardError) {
   rig.CopyMedia();
   fs::remove(rig.Media() / "title.bmp");
@@ -533,25 +442,22 @@ TEST_F(FaultTest, ErrorFileThatIsADirectoryLeavesReportsOnStandardError) {
 
 TEST_F(FaultTest, NoAudioDevicePlaysSilently) {
   rig.CopyMedia();
-  const RunResult run = rig.Run({{"SDL_AUDIODRIVER", "keines"}});
+  const RunResult run = rig.Run("SDL_AUDIODRIVER=keines");
   ExpectPlayedToTheEnd(run);
   // "Das Spiel läuft ohne Ton: Audiogerät nicht verfügbar: ..."
   EXPECT_TRUE(HasLineStartingWith(run.errorFile, "Das Spiel l\xE4uft ohne Ton: Audioger\xE4t nicht verf\xFCgbar")) << run;
   EXPECT_EQ(run.err.find("AddSound"), std::string::npos) << "no box per effect when there is no device\n" << run;
 
-  const RunResult headless = rig.Run({}, Headless());
+  const RunResult headless = rig.Run("", "--headless");
   ExpectPlayedToTheEnd(headless);
   EXPECT_TRUE(HasLine(headless.errorFile, "Das Spiel l\xE4uft ohne Ton: kein Audioger\xE4t (headless)")) << headless;
 }
 
 TEST_F(FaultTest, MachineWithoutAnySoundfontPlaysWithoutMusic) {
   rig.CopyMedia();
-  RunOptions options;
-  options.hideSoundfonts = true;
-  const RunResult run = rig.Run({}, options);
-  if (run.finished && run.exitStatus == CannotHideSoundfonts) {
+  if (std::system((std::string(WithoutSoundfonts) + " true 2>/dev/null").c_str()) != 0)
     GTEST_SKIP() << "the soundfonts cannot be hidden here (needs root and mount namespaces)";
-  }
+  const RunResult run = rig.Run("", "", WithoutSoundfonts);
   ExpectPlayedToTheEnd(run);
   EXPECT_TRUE(HasLineStartingWith(run.errorFile, "Musik konnte nicht geladen werden: media\\background.mid")) << run;
 }
@@ -564,7 +470,7 @@ TEST_F(FaultTest, SoundfontThatIsNoneStillLetsTheGamePlay) {
   WriteAll(notASoundfont, Garbage(4096));
   for (const std::string& soundfonts : {notASoundfont, rig.Out().string()}) {
     SCOPED_TRACE("SDL_SOUNDFONTS=" + soundfonts);
-    ExpectPlayedToTheEnd(rig.Run({{"SDL_SOUNDFONTS", soundfonts}}));
+    ExpectPlayedToTheEnd(rig.Run("SDL_SOUNDFONTS='" + soundfonts + "'"));
   }
 }
 

@@ -15,9 +15,6 @@
 #include <vector>
 
 #include "fake_platform.h"
-#include "game_world_fixture.h"
-#include "graphics/bitmap_font.h"
-#include "graphics/display.h"
 #include "graphics/error_log.h"
 #include "highscore/highscore_table.h"
 
@@ -33,12 +30,6 @@ std::string Record(const std::string& nameField, std::uint32_t score) {
   r.resize(12, '\0');
   for (int b = 0; b < 4; ++b) r.push_back(static_cast<char>(score >> (8 * b)));
   return r;
-}
-
-std::string ClearedFile() {
-  std::string bytes;
-  for (int k = 0; k < 10; ++k) bytes += Record("-", 0);
-  return bytes;
 }
 
 std::string AsString(const std::array<unsigned char, HighscoreTable::FileSize>& bytes) {
@@ -72,15 +63,6 @@ class HighscoreTest : public ::testing::Test {
   ErrorLog errors{&platform};
   HighscoreTable table{errors};
 };
-
-TEST_F(HighscoreTest, FirstStartWritesTenClearedEntriesAndANewBestGoesToTheTop) {
-  table.Load();
-  EXPECT_EQ(File(), ClearedFile());
-  for (int k = 0; k < 10; ++k) EXPECT_EQ(table.NameOf(k), "-");
-  EXPECT_TRUE(OnlyTheseFiles(dir.Path(), {"Highscore.dat"}));  // and no Error.txt
-  table.Insert("x", 1);
-  EXPECT_EQ(File(), Record("x", 1) + ClearedFile().substr(16));
-}
 
 TEST_F(HighscoreTest, EqualScoresStayAboveTheNewEntry) {
   const std::uint32_t before[10] = {9, 7, 7, 5, 4, 3, 2, 2, 1, 1};
@@ -199,18 +181,6 @@ TEST_F(HighscoreTest, UnreadableOrSpecialFileIsReportedAndNeverReplaced) {
     for (std::size_t i = 1; i < lines.size(); ++i) EXPECT_EQ(lines[i].rfind(NotSaved, 0), 0u) << lines[i];
     EXPECT_TRUE(OnlyTheseFiles(dir.Path(), {"Highscore.dat", "Error.txt"}));
   }
-}
-
-TEST_F(HighscoreTest, MissingDirectoryIsReportedAndPlaysOn) {
-  HighscoreTable lost{errors, "fehlt/Highscore.dat"};
-  lost.Load();
-  const auto lines = test::ReadLines("Error.txt");
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0].rfind(NotSaved, 0), 0u);
-  EXPECT_EQ(lines[1], NotOpened);
-  lost.Insert("da", 3);
-  EXPECT_EQ(lost.NameOf(0), "da");
-  EXPECT_EQ(lost.NameOf(1), "-");
 }
 
 // Runs `body` in a child that has dropped to the unprivileged user nobody; returns its exit status

@@ -38,26 +38,6 @@ class KeyboardTest : public ::testing::Test {
   NameEntry entry{keyboard};
 };
 
-TEST_F(KeyboardTest, TheHighestKeyDownDecides) {
-  Hold({});
-  EXPECT_EQ(keyboard.HighestPressedKey(), 0u);
-  EXPECT_EQ(keyboard.CharForKey(0), Keyboard::NoChar);
-  Hold({KeyA, KeyB});
-  EXPECT_EQ(keyboard.HighestPressedKey(), KeyB);
-  EXPECT_EQ(TypedChar(), 'b');
-
-  // Keys outside the table hide every typing key below them; Shift never makes capitals.
-  for (const Keys& keys : {Keys{Dik::LShift, KeyQ}, Keys{Dik::Back}, Keys{Dik::Up, KeyA, Dik::Space}}) {
-    Hold(keys);
-    EXPECT_EQ(TypedChar(), Keyboard::NoChar) << keyboard.HighestPressedKey();
-  }
-  // Any nonzero byte counts as down, not only the 0x80 bit; scan code 0 is never looked at.
-  Hold({});
-  platform.keys[KeyA] = 0x01;
-  platform.keys[0x00] = 0x80;
-  EXPECT_EQ(keyboard.HighestPressedKey(), KeyA);
-}
-
 using NameEntryTest = KeyboardTest;
 
 TEST_F(NameEntryTest, EachChangeOfTheHighestKeyTypesOneCharacter) {

@@ -23,18 +23,6 @@ class SoundSystemTest : public ::testing::Test {
   SoundSystem sound{platform, audio, errors};
 };
 
-TEST_F(SoundSystemTest, TenEffectsAtMostAndTheLowerSlotWinsForTheSameName) {
-  sound.Init();
-  sound.AddSound("media\\effekt0.wav");
-  for (int i = 0; i < 10; ++i) sound.AddSound("media\\effekt" + std::to_string(i) + ".wav");
-  EXPECT_EQ(sound.EffectCount(), 10);
-  EXPECT_EQ(platform.messages, (std::vector<Message>{{"AddSound", "Maximale Anzahl an Sounds erreicht"}}));
-  EXPECT_EQ(audio.loaded.size(), 10u);  // the eleventh file is not even loaded
-  sound.PlaySoundEffect("media\\effekt8.wav");
-  sound.PlaySoundEffect("media\\effekt0.wav");
-  EXPECT_EQ(audio.played, (std::vector<int>{9, 0}));
-}
-
 TEST_F(SoundSystemTest, AFailedLoadLeavesTheSlotForTheNextAndEffectsAreFoundByTheirExactName) {
   sound.Init();
   sound.PlaySoundEffect("media\\hai.wav");  // nothing loaded yet
