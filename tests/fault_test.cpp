@@ -1,13 +1,14 @@
-// The built game under the faults a player's machine can hand it: media missing or broken, an
-// error file that cannot be written, no audio device, no soundfont (highscore files that cannot be
-// used are highscore_test.cpp's). Each run plays a 600-frame demo to its end with the real
-// executable (on SDL's dummy drivers, so nothing needs a display or a sound card) and must end with
-// status 0, every frame rendered, the right report in Error.txt or on standard error, and nothing
-// stored lost.
+// The built game under the faults a player's machine can hand it: media missing or broken, a
+// working directory or an error file that cannot be written, no audio device, no soundfont
+// (highscore files that cannot be used are highscore_test.cpp's). Each run plays a 600-frame demo
+// to its end with the real executable (on SDL's dummy drivers, so nothing needs a display or a
+// sound card) and must end with status 0, every frame rendered, the right report in Error.txt or
+// on standard error, and nothing stored lost.
 #include <gtest/gtest.h>
 
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -196,6 +197,9 @@ std::ostream& operator<<(std::ostream& os, const RunResult& r) {
 const char* const WithoutSoundfonts =
     "unshare -m sh -c 'mount -t tmpfs tmpfs /usr/share/sounds && exec \"$0\" \"$@\"'";
 
+// Runs the command line after it as the user nobody, for whom file permissions apply.
+const char* const AsNobody = "setpriv --reuid 65534 --regid 65534 --clear-groups";
+
 // A private installation: bin/ holds the game (with no media beside it), work/ is its working
 // directory, out/ takes its trace and output.
 class FaultRig {
@@ -205,6 +209,8 @@ class FaultRig {
     if (!mkdtemp(pattern)) return;
     root_ = pattern;
     for (const fs::path& dir : {Bin(), Work(), Out()}) fs::create_directory(dir);
+    ::chmod(root_.c_str(), 0755);  // for the runs as nobody
+    ::chmod(Out().c_str(), 0777);
     fs::copy_file(Executable, Game());
     std::ofstream(DemoPath()) << FaultDemo;
   }
@@ -472,6 +478,32 @@ TEST_F(FaultTest, SoundfontThatIsNoneStillLetsTheGamePlay) {
     SCOPED_TRACE("SDL_SOUNDFONTS=" + soundfonts);
     ExpectPlayedToTheEnd(rig.Run("SDL_SOUNDFONTS='" + soundfonts + "'"));
   }
+}
+
+TEST_F(FaultTest, ReadOnlyWorkingDirectoryKeepsTheStoredListAndPlays) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to run the game as a user who may not write there";
+  rig.CopyMedia();
+  // A list whose last entry is below zero, so that the demo's pointless game still enters a name.
+  std::string stored;
+  for (int k = 0; k < 10; ++k) {
+    std::string record = k < 9 ? "alt" : "letzte";
+    record.resize(12, '\0');
+    const std::uint32_t score = k < 9 ? 50 - k : 0xFFFFFFFFu;
+    for (int b = 0; b < 4; ++b) record.push_back(static_cast<char>(score >> (8 * b)));
+    stored += record;
+  }
+  WriteAll(rig.Work() / "Highscore.dat", stored);
+  ASSERT_EQ(::chmod(rig.Work().c_str(), 0555), 0);
+  const RunResult run = rig.Run("", "", AsNobody);
+  ExpectPlayedToTheEnd(run);
+  EXPECT_TRUE(run.VisitedScreen(3)) << "the name entry was not reached\n" << run;
+  EXPECT_NE(run.err.find("Highscore konnte nicht gespeichert werden"), std::string::npos) << run;
+  EXPECT_EQ(ReadAll(rig.Work() / "Highscore.dat"), stored);
+  EXPECT_FALSE(run.errorFileExists) << run;
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(rig.Work())) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Highscore.dat", "media"})) << "a temporary file was left behind";
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <grp.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,7 +8,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -181,86 +178,6 @@ TEST_F(HighscoreTest, UnreadableOrSpecialFileIsReportedAndNeverReplaced) {
     for (std::size_t i = 1; i < lines.size(); ++i) EXPECT_EQ(lines[i].rfind(NotSaved, 0), 0u) << lines[i];
     EXPECT_TRUE(OnlyTheseFiles(dir.Path(), {"Highscore.dat", "Error.txt"}));
   }
-}
-
-// Runs `body` in a child that has dropped to the unprivileged user nobody; returns its exit status
-// and what it wrote to standard error.
-int RunAsNobody(const std::function<bool()>& body, std::string& errorOutput) {
-  int pipeEnds[2];
-  if (pipe(pipeEnds) != 0) return -1;
-  const pid_t pid = fork();
-  if (pid == 0) {
-    dup2(pipeEnds[1], STDERR_FILENO);
-    close(pipeEnds[0]);
-    if (setgroups(0, nullptr) != 0 || setresgid(65534, 65534, 65534) != 0 ||
-        setresuid(65534, 65534, 65534) != 0)
-      _exit(3);
-    _exit(body() ? 0 : 1);
-  }
-  close(pipeEnds[1]);
-  char buffer[512];
-  for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
-    errorOutput.append(buffer, static_cast<std::size_t>(n));
-  close(pipeEnds[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// Loads the table as user nobody and inserts ("neu", 9): true when that child found the new entry
-// on top and `second` below it.
-bool InsertAsNobody(const std::string& errorFile, const std::string& second, std::string& errorOutput) {
-  return RunAsNobody(
-             [&] {
-               ErrorLog log{nullptr, errorFile};
-               HighscoreTable table{log};
-               table.Load();
-               table.Insert("neu", 9);
-               return table.NameOf(0) == "neu" && table.Entry(0).score == 9 && table.NameOf(1) == second;
-             },
-             errorOutput) == 0;
-}
-
-TEST(HighscoreUnprivileged, ReadOnlyDirectoryOrUnreadableFileKeepsTheChangeInMemoryAndTheFileAsItIs) {
-  if (geteuid() != 0) GTEST_SKIP() << "needs root to make files and directories that nobody may write";
-  test::TempDir dir;
-  {
-    ErrorLog setupLog{nullptr};
-    HighscoreTable setup{setupLog};
-    setup.Load();
-    setup.Insert("alt", 4);
-  }
-  const std::string before = test::ReadFile("Highscore.dat");
-  ASSERT_EQ(before.size(), 160u);
-
-  // A read-only directory where Error.txt cannot be written either: the failure reaches stderr.
-  ASSERT_EQ(chmod(dir.Path().c_str(), 0555), 0);
-  std::string errorOutput;
-  EXPECT_TRUE(InsertAsNobody("Error.txt", "alt", errorOutput));
-  EXPECT_NE(errorOutput.find(NotSaved), std::string::npos) << errorOutput;
-  EXPECT_EQ(test::ReadFile("Highscore.dat"), before);
-  EXPECT_TRUE(OnlyTheseFiles(dir.Path(), {"Highscore.dat"}));
-  // A writable error file gets the line.
-  ASSERT_EQ(chmod(dir.Path().c_str(), 0755), 0);
-  std::ofstream("Fehler.txt").flush();
-  ASSERT_EQ(chmod("Fehler.txt", 0666), 0);
-  ASSERT_EQ(chmod(dir.Path().c_str(), 0555), 0);
-  EXPECT_TRUE(InsertAsNobody("Fehler.txt", "alt", errorOutput));
-  const auto lines = test::ReadLines("Fehler.txt");
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0].rfind(NotSaved, 0), 0u) << lines[0];
-  EXPECT_EQ(test::ReadFile("Highscore.dat"), before);
-
-  // A writable directory, but a file only its owner may read: a cleared table, never written over.
-  ASSERT_EQ(chmod(dir.Path().c_str(), 0777), 0);
-  ASSERT_EQ(chmod("Highscore.dat", 0600), 0);
-  EXPECT_TRUE(InsertAsNobody("Error.txt", "-", errorOutput));
-  const auto log = test::ReadLines("Error.txt");
-  ASSERT_EQ(log.size(), 2u);
-  EXPECT_EQ(log[0], NotOpened);
-  EXPECT_EQ(log[1].rfind(NotSaved, 0), 0u) << log[1];
-  EXPECT_EQ(test::ReadFile("Highscore.dat"), before);
-  chmod(dir.Path().c_str(), 0700);
 }
 
 }  // namespace
