@@ -31,43 +31,6 @@ const std::string Executable = TAVI_EXE;
 const std::string MediaDir = TAVI_MEDIA_DIR;
 constexpr int DemoFrames = 600;
 
-// Menu, instructions, highscore list, a short game without the net (so it scores nothing), the
-// name typed and confirmed, the instructions again. Before the Escape that ends the game, a click
-// on the instructions button: if the game already ended, the menu leads there instead of the
-// Escape ending the program.
-const char* const FaultDemo =
-    "seed 12345\n"
-    "0 move 500 300\n"
-    "20 click 480 340\n"
-    "120 click 480 700\n"
-    "130 move 480 440\n"
-    "140 click 480 440\n"
-    "230 move 480 610\n"
-    "240 click 480 700\n"
-    "260 click 480 240\n"
-    "261 keys RIGHT\n"
-    "280 keys UP\n"
-    "300 keys DOWN LEFT\n"
-    "320 keys\n"
-    "325 click 480 340\n"
-    "330 esc\n"
-    "340 keys BACK\n"
-    "343 keys\n"
-    "346 keys T\n"
-    "349 keys\n"
-    "352 keys A\n"
-    "355 keys\n"
-    "358 keys V\n"
-    "361 keys\n"
-    "364 keys I\n"
-    "367 keys\n"
-    "370 keys RETURN\n"
-    "374 keys\n"
-    "390 click 480 700\n"
-    "400 click 480 340\n"
-    "560 click 480 700\n"
-    "600 quit\n";
-
 // How a media file that cannot be used is reported.
 enum class Report {
   Picture,    // "Fehler beim Laden von: <name>" in Error.txt
@@ -143,15 +106,11 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 bool HasLine(const std::string& text, const std::string& line) {
-  const std::vector<std::string> lines = Lines(text);
-  return std::find(lines.begin(), lines.end(), line) != lines.end();
+  return ("\n" + text + "\n").find("\n" + line + "\n") != std::string::npos;
 }
 
 bool HasLineStartingWith(const std::string& text, const std::string& prefix) {
-  for (const std::string& line : Lines(text)) {
-    if (line.compare(0, prefix.size(), prefix) == 0) return true;
-  }
-  return false;
+  return ("\n" + text).find("\n" + prefix) != std::string::npos;
 }
 
 // Bytes that are no picture, wave or MIDI file: the same every run.
@@ -212,7 +171,7 @@ class FaultRig {
     ::chmod(root_.c_str(), 0755);  // for the runs as nobody
     ::chmod(Out().c_str(), 0777);
     fs::copy_file(Executable, Game());
-    std::ofstream(DemoPath()) << FaultDemo;
+    fs::copy_file(TAVI_TEST_DATA "/fault.demo", DemoPath());
   }
   ~FaultRig() {
     std::error_code error;
@@ -338,20 +297,6 @@ TEST_F(FaultTest, IntactMediaPlaysWithoutAnyReport) {
   EXPECT_EQ(ReadAll(rig.Work() / "Highscore.dat").size(), 160u);
 }
 
-TEST_F(FaultTest, NoMediaDirectoryReportsEveryFileAndPlays) {
-  if (fs::exists(TAVI_DATADIR "/media")) GTEST_SKIP() << "an installed copy of the media would be found";
-  const RunResult run = rig.Run();
-  ExpectPlayedToTheEnd(run);
-  for (const MediaFile& media : MediaFiles) {
-    if (media.report == Report::Picture || media.report == Report::Animation) {
-      ExpectReported(run, media, false);
-    }
-  }
-  EXPECT_NE(run.err.find("AddSound: Fehler beim Laden der Datei"), std::string::npos) << run;
-  EXPECT_NE(run.err.find("AddBackgroundMusic: Fehler beim Laden der Datei"), std::string::npos) << run;
-  EXPECT_EQ(ReadAll(rig.Work() / "Highscore.dat").size(), 160u);
-}
-
 class MediaFault : public ::testing::TestWithParam<MediaFile> {
  protected:
   void SetUp() override {
@@ -394,25 +339,6 @@ std::vector<MediaFile> OnePerReport() {
 INSTANTIATE_TEST_SUITE_P(EachReport, MediaFault, ::testing::ValuesIn(OnePerReport()),
                          [](const ::testing::TestParamInfo<MediaFile>& info) { return std::string(info.param.testName); });
 
-TEST_F(FaultTest, EffectThatIsNoWaveIsRefusedWithoutALeak) {
-  rig.CopyMedia();
-  // An AIFF file under a wave's name whose frame count promises more than it holds: SDL_mixer's
-  // AIFF loader would keep the 2 MB it took for the samples.
-  const std::string comm = std::string("COMM\0\0\0\x12", 8) + std::string("\0\x01", 2) +  // mono
-                           std::string("\0\x10\0\0", 4) +                                   // 1 Mi frames
-                           std::string("\0\x10", 2) +                                         // 16 bits
-                           std::string("\x40\x0D\xAC\x44\0\0\0\0\0\0", 10);             // 44100 Hz
-  const std::string ssnd = std::string("SSND\0\0\0\x18\0\0\0\0\0\0\0\0", 16) + Garbage(16);
-  const std::string body = "AIFF" + comm + ssnd;
-  std::string aiff = "FORM";
-  const auto size = static_cast<std::uint32_t>(body.size());
-  for (int shift = 24; shift >= 0; shift -= 8) aiff.push_back(static_cast<char>((size >> shift) & 0xFF));
-  WriteAll(rig.Media() / "fisch.wav", aiff + body);
-  const RunResult run = rig.Run();
-  ExpectPlayedToTheEnd(run);  // the sanitizer build ends with another status on a leak
-  EXPECT_NE(run.err.find("AddSound: Fehler beim Laden der Datei"), std::string::npos) << run;
-}
-
 TEST_F(FaultTest, EffectClaimingOneHertzIsRefusedBeforeItTakesGigabytes) {
   rig.CopyMedia();
   // 50 KB of samples at 1 Hz: converted to 44.1 kHz they would fill more than 2 GB.
@@ -453,10 +379,6 @@ TEST_F(FaultTest, NoAudioDevicePlaysSilently) {
   // "Das Spiel läuft ohne Ton: Audiogerät nicht verfügbar: ..."
   EXPECT_TRUE(HasLineStartingWith(run.errorFile, "Das Spiel l\xE4uft ohne Ton: Audioger\xE4t nicht verf\xFCgbar")) << run;
   EXPECT_EQ(run.err.find("AddSound"), std::string::npos) << "no box per effect when there is no device\n" << run;
-
-  const RunResult headless = rig.Run("", "--headless");
-  ExpectPlayedToTheEnd(headless);
-  EXPECT_TRUE(HasLine(headless.errorFile, "Das Spiel l\xE4uft ohne Ton: kein Audioger\xE4t (headless)")) << headless;
 }
 
 TEST_F(FaultTest, MachineWithoutAnySoundfontPlaysWithoutMusic) {
@@ -466,18 +388,6 @@ TEST_F(FaultTest, MachineWithoutAnySoundfontPlaysWithoutMusic) {
   const RunResult run = rig.Run("", "", WithoutSoundfonts);
   ExpectPlayedToTheEnd(run);
   EXPECT_TRUE(HasLineStartingWith(run.errorFile, "Musik konnte nicht geladen werden: media\\background.mid")) << run;
-}
-
-// FluidSynth takes a file that is no soundfont, or a directory, and plays nothing: silence, but
-// the game plays on.
-TEST_F(FaultTest, SoundfontThatIsNoneStillLetsTheGamePlay) {
-  rig.CopyMedia();
-  const std::string notASoundfont = (rig.Out() / "kaputt.sf2").string();
-  WriteAll(notASoundfont, Garbage(4096));
-  for (const std::string& soundfonts : {notASoundfont, rig.Out().string()}) {
-    SCOPED_TRACE("SDL_SOUNDFONTS=" + soundfonts);
-    ExpectPlayedToTheEnd(rig.Run("SDL_SOUNDFONTS='" + soundfonts + "'"));
-  }
 }
 
 TEST_F(FaultTest, ReadOnlyWorkingDirectoryKeepsTheStoredListAndPlays) {
