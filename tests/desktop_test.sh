@@ -6,12 +6,12 @@
 #
 #   tests/desktop_test.sh BUILD_DIR
 #
-# Exit status 77 (CTest: skipped) when Xvfb or xdotool is missing. Every wait has a deadline; a
+# Exit status 77 (CTest: skipped) when Xvfb, xdotool or xprop is missing. Every wait has a deadline; a
 # game that does not end in time is killed and the test fails.
 set -uo pipefail
 
 build=$(cd "${1:?usage: desktop_test.sh BUILD_DIR}" && pwd)
-for tool in Xvfb xdotool cmake; do
+for tool in Xvfb xdotool xprop cmake; do
   if ! command -v "$tool" >/dev/null; then
     echo "SKIPPED: $tool is not installed (scripts/setup.sh installs it)"
     exit 77
@@ -138,19 +138,11 @@ xdotool windowfocus --sync "$window" 2>/dev/null || true
 fixed_size() { xprop -id "$window" WM_NORMAL_HINTS 2>/dev/null | awk '/maximum size/ { print $5 "x" $7 }'; }
 is_full_screen() { [ -z "$(fixed_size)" ]; }
 is_window() { [ "$(fixed_size)" = 1024x768 ]; }
-if command -v xprop >/dev/null; then
-  wait_for 5 "the window's fixed 1024x768 size" is_window
-  xdotool key --clearmodifiers alt+Return
-  wait_for 10 "full screen after Alt+Enter" is_full_screen
-  xdotool key --clearmodifiers alt+Return
-  wait_for 10 "the window after the second Alt+Enter" is_window
-else
-  echo "NOTE: xprop (x11-utils) is missing; Alt+Enter is pressed but not checked"
-  xdotool key --clearmodifiers alt+Return
-  sleep 0.5
-  xdotool key --clearmodifiers alt+Return
-  sleep 0.5
-fi
+wait_for 5 "the window's fixed 1024x768 size" is_window
+xdotool key --clearmodifiers alt+Return
+wait_for 10 "full screen after Alt+Enter" is_full_screen
+xdotool key --clearmodifiers alt+Return
+wait_for 10 "the window after the second Alt+Enter" is_window
 
 # Esc in the menu ends the program.
 pointer 10 10 key Escape
