@@ -38,29 +38,13 @@ std::string Write(const Demo& demo) {
     std::snprintf(buffer, sizeof buffer, "seed %u\n", static_cast<unsigned>(*demo.seed));
     text += buffer;
   }
+  // In the order of DemoLine::Kind.
+  const char* const words[] = {" move", " click", " dblclick", " esc", " keys", " quit"};
   for (const DemoLine& line : demo.lines) {
-    text += std::to_string(line.frame);
-    switch (line.kind) {
-      case DemoLine::Kind::Move:
-        std::snprintf(buffer, sizeof buffer, " move %d %d", line.x, line.y);
-        break;
-      case DemoLine::Kind::Click:
-        std::snprintf(buffer, sizeof buffer, " click %d %d", line.x, line.y);
-        break;
-      case DemoLine::Kind::DoubleClick:
-        std::snprintf(buffer, sizeof buffer, " dblclick %d %d", line.x, line.y);
-        break;
-      case DemoLine::Kind::Escape:
-        std::snprintf(buffer, sizeof buffer, " esc");
-        break;
-      case DemoLine::Kind::Quit:
-        std::snprintf(buffer, sizeof buffer, " quit");
-        break;
-      case DemoLine::Kind::Keys:
-        std::snprintf(buffer, sizeof buffer, " keys");
-        break;
-    }
-    text += buffer;
+    text += std::to_string(line.frame) + words[static_cast<int>(line.kind)];
+    const bool positioned = line.kind == DemoLine::Kind::Move || line.kind == DemoLine::Kind::Click ||
+                            line.kind == DemoLine::Kind::DoubleClick;
+    if (positioned) text += " " + std::to_string(line.x) + " " + std::to_string(line.y);
     for (const std::uint8_t code : line.keys) {
       std::snprintf(buffer, sizeof buffer, " 0x%02X", code);
       text += buffer;

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <set>
 #include <vector>
 
 #include "fake_platform.h"
@@ -24,7 +23,6 @@ class KeyboardTest : public ::testing::Test {
     std::memset(platform.keys, 0, sizeof platform.keys);
     for (std::uint32_t code : codes) platform.keys[code] = 0x80;
   }
-  unsigned char TypedChar() { return keyboard.CharForKey(keyboard.HighestPressedKey()); }
   // One frame of the name-entry screen with exactly these keys down.
   void Frame(const Keys& codes) {
     Hold(codes);

@@ -10,9 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,14 +20,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
 
 const std::string MediaDir = TAVI_MEDIA_DIR;
-
-Bytes ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), {});
-}
 
 // The samples of a WAV file as SDL reads it; empty unless it holds 16-bit mono sound at 44.1 kHz.
 std::vector<std::int16_t> ReadEffect(const fs::path& path) {
@@ -45,23 +36,6 @@ std::vector<std::int16_t> ReadEffect(const fs::path& path) {
   SDL_FreeWAV(buffer);
   return samples;
 }
-
-// ---- the music as the game's mixer plays it ------------------------------------------------
-
-// Points SDL's audio at its disk driver writing `file`, and back at the old driver on leaving.
-class DiskAudio {
- public:
-  explicit DiskAudio(const std::string& file) {
-    if (const char* driver = std::getenv("SDL_AUDIODRIVER")) old_ = driver;
-    ::setenv("SDL_AUDIODRIVER", "disk", 1);
-    ::setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
-    ::setenv("SDL_DISKAUDIODELAY", "0", 1);  // as fast as the machine renders
-  }
-  ~DiskAudio() { old_ ? ::setenv("SDL_AUDIODRIVER", old_->c_str(), 1) : ::unsetenv("SDL_AUDIODRIVER"); }
-
- private:
-  std::optional<std::string> old_;
-};
 
 std::uintmax_t SizeOf(const fs::path& path) {
   std::error_code error;
@@ -137,7 +111,10 @@ TEST(MediaSoundMixer, MusicPlaysSeventySecondsWithoutSilenceOrClippingAndEffects
   std::uintmax_t musicStart = 0;   // bytes in the file when the music was started
   std::uintmax_t effectStart = 0;  // ... and when the effect was
   {
-    DiskAudio disk(raw);
+    // SDL's disk driver writes the mix into a file, as fast as the machine renders it.
+    ::setenv("SDL_AUDIODRIVER", "disk", 1);
+    ::setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
+    ::setenv("SDL_DISKAUDIODELAY", "0", 1);
     auto audio = tavi::CreateMixerAudio();
     std::string reason;
     ASSERT_TRUE(audio->Open(reason)) << "SDL's disk audio driver cannot be used: " << reason;
@@ -164,7 +141,7 @@ TEST(MediaSoundMixer, MusicPlaysSeventySecondsWithoutSilenceOrClippingAndEffects
     ASSERT_GE(SizeOf(raw), wanted) << "the disk driver did not render 70 s in five minutes";
   }
   // The whole file as 16-bit stereo frames in the machine's byte order.
-  const Bytes bytes = ReadBytes(raw);
+  const std::string bytes = tavi::test::ReadFile(raw);
   std::vector<std::int16_t> stereo(bytes.size() / 2);
   std::memcpy(stereo.data(), bytes.data(), stereo.size() * 2);
   const long frames = static_cast<long>(stereo.size() / 2);
