@@ -26,26 +26,6 @@ class CollisionTest : public ::testing::Test {
   Diver& diver = world.diver;
 };
 
-TEST_F(CollisionTest, OnlyTheHeldOutNetCatchesWhatTouchesItsBox) {
-  DiverAt(100, 100, {});  // no net: its box would be (0, 0, 0, 0)
-  world.Put(ObjectKind::Fish, 254, 120);  // where the net will be
-  world.Put(ObjectKind::Fish, 4, 0);      // covers (0, 0)
-  world.fish.Update();
-  EXPECT_EQ(diver.GetScore(), 0);
-  EXPECT_EQ(world.fish.Instances().size(), 2u);
-
-  DiverAt(100, 100, {Dik::Space});  // net box (217, 115, 259, 145)
-  world.fish.Clear();
-  world.Put(ObjectKind::Fish, 254, 120);  // at 250: its corner (250, 120) is in the net
-  world.Put(ObjectKind::Fish, 700, 120);
-  world.Put(ObjectKind::Fish, 266, 120);  // at 262: beyond the net's right edge 259
-  world.fish.Update();
-  EXPECT_EQ(diver.GetScore(), 1);
-  ASSERT_EQ(world.fish.Instances().size(), 2u);
-  EXPECT_EQ(world.fish.Instances().back().x, 262);
-  EXPECT_EQ(world.Played(), (std::vector<std::string>{test::FishSound}));
-}
-
 TEST_F(CollisionTest, AfterRemovingARecordThePassGoesOnAtTheSecond) {
   DiverAt(100, 100, {Dik::Space});
   world.Put(ObjectKind::Fish, 254, 120);  // at 250: caught

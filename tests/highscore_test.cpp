@@ -117,7 +117,7 @@ TEST_F(HighscoreTest, TwelveCharacterNameHasNoTerminatorAndScoresAreSignedLittle
   EXPECT_EQ(table.Entry(1).score, -2);
 }
 
-TEST_F(HighscoreTest, ShortGarbageAndHugeFilesAreTakenAsTheyCome) {
+TEST_F(HighscoreTest, ShortEmptyAndHugeFilesAreTakenAsTheyCome) {
   const std::string shortFile = Record("kurz", 7) + std::string("abc\0", 4);
   WriteBytes("Highscore.dat", shortFile);
   table.Load();
@@ -133,19 +133,6 @@ TEST_F(HighscoreTest, ShortGarbageAndHugeFilesAreTakenAsTheyCome) {
   empty.Insert("erst", 1);
   EXPECT_EQ(empty.NameOf(0), "erst");
   EXPECT_EQ(File().size(), 160u);
-
-  std::string garbage;
-  for (std::uint32_t i = 0, x = 12345; i < 160; ++i) {
-    x = x * 1103515245u + 12345u;
-    garbage.push_back(static_cast<char>((x >> 16) | 0x01));  // no zero byte anywhere
-  }
-  WriteBytes("Highscore.dat", garbage);
-  table.Load();
-  EXPECT_EQ(AsString(table.Bytes()), garbage);
-  for (int k = 0; k < 10; ++k) EXPECT_EQ(table.NameOf(k).size(), 12u);
-  table.Insert("neu", INT32_MAX);
-  EXPECT_EQ(table.NameOf(0), "neu");
-  EXPECT_EQ(File(), AsString(table.Bytes()));
 
   std::string head;
   for (int k = 0; k < 10; ++k) head += Record("p" + std::to_string(k), 100 - k);

@@ -82,12 +82,6 @@ TEST(Replay, StoredGameOverByLivesPlaysTheSame) {
   EXPECT_EQ(test::ReadFile("err.txt"), "");
 }
 
-}  // namespace
-}  // namespace tavi
-
-namespace tavi {
-namespace {
-
 TEST(Replay, EnteringANameLeavesExactlyTheExpectedFile) {
   test::TempDir dir;
   const std::string command = std::string("SDL_AUDIODRIVER=dummy ") + TAVI_EXE +
