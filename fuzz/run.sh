@@ -4,7 +4,7 @@
 # executions per second and the crashes found. A crash does not end a target's time: the input is
 # kept in build-fuzz/fuzz/findings/TARGET/ and fuzzing goes on. Corpora grow in
 # build-fuzz/fuzz/work/TARGET/ from run to run, starting from the seeds of make_corpora, with the
-# dictionary fuzz/TARGET.dict where there is one.
+# dictionary fuzz/TARGET.dict.
 #
 #   fuzz/run.sh SECONDS [TARGET ...]      targets: bmp demo wav midi (default: all)
 #
@@ -47,9 +47,7 @@ for target in "${targets[@]}"; do
   while now=$(date +%s) && ((now < deadline)); do
     left=$((deadline - now))
     set +e
-    dict=()
-    if [ -f "$top/fuzz/$target.dict" ]; then dict=(-dict="$top/fuzz/$target.dict"); fi
-    "$build/fuzz/${target}_fuzzer" "${dict[@]}" -max_total_time="$left" -print_final_stats=1 -timeout=60 \
+    "$build/fuzz/${target}_fuzzer" -dict="$top/fuzz/$target.dict" -max_total_time="$left" -print_final_stats=1 -timeout=60 \
       -rss_limit_mb=4096 -artifact_prefix="$findings/" "$work" "$build/fuzz/corpus/$target" >>"$log" 2>&1
     set -e
     ran=$(grep -a '^stat::number_of_executed_units:' "$log" | tail -1 | awk '{print $2}')
