@@ -5,9 +5,8 @@
 #   bench/run.sh [--runs N] [--no-build]
 #
 # Builds the presets release (build/) and busy-wait (build-busywait/, frames paced by spinning)
-# of CMakePresets.json. Every figure
-# is the median of N runs (default 5; the twenty-second runs 3). Figures marked "Xvfb" need Xvfb
-# and are skipped without it. Measure on an otherwise idle machine: the load is printed.
+# of CMakePresets.json. Every figure is the median of N runs (default 5; the twenty-second runs 3).
+# Figures marked "Xvfb" need Xvfb and are skipped without it. Measure on an otherwise idle machine: the load is printed.
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
