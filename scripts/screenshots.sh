@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Makes the README's screenshots with the game itself, headless, from the demos in
 # docs/screenshots/. Run after a build: scripts/screenshots.sh [build dir]
+# tests/golden_frames_test.cpp expects the game to make these same bytes: run this after a change
+# to what the game shows, and look at the pictures before committing them.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 tavi=$(cd "${1:-$top/build}" && pwd)/tavi

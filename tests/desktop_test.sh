@@ -8,12 +8,12 @@
 #
 #   tests/desktop_test.sh BUILD_DIR
 #
-# Exit status 77 (CTest: skipped) when Xvfb or xdotool is missing. Every wait has a deadline; a
+# Exit status 77 (CTest: skipped) when Xvfb, xdotool or xprop is missing. Every wait has a deadline; a
 # game that does not end in time is killed and the test fails.
 set -uo pipefail
 
 build=$(cd "${1:?usage: desktop_test.sh BUILD_DIR}" && pwd)
-for tool in Xvfb xdotool xwininfo cmake; do
+for tool in Xvfb xdotool xwininfo xprop cmake; do
   if ! command -v "$tool" >/dev/null; then
     echo "SKIPPED: $tool is not installed (scripts/setup.sh installs it)"
     exit 77
@@ -138,10 +138,8 @@ toggle
 wait_for 10 "a 1024x768 window in the middle after Alt+Enter" is_size 1024x768+128+128
 
 # The window class the desktop entry's StartupWMClass names, and the game's own window icon.
-if command -v xprop >/dev/null; then
-  xprop -id "$window" WM_CLASS | grep -qF '"tavi", "tavi"' || fail "window class: $(xprop -id "$window" WM_CLASS)"
-  xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (64 x 64)' || fail "the window has no 64 x 64 icon"
-fi
+xprop -id "$window" WM_CLASS | grep -qF '"tavi", "tavi"' || fail "window class: $(xprop -id "$window" WM_CLASS)"
+xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (64 x 64)' || fail "the window has no 64 x 64 icon"
 
 # Clicks to the highscore list and back; `scale` and `top` map frame to window coordinates.
 highscore_and_back() {
