@@ -33,6 +33,12 @@ std::string Record(const std::string& nameField, std::uint32_t score) {
   return r;
 }
 
+std::string ClearedFile() {
+  std::string bytes;
+  for (int k = 0; k < 10; ++k) bytes += Record("-", 0);
+  return bytes;
+}
+
 std::string AsString(const std::array<unsigned char, HighscoreTable::FileSize>& bytes) {
   return std::string(bytes.begin(), bytes.end());
 }

@@ -16,6 +16,7 @@
 
 #include "base/media_manifest.h"
 #include "fake_platform.h"
+#include "picture_table.h"
 #include "platform/platform.h"
 
 namespace {
