@@ -410,4 +410,55 @@ TEST(MediaSoundMixer, MusicPlaysSeventySecondsWithoutSilenceOrClippingAndEffects
   EXPECT_LT(fit.residualRms, 2.0 * musicBefore) << "the effect is not cleanly added";
 }
 
+// The largest step between neighbouring samples in [firstFrame, firstFrame + frames): a click.
+int LargestStep(const std::vector<std::int16_t>& stereo, long firstFrame, long frames) {
+  int step = 0;
+  for (long i = 2 * firstFrame; i < 2 * (firstFrame + frames); ++i) step = std::max(step, std::abs(stereo[i + 2] - stereo[i]));
+  return step;
+}
+
+// Where the score starts over, nothing stops: no gap, no dip and no click, as a synthesiser reset
+// there would give (whatever still sounds would be cut off at once).
+TEST(MediaSoundMixer, MusicStartsOverWithoutASeam) {
+  if (!fs::exists("/usr/share/sounds/sf2/TimGM6mb.sf2") && !fs::exists("/usr/share/sounds/sf3/default-GM.sf3"))
+    GTEST_SKIP() << "no General MIDI soundfont installed (Debian package timgm6mb-soundfont)";
+  tavi::test::TempDir dir;
+  fs::create_directory_symlink(MediaDir, "media");
+  const fs::path raw = dir.File("out.raw");
+  Midi midi;
+  ASSERT_EQ(ReadMidi(MediaDir + "/background.mid", midi), "");
+  const long loop = std::lround(SecondsAt(midi, midi.tracks[0].back().tick) * Rate);
+  std::uintmax_t musicStart = 0;
+  {
+    DiskAudio disk(raw);
+    auto audio = tavi::CreateMixerAudio();
+    std::string reason;
+    ASSERT_TRUE(audio->Open(reason)) << reason;
+    ASSERT_TRUE(audio->LoadMusic("media\\background.mid", reason)) << reason;
+    audio->PlayMusicForever();
+    musicStart = SizeOf(raw);
+    const std::uintmax_t wanted = musicStart + (loop + 3 * Rate) * BytesPerFrame;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(5);
+    while (SizeOf(raw) < wanted && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    audio->Close();
+    ASSERT_GE(SizeOf(raw), wanted) << "the disk driver did not render the loop in five minutes";
+  }
+  const Bytes bytes = ReadBytes(raw);
+  std::vector<std::int16_t> stereo(bytes.size() / 2);
+  std::memcpy(stereo.data(), bytes.data(), stereo.size() * 2);
+  long first = static_cast<long>(musicStart / BytesPerFrame);
+  while (first < static_cast<long>(stereo.size() / 2) && stereo[2 * first] == 0 && stereo[2 * first + 1] == 0) ++first;
+  const long seam = first + loop, window = Rate / 50, around = 2 * Rate;
+  ASSERT_LE(seam + around, static_cast<long>(stereo.size() / 2));
+
+  const double bar = Rms(stereo, seam - around, 2 * around);
+  for (long at = seam - 10 * window; at < seam + 10 * window; at += window)
+    EXPECT_LT(std::abs(20 * std::log10(Rms(stereo, at, window) / bar)), 6) << "20 ms at " << at - seam << " from the seam";
+  const int elsewhere = std::max(LargestStep(stereo, seam - around, around - window),
+                                 LargestStep(stereo, seam + window, around - window));
+  // A cut-off chord steps about half as high again as anything the music itself does.
+  EXPECT_LE(LargestStep(stereo, seam - window, 2 * window), elsewhere) << "a click at the seam";
+}
+
 }  // namespace
