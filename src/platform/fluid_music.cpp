@@ -5,8 +5,15 @@
 #include <fluidsynth.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <vector>
+
+#ifndef TAVI_SOUNDFONT_FILE
+#define TAVI_SOUNDFONT_FILE "/usr/share/sounds/sf2/TimGM6mb.sf2"
+#endif
 
 namespace tavi {
 
@@ -16,6 +23,18 @@ namespace {
 constexpr double FullGain = 1.2;
 
 }  // namespace
+
+std::string ChooseSoundFonts() {
+  const char* fromUser = std::getenv("SDL_SOUNDFONTS");
+  if (fromUser != nullptr && *fromUser != '\0') {
+    return fromUser;
+  }
+  std::error_code error;
+  if (std::filesystem::exists(TAVI_SOUNDFONT_FILE, error)) {
+    return TAVI_SOUNDFONT_FILE;
+  }
+  return "/usr/share/sounds/sf3/default-GM.sf3";
+}
 
 struct FluidMusicParts {
   fluid_settings_t* settings = nullptr;

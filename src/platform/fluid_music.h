@@ -10,6 +10,10 @@
 
 namespace tavi {
 
+// The soundfonts, as the game always chose them: the user's SDL_SOUNDFONTS, else our soundfont,
+// else the system's default.
+std::string ChooseSoundFonts();
+
 struct FluidMusicParts;
 
 class FluidMusic {

@@ -2,21 +2,14 @@
 #include <SDL_mixer.h>
 
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "platform/fluid_music.h"
 #include "platform/midi_check.h"
 #include "platform/platform.h"
 #include "platform/wave_check.h"
-
-#ifndef TAVI_SOUNDFONT_FILE
-#define TAVI_SOUNDFONT_FILE "/usr/share/sounds/sf2/TimGM6mb.sf2"
-#endif
 
 namespace tavi {
 
@@ -25,24 +18,9 @@ namespace {
 constexpr int SampleRate = 44100;
 constexpr int BufferSamples = 2048;
 constexpr int Channels = 16;
-constexpr const char* FallbackSoundFont = "/usr/share/sounds/sf3/default-GM.sf3";
 constexpr Sint64 MaxMusicBytes = 16 * 1024 * 1024;
 // An effect of 4 MiB plays for 20 seconds or more; the game's own are under 100 KiB.
 constexpr Sint64 MaxEffectBytes = 4 * 1024 * 1024;
-
-// The soundfonts for the music, as the game always chose them for SDL_mixer: the user's variable,
-// else our soundfont, else the system's default.
-std::string ChooseSoundFonts() {
-  const char* fromUser = std::getenv("SDL_SOUNDFONTS");
-  if (fromUser != nullptr && *fromUser != '\0') {
-    return fromUser;
-  }
-  std::error_code error;
-  if (std::filesystem::exists(TAVI_SOUNDFONT_FILE, error)) {
-    return TAVI_SOUNDFONT_FILE;
-  }
-  return FallbackSoundFont;
-}
 
 class MixerAudio : public AudioDevice {
  public:
@@ -184,7 +162,6 @@ class MixerAudio : public AudioDevice {
     }
     effects_.clear();
     Mix_CloseAudio();
-    Mix_Quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     open_ = false;
   }
