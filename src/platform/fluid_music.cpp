@@ -40,7 +40,7 @@ struct FluidMusicParts {
   fluid_settings_t* settings = nullptr;
   fluid_synth_t* synth = nullptr;
   fluid_player_t* player = nullptr;
-  std::vector<std::uint8_t> file;  // the player reads it when it starts, and again each pass
+  std::vector<std::uint8_t> file;  // kept while the player lives, whether or not it took a copy
   int channels = 2;
   bool hooked = false;
 
@@ -67,7 +67,7 @@ struct FluidMusicParts {
       fluid_synth_write_s16(parts->synth, frames, samples, 0, parts->channels, samples, 1, parts->channels);
       return;
     }
-    // A mono device hears both sides: rendered in halves of the buffer, then averaged in place.
+    // A mono device hears both sides: rendered in pieces of 256 frames, then averaged.
     std::int16_t stereo[2 * 256];
     for (int done = 0; done < frames;) {
       const int now = frames - done < 256 ? frames - done : 256;
