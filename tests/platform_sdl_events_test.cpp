@@ -58,7 +58,7 @@ class SdlEvents : public ::testing::Test {
  protected:
   void SetUp() override {
     setenv("SDL_VIDEODRIVER", "dummy", 1);  // never a real window from a test
-    platform = CreatePlatform({true, false, false});
+    platform = CreatePlatform({true, false, true});  // an audio device, never opened
     if (!platform->CreateMainWindow()) GTEST_SKIP() << "no SDL video: " << SDL_GetError();
     ASSERT_EQ(platform->InitDisplay(), DisplayInit::Ok);
     Drain(*platform);
@@ -96,6 +96,16 @@ TEST_F(SdlEvents, EscapeRepeatsCountAndAltReturnIsNoKeyMessage) {
   PushKey(SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT, 0);  // full screen on
   PushKey(SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT, 0);  // and off again
   EXPECT_EQ(Drain(*platform), std::vector<std::string>(2, Event(WindowEventType::EscapeDown)));
+}
+
+TEST_F(SdlEvents, F9TogglesTheMusicMuteAndNeverReachesTheGame) {
+  PushKey(SDL_SCANCODE_F9, SDLK_F9, 0, 0);
+  PushKey(SDL_SCANCODE_F9, SDLK_F9, 0, 1);  // held: no toggling back and forth
+  EXPECT_TRUE(Drain(*platform).empty());
+  EXPECT_TRUE(platform->Audio().MusicMuted());
+  PushKey(SDL_SCANCODE_F9, SDLK_F9, 0, 0);
+  EXPECT_TRUE(Drain(*platform).empty());
+  EXPECT_FALSE(platform->Audio().MusicMuted());
 }
 
 TEST_F(SdlEvents, ClosingIsReportedOnceAndNothingComesAfterTheWindowIsGone) {
