@@ -10,6 +10,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -179,6 +185,95 @@ TEST(MediaSoundMixer, MusicPlaysSeventySecondsWithoutSilenceOrClippingAndEffects
   const double musicBefore = Rms(stereo, at - Rate, Rate);
   EXPECT_GT(fit.residualRms, 0.3 * musicBefore) << "the effect cut the music";
   EXPECT_LT(fit.residualRms, 2.0 * musicBefore) << "the effect is not cleanly added";
+}
+
+// The largest step between neighbouring samples in [firstFrame, firstFrame + frames): a click.
+int LargestStep(const std::vector<std::int16_t>& stereo, long firstFrame, long frames) {
+  int step = 0;
+  for (long i = 2 * firstFrame; i < 2 * (firstFrame + frames); ++i) step = std::max(step, std::abs(stereo[i + 2] - stereo[i]));
+  return step;
+}
+
+// Plays the game's music through the disk driver until `frames` are rendered, calling `step` with
+// the frames rendered so far on the way; the frames from the music's first sound on. A delay (ms
+// per buffer) keeps the driver from running far ahead of `step`.
+std::vector<std::int16_t> RenderMusic(long frames, const std::function<void(tavi::AudioDevice&, long)>& step,
+                                      const char* delay = "0") {
+  tavi::test::TempDir dir;
+  fs::create_directory_symlink(MediaDir, "media");
+  const fs::path raw = dir.File("out.raw");
+  std::uintmax_t musicStart = 0;
+  {
+    DiskAudio disk(raw);
+    ::setenv("SDL_DISKAUDIODELAY", delay, 1);
+    auto audio = tavi::CreateMixerAudio();
+    std::string reason;
+    if (!audio->Open(reason) || !audio->LoadMusic("media\\background.mid", reason)) {
+      ADD_FAILURE() << reason;
+      return {};
+    }
+    step(*audio, -1);
+    audio->PlayMusicForever();
+    musicStart = SizeOf(raw);
+    const std::uintmax_t wanted = musicStart + (frames + Rate) * BytesPerFrame;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(5);
+    for (std::uintmax_t size = musicStart; size < wanted && std::chrono::steady_clock::now() < deadline; size = SizeOf(raw)) {
+      step(*audio, static_cast<long>((size - musicStart) / BytesPerFrame));
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    audio->Close();
+  }
+  const Bytes bytes = ReadBytes(raw);
+  std::vector<std::int16_t> stereo(bytes.size() / 2);
+  std::memcpy(stereo.data(), bytes.data(), stereo.size() * 2);
+  std::size_t first = 2 * (musicStart / BytesPerFrame);
+  while (first < stereo.size() && stereo[first] == 0 && stereo[first + 1] == 0) first += 2;
+  stereo.erase(stereo.begin(), stereo.begin() + static_cast<long>(std::min(first, stereo.size())));
+  EXPECT_GE(static_cast<long>(stereo.size() / 2), frames) << "the disk driver did not render it in five minutes";
+  stereo.resize(std::min(stereo.size(), static_cast<std::size_t>(2 * frames)));
+  return stereo;
+}
+
+bool HaveSoundfont() {
+  return fs::exists("/usr/share/sounds/sf2/TimGM6mb.sf2") || fs::exists("/usr/share/sounds/sf3/default-GM.sf3");
+}
+
+// Where the score starts over, nothing stops: no gap, no dip and no click, as a synthesiser reset
+// there would give (whatever still sounds would be cut off at once).
+TEST(MediaSoundMixer, MusicStartsOverWithoutASeam) {
+  if (!HaveSoundfont()) GTEST_SKIP() << "no General MIDI soundfont installed (Debian package timgm6mb-soundfont)";
+  Midi midi;
+  ASSERT_EQ(ReadMidi(MediaDir + "/background.mid", midi), "");
+  const long seam = std::lround(SecondsAt(midi, midi.tracks[0].back().tick) * Rate);
+  const long window = Rate / 50, around = 2 * Rate;
+  const std::vector<std::int16_t> stereo = RenderMusic(seam + around, [](tavi::AudioDevice&, long) {});
+  ASSERT_EQ(static_cast<long>(stereo.size() / 2), seam + around);
+
+  const double bar = Rms(stereo, seam - around, 2 * around - 1);
+  for (long at = seam - 10 * window; at < seam + 10 * window; at += window)
+    EXPECT_LT(std::abs(20 * std::log10(Rms(stereo, at, window) / bar)), 6) << "20 ms at " << at - seam << " from the seam";
+  const int elsewhere = std::max(LargestStep(stereo, seam - around, around - window),
+                                 LargestStep(stereo, seam + window, around - window - 1));
+  // A cut-off chord steps about half as high again as anything the music itself does.
+  EXPECT_LE(LargestStep(stereo, seam - window, 2 * window), elsewhere) << "a click at the seam";
+}
+
+// The music at half volume is the same music at half the level; muted, it is silent and comes back.
+TEST(MediaSoundMixer, MusicVolumeScalesAndMuteSilences) {
+  if (!HaveSoundfont()) GTEST_SKIP() << "no General MIDI soundfont installed (Debian package timgm6mb-soundfont)";
+  const std::vector<std::int16_t> full = RenderMusic(2 * Rate, [](tavi::AudioDevice&, long) {});
+  const std::vector<std::int16_t> half = RenderMusic(2 * Rate, [](tavi::AudioDevice& audio, long) { audio.SetMusicVolume(50); });
+  ASSERT_EQ(full.size(), half.size());
+  EXPECT_NEAR(Rms(half, 0, 2 * Rate) / Rms(full, 0, 2 * Rate), 0.5, 0.02);
+
+  const std::vector<std::int16_t> muted = RenderMusic(6 * Rate, [](tavi::AudioDevice& audio, long frame) {
+    if (frame >= Rate / 2 && frame < 3 * Rate && !audio.MusicMuted()) audio.SetMusicMuted(true);
+    if (frame >= 3 * Rate && audio.MusicMuted()) audio.SetMusicMuted(false);
+  }, "10");
+  ASSERT_EQ(static_cast<long>(muted.size() / 2), 6 * Rate);
+  // Half a second on, even the reverberation has died away; the rest is the synthesiser's dither.
+  EXPECT_LT(Rms(muted, 2 * Rate, Rate / 2), 1) << "muted, yet the music sounds";
+  EXPECT_GT(Rms(muted, 5 * Rate, Rate), 100) << "the music did not come back";
 }
 
 }  // namespace

@@ -24,6 +24,10 @@ class NullAudio : public AudioDevice {
   }
   void PlayEffect(int) override {}
   void PlayMusicForever() override {}
+  void SetMusicVolume(int) override {}
+  void SetEffectVolume(int) override {}
+  void SetMusicMuted(bool) override {}
+  bool MusicMuted() const override { return false; }
   void Close() override {}
 
  private:

@@ -72,6 +72,12 @@ class AudioDevice {
   virtual void PlayEffect(int handle) = 0;
   // Starts the loaded music, repeating without end.
   virtual void PlayMusicForever() = 0;
+  // Levels from 0 (silent) to 100 (full, the default); kept while the device is closed.
+  virtual void SetMusicVolume(int percent) = 0;
+  virtual void SetEffectVolume(int percent) = 0;
+  // A muted music plays on in silence, so it comes back where it would be.
+  virtual void SetMusicMuted(bool muted) = 0;
+  virtual bool MusicMuted() const = 0;
   virtual void Close() = 0;
 };
 
@@ -124,6 +130,8 @@ struct PlatformOptions {
   WindowSize windowSize; // of the window, at the start and after leaving full screen
   Scaling scaling = Scaling::Smooth;
   bool vsync = true;     // presents wait for the display's refresh
+  int musicVolume = 100; // 0 to 100
+  int effectVolume = 100;
 };
 
 std::unique_ptr<Platform> CreatePlatform(const PlatformOptions& options);
