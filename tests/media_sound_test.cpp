@@ -10,12 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
-#include <map>
-#include <optional>
-#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,6 +18,7 @@
 #include "base/media_manifest.h"
 #include "fake_platform.h"
 #include "picture_table.h"
+#include "score.h"
 #include "platform/platform.h"
 
 namespace {
@@ -187,6 +183,7 @@ TEST(MediaSoundMixer, MusicPlaysSeventySecondsWithoutSilenceOrClippingAndEffects
   EXPECT_LT(fit.residualRms, 2.0 * musicBefore) << "the effect is not cleanly added";
 }
 
+
 // The largest step between neighbouring samples in [firstFrame, firstFrame + frames): a click.
 int LargestStep(const std::vector<std::int16_t>& stereo, long firstFrame, long frames) {
   int step = 0;
@@ -204,11 +201,12 @@ std::vector<std::int16_t> RenderMusic(long frames, const std::function<void(tavi
   const fs::path raw = dir.File("out.raw");
   std::uintmax_t musicStart = 0;
   {
-    DiskAudio disk(raw);
+    ::setenv("SDL_AUDIODRIVER", "disk", 1);
+    ::setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
     ::setenv("SDL_DISKAUDIODELAY", delay, 1);
     auto audio = tavi::CreateMixerAudio();
     std::string reason;
-    if (!audio->Open(reason) || !audio->LoadMusic("media\\background.mid", reason)) {
+    if (!audio->Open(reason) || !audio->LoadMusic(tavi::media::Music.file, reason)) {
       ADD_FAILURE() << reason;
       return {};
     }
@@ -223,7 +221,7 @@ std::vector<std::int16_t> RenderMusic(long frames, const std::function<void(tavi
     }
     audio->Close();
   }
-  const Bytes bytes = ReadBytes(raw);
+  const std::string bytes = tavi::test::ReadFile(raw);
   std::vector<std::int16_t> stereo(bytes.size() / 2);
   std::memcpy(stereo.data(), bytes.data(), stereo.size() * 2);
   std::size_t first = 2 * (musicStart / BytesPerFrame);
@@ -242,9 +240,10 @@ bool HaveSoundfont() {
 // there would give (whatever still sounds would be cut off at once).
 TEST(MediaSoundMixer, MusicStartsOverWithoutASeam) {
   if (!HaveSoundfont()) GTEST_SKIP() << "no General MIDI soundfont installed (Debian package timgm6mb-soundfont)";
-  Midi midi;
-  ASSERT_EQ(ReadMidi(MediaDir + "/background.mid", midi), "");
-  const long seam = std::lround(SecondsAt(midi, midi.tracks[0].back().tick) * Rate);
+  mediagen::Score score;
+  std::string error;
+  ASSERT_TRUE(mediagen::ReadScore(std::string(TAVI_SOURCE_DIR) + "/art/music/background.score", score, error)) << error;
+  const long seam = std::lround(score.LoopSeconds() * Rate);
   const long window = Rate / 50, around = 2 * Rate;
   const std::vector<std::int16_t> stereo = RenderMusic(seam + around, [](tavi::AudioDevice&, long) {});
   ASSERT_EQ(static_cast<long>(stereo.size() / 2), seam + around);
