@@ -53,7 +53,7 @@ class SdlPlatform : public Platform {
     if (options.sound) {
       audio_ = CreateMixerAudio();
     } else {
-      audio_ = std::make_unique<NullAudio>("Ton abgeschaltet");
+      audio_ = std::make_unique<NullAudio>("Ton abgeschaltet", true);
     }
   }
 
