@@ -89,7 +89,7 @@ TEST(Replay, EnteringANameLeavesExactlyTheExpectedFile) {
   test::TempDir dir;
   const std::string command = std::string("SDL_AUDIODRIVER=dummy ") + TAVI_EXE +
                               " --headless --timedemo " TAVI_TEST_DATA "/highscore_entry.demo"
-                              " > /dev/null 2>&1";
+                              " --data-dir . > /dev/null 2>&1";
   ASSERT_EQ(std::system(command.c_str()), 0);
   // "tavi" with its terminator and two points on top; nine cleared entries below.
   std::string expected("tavi\0\0\0\0\0\0\0\0\x02\0\0\0", 16);

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/file_paths.h"
 #include "app/options.h"
 #include "app/program.h"
 #include "platform/platform.h"
@@ -27,5 +28,5 @@ int main(int argc, char** argv) {
   platformOptions.scaling = options.scaling;
   platformOptions.sound = options.sound && !options.headless;
   auto platform = tavi::CreatePlatform(platformOptions);
-  return tavi::RunProgram(options, *platform);
+  return tavi::RunProgram(options, *platform, tavi::PrepareFilePaths(options.dataDir, false));
 }

@@ -19,6 +19,7 @@ struct Options {
   bool window = false;
   bool headless = false;
   bool sound = true;
+  std::string dataDir;  // --data-dir: the list, the log and the settings in one folder
   Scaling scaling = Scaling::Smooth;
   std::string demo;      // --demo: play in real time
   std::string timedemo;  // --timedemo: play as fast as possible
