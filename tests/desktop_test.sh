@@ -4,7 +4,7 @@
 # empty working directory and checks that the whole frame covers the screen, switches to a window
 # with Alt+Enter, clicks to the highscore list and back, shrinks the window and does it again,
 # toggles full screen twice (back in the shrunk size) and ends the game with Esc from the menu:
-# exit status 0, the highscore list in the per-user data folder
+# exit status 0, the highscore list in the per-user data folder, the shrunk size in the settings
 # and nothing in the working directory.
 #
 #   tests/desktop_test.sh BUILD_DIR
@@ -192,5 +192,7 @@ if [ -f "$log" ] && grep -q "Laden" "$log"; then
   fail "the installed game could not load its media: $(head -n 3 "$log")"
 fi
 [ -z "$(ls -A "$run")" ] || fail "the game wrote into its working directory: $(ls -A "$run")"
+grep -qx "window_width = 640" "$home/.config/tavi/tavi.ini" && grep -qx "window_height = 600" "$home/.config/tavi/tavi.ini" ||
+  fail "the settings do not remember the 640x600 window"
 
 echo "PASS: installed, played $(wc -l <"$trace") frames on display $DISPLAY, exit status 0"

@@ -137,6 +137,7 @@ class SdlPlatform : public Platform {
   }
 
   void DestroyMainWindow() override {
+    WindowedSize();  // kept for the settings written at exit
     ReleaseDisplay();
     if (window_ != nullptr) {
       SDL_DestroyWindow(window_);
