@@ -359,6 +359,15 @@ TEST_F(FaultTest, NoAudioDevicePlaysSilently) {
   // "Das Spiel läuft ohne Ton: Audiogerät nicht verfügbar: ..."
   EXPECT_TRUE(HasLineStartingWith(run.errorFile, "Das Spiel l\xE4uft ohne Ton: Audioger\xE4t nicht verf\xFCgbar")) << run;
   EXPECT_EQ(run.err.find("AddSound"), std::string::npos) << "no box per effect when there is no device\n" << run;
+
+  // Silence chosen by an option is said on standard error, not kept as a failure.
+  fs::remove(rig.Work() / "Error.txt");
+  for (const char* option : {"--headless", "--nosound"}) {
+    const RunResult quiet = rig.Run("", option);
+    ExpectPlayedToTheEnd(quiet);
+    EXPECT_NE(quiet.err.find("ohne Ton: "), std::string::npos) << quiet;
+    EXPECT_FALSE(quiet.errorFileExists) << quiet;
+  }
 }
 
 TEST_F(FaultTest, ReadOnlyWorkingDirectoryKeepsTheStoredListAndPlays) {

@@ -17,7 +17,7 @@ const std::string Shots = TAVI_SOURCE_DIR "/docs/screenshots/";
 void ExpectSameFrames(const std::string& arguments, std::initializer_list<const char*> pictures) {
   test::TempDir dir;  // a fresh highscore list
   const std::string command =
-      std::string("SDL_AUDIODRIVER=dummy ") + TAVI_EXE + " --headless " + arguments + " > /dev/null 2>&1";
+      std::string("SDL_AUDIODRIVER=dummy ") + TAVI_EXE + " --headless --data-dir . " + arguments + " > /dev/null 2>&1";
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
   for (const char* picture : pictures) {
     const std::string made = test::ReadFile(picture);

@@ -44,7 +44,7 @@ TEST(Replay, StoredGameOverByLivesPlaysTheSame) {
 
 TEST(Replay, EnteringANameLeavesExactlyTheExpectedFile) {
   test::TempDir dir;
-  ASSERT_TRUE(Play("--timedemo " TAVI_TEST_DATA "/highscore_entry.demo"));
+  ASSERT_TRUE(Play("--timedemo " TAVI_TEST_DATA "/highscore_entry.demo --data-dir ."));
   // "tavi" with its terminator and two points on top; nine cleared entries below.
   std::string expected("tavi\0\0\0\0\0\0\0\0\x02\0\0\0", 16);
   for (int i = 1; i < 10; ++i) expected += std::string("-\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 16);

@@ -8,8 +8,8 @@
 
 namespace tavi {
 
-ErrorLog::ErrorLog(MessageSink* messages, std::string fileName)
-    : messages_(messages), fileName_(std::move(fileName)) {}
+ErrorLog::ErrorLog(MessageSink* messages, std::string fileName, bool utf8File)
+    : messages_(messages), fileName_(std::move(fileName)), utf8File_(utf8File) {}
 
 bool ErrorLog::ShowError(const std::string& message) {
   std::fprintf(stderr, "%s\n", Cp1252ToUtf8(message).c_str());
@@ -19,11 +19,16 @@ bool ErrorLog::ShowError(const std::string& message) {
 
 void ErrorLog::LogError(const std::string& message) {
   // Every line also goes to standard error, so nothing is lost when the file cannot be written.
-  std::fprintf(stderr, "%s\n", Cp1252ToUtf8(message).c_str());
+  Note(message);
+  if (fileName_.empty()) return;
   if (std::FILE* file = std::fopen(fileName_.c_str(), "a")) {
-    std::fprintf(file, "%s\n", message.c_str());
+    std::fprintf(file, "%s\n", (utf8File_ ? Cp1252ToUtf8(message) : message).c_str());
     std::fclose(file);
   }
+}
+
+void ErrorLog::Note(const std::string& message) {
+  std::fprintf(stderr, "%s\n", Cp1252ToUtf8(message).c_str());
 }
 
 }  // namespace tavi

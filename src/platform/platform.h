@@ -63,6 +63,8 @@ class AudioDevice {
   virtual ~AudioDevice() = default;
   // Opens the device; false (and a reason) when there is none.
   virtual bool Open(std::string& reason) = 0;
+  // True when there is no sound because the player chose so (--nosound, --headless): no failure.
+  virtual bool SilenceChosen() const { return false; }
   // Loads a wave file by media name; returns a handle >= 0, or -1 when it cannot be loaded.
   virtual int LoadEffect(const std::string& mediaName) = 0;
   // Loads the MIDI music by media name; false (and a reason) when it cannot be loaded.

@@ -53,7 +53,7 @@ class SdlPlatform : public Platform {
     if (options.sound) {
       audio_ = CreateMixerAudio();
     } else {
-      audio_ = std::make_unique<NullAudio>("Ton abgeschaltet");
+      audio_ = std::make_unique<NullAudio>("Ton abgeschaltet", true);
     }
     audio_->SetMusicVolume(options.musicVolume);
     audio_->SetEffectVolume(options.effectVolume);
@@ -139,6 +139,7 @@ class SdlPlatform : public Platform {
   }
 
   void DestroyMainWindow() override {
+    WindowedSize();  // kept for the settings written at exit
     ReleaseDisplay();
     if (window_ != nullptr) {
       SDL_DestroyWindow(window_);
