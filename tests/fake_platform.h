@@ -32,6 +32,8 @@ class FakeAudio : public AudioDevice {
   }
   void PlayEffect(int handle) override { played.push_back(handle); }
   void PlayMusicForever() override { ++musicStarts; }
+  void Pause() override { paused = true; }
+  void Resume() override { paused = false; }
   void Close() override { closed = true; }
 
   bool openSucceeds = true;
@@ -41,6 +43,7 @@ class FakeAudio : public AudioDevice {
   std::vector<int> played;
   std::string music;
   int musicStarts = 0;
+  bool paused = false;
   bool closed = false;
 };
 

@@ -165,6 +165,20 @@ class MixerAudio : public AudioDevice {
     }
   }
 
+  void Pause() override {
+    if (open_) {
+      Mix_Pause(-1);
+      Mix_PauseMusic();
+    }
+  }
+
+  void Resume() override {
+    if (open_) {
+      Mix_Resume(-1);
+      Mix_ResumeMusic();
+    }
+  }
+
   void Close() override {
     if (!open_) {
       return;

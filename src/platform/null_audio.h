@@ -24,6 +24,8 @@ class NullAudio : public AudioDevice {
   }
   void PlayEffect(int) override {}
   void PlayMusicForever() override {}
+  void Pause() override {}
+  void Resume() override {}
   void Close() override {}
 
  private:
