@@ -6,6 +6,7 @@
 
 #include "app/demo.h"
 #include "app/game.h"
+#include "app/menu_keys.h"
 #include "app/pacing.h"
 #include "app/pause.h"
 #include "base/png_writer.h"
@@ -139,8 +140,9 @@ int RunProgram(const Options& options, Platform& platform) {
   auto game = std::make_unique<Game>(platform, keys);
   game->Startup(seed);
   FrameOutputs outputs(options, game->errorLog);
-  // A demo's keys are its own: held keys are left alone while one plays.
+  // A demo's keys and moves are its own: neither held keys nor menu keys are touched while one plays.
   Pause pause(*game, options.pauseOnFocusLoss && !options.headless, !player);
+  MenuKeys menuKeys;
 
   // A timedemo and a headless run without a demo go as fast as they can.
   const bool paced = options.timedemo.empty() && !(options.headless && options.demo.empty());
@@ -185,6 +187,13 @@ int RunProgram(const Options& options, Platform& platform) {
     if (ReadKeySnapshot(keys, keySnapshot)) {
       if (!player) pause.ReleaseHeldKeys(keySnapshot);
       if (recorder) recorder->Keys(keySnapshot);
+    }
+    if (!player) {
+      for (const WindowEvent& keyEvent : menuKeys.Translate(keySnapshot, *game)) {
+        if (recorder) recorder->Event(keyEvent);
+        Dispatch(*game, keyEvent);
+      }
+      if (game->QuitRequested()) break;  // "Ende" chosen
     }
     game->RenderFrame(keySnapshot);
     game->display.FlipDisplay();
