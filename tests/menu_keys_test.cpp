@@ -1,14 +1,12 @@
 // The menus without a mouse: arrows and Tab move the selection frame, Return or Space chooses, and
-// only presses made on the screen itself count.
+// only presses made on the screen itself count. Recording and replay: pause_test.cpp.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "app/game.h"
 #include "app/menu_keys.h"
-#include "app/options.h"
-#include "app/program.h"
-#include "scripted_platform.h"
+#include "fake_platform.h"
 
 namespace tavi {
 namespace {
@@ -74,32 +72,6 @@ TEST_F(MenuKeysTest, KeysHeldFromTheScreenBeforeDoNothing) {
   Frame({});
   game.OnEscape();
   EXPECT_EQ(Frame({Space}), 0);
-}
-
-TEST(MenuKeys, ChoicesAreRecordedAsMovesAndClicksAndReplayTheSame) {
-  test::TempDir dir;
-  {
-    test::ScriptedPlatform player;
-    player.held = {{3, 5, Down}, {6, 8, Up}, {9, 10, Return}, {40, 60, 0xCD}};
-    player.script = {{80, 0, {WindowEventType::Close, 0, 0}}};
-    Options live;
-    live.seed = 99;
-    live.record = "keys.demo";
-    live.trace = "live.trace";
-    ASSERT_EQ(RunProgram(live, player), 0);
-  }
-  const std::string demo = test::ReadFile("keys.demo");
-  EXPECT_NE(demo.find("3 move "), std::string::npos);
-  EXPECT_NE(demo.find("9 click "), std::string::npos);
-  EXPECT_EQ(test::ReadLines("live.trace")[9].substr(0, 4), "9 1 ");  // the game began at frame 9
-
-  test::FakePlatform machine;
-  Options replay;
-  replay.headless = true;
-  replay.timedemo = "keys.demo";
-  replay.trace = "replay.trace";
-  ASSERT_EQ(RunProgram(replay, machine), 0);
-  EXPECT_EQ(test::ReadFile("replay.trace"), test::ReadFile("live.trace"));
 }
 
 }  // namespace

@@ -12,7 +12,6 @@
 #include "app/program.h"
 #include "base/media_manifest.h"
 #include "game_world_fixture.h"
-#include "scripted_platform.h"
 
 namespace tavi {
 namespace {
@@ -20,17 +19,52 @@ namespace {
 constexpr std::uint8_t Right = 0xCD;
 using T = WindowEventType;
 
-// A game started by a click, steered, and closed at frame 200; `paused` adds a pause before
-// frame 50 that lasts three waits, with Right held through it until frame 100.
-std::string Play(bool paused, const std::string& record = "") {
-  test::ScriptedPlatform player;
-  player.script = {{2, 0, {T::LeftButtonDown, 484, 244}}, {200, 0, {T::Close, 0, 0}}};
-  if (paused) {
-    player.script.insert(player.script.begin() + 1, {{50, 0, {T::PauseKey, 0, 0}},
-                                                      {50, 0, {T::MouseMove, 7, 7}},
-                                                      {50, 3, {T::PauseLetter, 0, 0}}});
+// A player at the keyboard: events and held keys scripted by rendered frame, a clock always late
+// enough for the next frame. Frames shown again while the sound is paused are not counted.
+class ScriptedPlatform : public test::FakePlatform {
+ public:
+  struct Event {
+    long long frame;    // delivered before this frame is rendered
+    std::size_t waits;  // ... once the loop has waited this often
+    WindowEvent event;
+  };
+  struct Held {
+    long long from, to;  // down in the frames [from, to)
+    std::uint8_t key;
+  };
+  bool PollEvent(WindowEvent& event) override {
+    if (next >= script.size() || script[next].frame > frame || script[next].waits > waits.size()) return false;
+    event = script[next++].event;
+    return true;
   }
-  player.held = {{5, 40, 0xD0}, {10, paused ? 100 : 50, Right}, {120, 150, Right}, {150, 170, 0x39}};
+  bool ReadKeys(std::uint8_t (&state)[256]) override {
+    for (auto& k : state) k = 0;
+    for (const Held& h : held) state[h.key] |= frame >= h.from && frame < h.to ? 0x80 : 0;
+    return true;
+  }
+  void Present(const Image& image) override {
+    FakePlatform::Present(image);
+    if (!audio.paused) ++frame;
+  }
+  std::int64_t Counter() override { return counter += 1000; }
+
+  std::vector<Event> script;
+  std::vector<Held> held;
+  long long frame = 0;
+  std::size_t next = 0;
+};
+
+// A game started from the menu by Return, steered, and closed at frame 200; `paused` adds a pause
+// before frame 50 that lasts three waits, with Right held through it until frame 100.
+std::string Play(bool paused, const std::string& record = "") {
+  ScriptedPlatform player;
+  player.script = {{200, 0, {T::Close, 0, 0}}};
+  if (paused) {
+    player.script.insert(player.script.begin(), {{50, 0, {T::PauseKey, 0, 0}},
+                                                 {50, 0, {T::MouseMove, 7, 7}},
+                                                 {50, 3, {T::PauseLetter, 0, 0}}});
+  }
+  player.held = {{2, 4, 0x1C}, {5, 40, 0xD0}, {10, paused ? 100 : 50, Right}, {120, 150, Right}, {150, 170, 0x39}};
   Options options;
   options.seed = 4711;
   options.trace = paused ? "paused.trace" : "straight.trace";
@@ -50,7 +84,7 @@ TEST(Pause, CountsNoFrameAndKeysHeldAcrossItCountAsReleased) {
   // The same as releasing Right when the pause began: no frame, no key, no timer moved.
   EXPECT_EQ(paused, Play(false));
 
-  // The recording holds no trace of the pause and plays back the same.
+  // The recording holds no trace of the pause, Return became a click, and it plays back the same.
   test::FakePlatform machine;
   Options replay;
   replay.headless = true;
@@ -58,7 +92,10 @@ TEST(Pause, CountsNoFrameAndKeysHeldAcrossItCountAsReleased) {
   replay.trace = "replay.trace";
   ASSERT_EQ(RunProgram(replay, machine), 0);
   EXPECT_EQ(test::ReadFile("replay.trace"), paused);
-  EXPECT_NE(test::ReadFile("paused.demo").find("50 move 7 7"), std::string::npos);
+  const std::string demo = test::ReadFile("paused.demo");
+  EXPECT_NE(demo.find("50 move 7 7"), std::string::npos);
+  EXPECT_NE(demo.find("2 click "), std::string::npos);
+  EXPECT_EQ(test::ReadLines("paused.trace")[2].substr(0, 4), "2 1 ");  // the game began at frame 2
 }
 
 TEST(Pause, OnlyAGamePausesAndAClickResumes) {
@@ -98,17 +135,16 @@ TEST(Pause, SdlReportsPauseKeysOnceAndFocusLoss) {
   if (!platform->CreateMainWindow()) GTEST_SKIP() << "no SDL video: " << SDL_GetError();
   for (WindowEvent e; platform->PollEvent(e);) {
   }
+  SDL_Event e{};
+  e.type = SDL_KEYDOWN;
   for (auto [scancode, sym, repeat] : {std::tuple{SDL_SCANCODE_P, SDLK_p, 0}, {SDL_SCANCODE_P, SDLK_p, 1},
                                        {SDL_SCANCODE_PAUSE, SDLK_PAUSE, 0}, {SDL_SCANCODE_O, SDLK_o, 0}}) {
-    SDL_Event e{};
-    e.type = SDL_KEYDOWN;
     e.key.repeat = static_cast<Uint8>(repeat);
     e.key.keysym = {scancode, sym, 0, 0};
     SDL_PushEvent(&e);
   }
+  e.type = SDL_WINDOWEVENT;
   for (auto what : {SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_MINIMIZED, SDL_WINDOWEVENT_FOCUS_GAINED}) {
-    SDL_Event e{};
-    e.type = SDL_WINDOWEVENT;
     e.window.event = static_cast<Uint8>(what);
     SDL_PushEvent(&e);
   }
