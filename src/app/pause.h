@@ -29,7 +29,7 @@ class Pause {
   // the game as always. `lastKeys` is the snapshot of the last rendered frame.
   bool Handle(const WindowEvent& event, const KeySnapshot& lastKeys);
 
-  // Leaves the keys held when a pause began out of `keys` until each is seen up.
+  // Leaves the keys held when a pause began out of `keys` until each is seen up (none for a demo).
   void ReleaseHeldKeys(KeySnapshot& keys);
 
   // One sleep in the event wait while paused; the frozen frame is shown again on waking (the

@@ -183,9 +183,9 @@ int RunProgram(const Options& options, Platform& platform) {
       }
       pacer.FrameStarted(now);
     }
-    // The keys are read once per rendered frame, and only here.
+    // The keys are read once per rendered frame, and only here (a pause renders none).
     if (ReadKeySnapshot(keys, keySnapshot)) {
-      if (!player) pause.ReleaseHeldKeys(keySnapshot);
+      pause.ReleaseHeldKeys(keySnapshot);
       if (recorder) recorder->Keys(keySnapshot);
     }
     if (!player) {
