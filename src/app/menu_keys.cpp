@@ -72,17 +72,18 @@ std::vector<WindowEvent> MenuKeys::Translate(const KeySnapshot& keys, const Game
     armed_[key] = !down;
     return counts;
   };
-  const bool next = pressed(Down) | pressed(Right);
-  const bool previous = pressed(Up) | pressed(Left);
+  // Every key is looked at each frame (no short cut), so that each one's arming stays current.
+  const int next = pressed(Down) + pressed(Right);
+  const int previous = pressed(Up) + pressed(Left);
   const bool tab = pressed(Tab);
-  const bool choose = pressed(Return) | pressed(NumpadEnter) | pressed(Space);
+  const bool choose = pressed(Return) + pressed(NumpadEnter) + pressed(Space) > 0;
 
   const ScreenButtons buttons = ButtonsOf(screen);
   const int count = static_cast<int>(buttons.buttons.size());
   std::vector<WindowEvent> events;
   if (count == 0) return events;
   const bool shift = keys.Down(LeftShift) || keys.Down(RightShift);
-  int step = (next ? 1 : 0) - (previous ? 1 : 0);
+  int step = (next > 0 ? 1 : 0) - (previous > 0 ? 1 : 0);
   if (tab) step += shift ? -1 : 1;
 
   const int before = Selected(buttons, game);
