@@ -260,6 +260,11 @@ class SdlPlatform : public Platform {
         }
         return false;
       case SDL_WINDOWEVENT:
+        if (sdlEvent.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
+            sdlEvent.window.event == SDL_WINDOWEVENT_MINIMIZED) {
+          event = {WindowEventType::FocusLost, 0, 0};
+          return true;
+        }
         return sdlEvent.window.event == SDL_WINDOWEVENT_CLOSE && ReportClose(event);
       case SDL_QUIT:
         return ReportClose(event);
@@ -291,6 +296,10 @@ class SdlPlatform : public Platform {
     }
     if (scancode == SDL_SCANCODE_ESCAPE || key.keysym.sym == SDLK_ESCAPE) {
       event = {WindowEventType::EscapeDown, 0, 0};  // auto-repeats count too
+      return true;
+    }
+    if (key.repeat == 0 && (scancode == SDL_SCANCODE_PAUSE || key.keysym.sym == SDLK_p)) {
+      event = {scancode == SDL_SCANCODE_PAUSE ? WindowEventType::PauseKey : WindowEventType::PauseLetter, 0, 0};
       return true;
     }
     return false;
