@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 
+#include <string>
 #include <vector>
 
 #include "base/name_keys.h"
@@ -27,8 +28,8 @@ TEST(LayoutKeys, NamesComeOutAsLabelledOnTheKeys) {
   // US: the key labelled Y is DirectInput's Y, which the game's own table types as "z".
   for (char c : std::string("tony")) EXPECT_EQ(LayoutDik(SDL_SCANCODE_A + c - 'a', Us), ScanCodeForNameChar(c));
   // AZERTY: letters as labelled; the digit row and arrows, which type no name character, keep their place.
-  const int labelled[] = {SDL_SCANCODE_Q, SDL_SCANCODE_W, SDL_SCANCODE_A, SDL_SCANCODE_Z, SDL_SCANCODE_1};
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(LayoutDik(labelled[i], French), ScanCodeForNameChar("azqw1"[i]));
+  const int labelled[] = {SDL_SCANCODE_Q, SDL_SCANCODE_W, SDL_SCANCODE_A, SDL_SCANCODE_Z, SDL_SCANCODE_SEMICOLON, SDL_SCANCODE_1};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(LayoutDik(labelled[i], French), ScanCodeForNameChar("azqwm1"[i]));
   EXPECT_EQ(LayoutDik(SDL_SCANCODE_RIGHT, French), Dik::Right);
 }
 
