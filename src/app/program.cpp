@@ -75,8 +75,9 @@ class FrameOutputs {
   void AfterFrame(long long frame, const Game& game) {
     if (trace_) std::fprintf(trace_, "%lld %s\n", frame, game.TraceState().c_str());
     for (const Screenshot& shot : options_.screenshots) {
-      if (shot.frame == frame && !WritePng(game.display.BackBuffer(), shot.file)) {
-        errors_.LogError("Bildschirmfoto konnte nicht gespeichert werden: " + shot.file);
+      std::string error;
+      if (shot.frame == frame && !WritePng(game.display.BackBuffer(), shot.file, error)) {
+        errors_.LogError("Bildschirmfoto konnte nicht gespeichert werden: " + error);
       }
     }
   }
