@@ -16,6 +16,7 @@
 #include "platform/platform.h"
 #include "platform/scancodes.h"
 #include "platform/sdl_window_mode.h"
+#include "platform/stop_signals.h"
 #include "platform/text_renderer.h"
 #include "platform/window_icon.h"
 
@@ -45,6 +46,8 @@ class SdlPlatform : public Platform {
         windowSize_(options.windowSize) {
     // A click that brings the window to the front also counts, as it does on Windows.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // TERM, INT and HUP all arrive through our own handlers (stop_signals.h), not SDL_QUIT.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // Video alone: a missing audio driver must not take the window with it.
     videoReady_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     if (!videoReady_) {
@@ -66,6 +69,9 @@ class SdlPlatform : public Platform {
   }
 
   bool PollEvent(WindowEvent& event) override {
+    if (window_ != nullptr && TakeStopSignal() && ReportClose(event)) {
+      return true;
+    }
     SDL_Event sdlEvent;
     while (SDL_PollEvent(&sdlEvent) != 0) {
       // Once the window is gone, whatever is left in the queue is dropped.
@@ -332,6 +338,7 @@ class SdlPlatform : public Platform {
 }  // namespace
 
 std::unique_ptr<Platform> CreatePlatform(const PlatformOptions& options) {
+  InstallStopSignals();
   if (options.headless) {
     return CreateHeadlessPlatform();
   }
