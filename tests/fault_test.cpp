@@ -519,11 +519,11 @@ TEST_F(FaultTest, MalformedDemoLinesNeverCrashTheGame) {
   // Lines of white space other than blanks and tabs are blank lines.
   WriteAll(rig.DemoPath(), std::string("seed 5\n\f\n\v\n\r\r\n") + FaultDemo);
   ExpectPlayedToTheEnd(rig.Run());
-  // A demo with a malformed line is not played at all; the program says so and ends normally.
+  // A demo with a malformed line is not played at all; the program says so and fails.
   WriteAll(rig.DemoPath(), "0 move 1\n600 quit\n");
   const RunResult refused = rig.Run({}, Headless());
   ASSERT_TRUE(refused.finished) << refused;
-  EXPECT_EQ(refused.exitStatus, 0) << refused;
+  EXPECT_EQ(refused.exitStatus, 1) << refused;
   EXPECT_NE(refused.err.find("fault.demo:1: move needs X and Y"), std::string::npos) << refused;
 }
 
