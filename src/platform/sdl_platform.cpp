@@ -17,6 +17,7 @@
 #include "platform/null_audio.h"
 #include "platform/platform.h"
 #include "platform/sdl_window_mode.h"
+#include "platform/stop_signals.h"
 #include "platform/text_renderer.h"
 #include "platform/window_icon.h"
 
@@ -46,6 +47,8 @@ class SdlPlatform : public Platform {
         windowSize_(options.windowSize) {
     // A click that brings the window to the front also counts, as it does on Windows.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // TERM, INT and HUP all arrive through our own handlers (stop_signals.h), not SDL_QUIT.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // Video alone: a missing audio driver must not take the window with it.
     videoReady_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     if (!videoReady_) {
@@ -69,6 +72,9 @@ class SdlPlatform : public Platform {
   }
 
   bool PollEvent(WindowEvent& event) override {
+    if (window_ != nullptr && TakeStopSignal() && ReportClose(event)) {
+      return true;
+    }
     SDL_Event sdlEvent;
     while (SDL_PollEvent(&sdlEvent) != 0) {
       gamepads_.Handle(sdlEvent, window_ != nullptr ? SDL_GetWindowID(window_) : 0);
@@ -355,6 +361,7 @@ class SdlPlatform : public Platform {
 }  // namespace
 
 std::unique_ptr<Platform> CreatePlatform(const PlatformOptions& options) {
+  InstallStopSignals();
   if (options.headless) {
     return CreateHeadlessPlatform();
   }
