@@ -7,8 +7,8 @@
 #include <cstring>
 
 #include "app/options.h"
+#include "base/atomic_file.h"
 #include "base/error_log.h"
-#include "highscore/atomic_file.h"
 
 namespace tavi {
 
