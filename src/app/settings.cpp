@@ -123,7 +123,8 @@ const std::pair<const char*, const char*> Sections[] = {
      "The diver's keys, named as in demo files: A to Z, 0 to 9, SPACE, RETURN, UP, DOWN, LEFT, RIGHT,\n"
      "; LSHIFT, RSHIFT, LCONTROL, RCONTROL, LMENU, TAB, NUMPAD0 to NUMPAD9, F1 to F12, HOME, END, ...,\n"
      "; or a scan code like 0x2A. A rebound action's own key then does nothing for it. No two\n"
-     "; actions share a key. Names are always typed with the letters as they are."},
+     "; actions share a key; Escape and F9 keep their own jobs. Names are typed with the letters as\n"
+     "; they are."},
     {"gamepad", "Gamepad: nothing to set here yet"},
     {"language", "Language of the texts: nothing to set here yet"},
 };
