@@ -186,6 +186,7 @@ int RunProgram(const Options& options, Platform& platform, const FilePaths& file
       pacer.FrameStarted(now);
     }
     // The keys are read once per rendered frame, and only here (a pause renders none).
+    platform.SetTyping(game->CurrentScreen() == GameScreen::NewHighscore);
     if (ReadKeySnapshot(keys, keySnapshot)) {
       pause.ReleaseHeldKeys(keySnapshot);
       if (recorder) recorder->Keys(keySnapshot);
