@@ -36,7 +36,7 @@ class HeadlessPlatform : public Platform {
 
   void WaitEvent(std::int64_t timeoutMicroseconds) override {
     if (timeoutMicroseconds > 0) {
-      SleepUntil(MonotonicNanoseconds() + timeoutMicroseconds * 1000);
+      SleepUntil(DeadlineAfter(timeoutMicroseconds));
     }
   }
 

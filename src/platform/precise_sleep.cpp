@@ -25,6 +25,10 @@ std::int64_t MonotonicNanoseconds() {
   return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
 }
 
+std::int64_t DeadlineAfter(std::int64_t timeoutMicroseconds) {
+  return MonotonicNanoseconds() + (timeoutMicroseconds + 1) * 1000;
+}
+
 void SleepUntil(std::int64_t deadline) {
   const std::int64_t wakeAt = deadline - SpinNanoseconds;
   if (MonotonicNanoseconds() < wakeAt) {

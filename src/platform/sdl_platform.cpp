@@ -105,7 +105,7 @@ class SdlPlatform : public Platform {
     if (timeoutMicroseconds <= 0) {
       return;
     }
-    const std::int64_t deadline = MonotonicNanoseconds() + timeoutMicroseconds * 1000;
+    const std::int64_t deadline = DeadlineAfter(timeoutMicroseconds);
     // SDL waits in whole milliseconds and wakes late: it waits for events only until shortly
     // before the deadline, the rest is slept precisely, so frames start on time.
     const int milliseconds = static_cast<int>((timeoutMicroseconds - 1500) / 1000);
