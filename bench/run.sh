@@ -125,7 +125,7 @@ cpu_headless_busy=$(awk '{ print $3 }' "$work/cpu_headless" | median)
 # Prints "fps median p99 fps median p99" (ours, spinning), each the median over the runs.
 pacing_figures() {
   local i
-  for i in 1 2 3 4 5 6; do awk -v c="$i" '{ print $c }' "$1" | median; done | tr '\n' ' '
+  for i in 1 2 3 4 5 6; do awk -v c="$i" '{ print $c }' "$1" | median; done | paste -sd ' '
 }
 read -r fps_headless dev_headless p99_headless fps_headless_busy dev_headless_busy p99_headless_busy \
   < <(pacing_figures "$work/pacing_headless")
