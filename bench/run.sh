@@ -28,7 +28,7 @@ if ((build_first)); then
   (cd "$top" &&
     cmake --preset release >/dev/null &&
     cmake --build --preset release -j "$(nproc)" \
-      --target tavi tavi_bench tavi_sdl_baseline tavi_first_frame_probe >/dev/null &&
+      --target tavi tavi_bench tavi_sdl_baseline tavi_first_frame_probe tavi_frame_times_probe >/dev/null &&
     cmake --preset busy-wait >/dev/null &&
     cmake --build --preset busy-wait -j "$(nproc)" >/dev/null)
 fi
@@ -38,7 +38,8 @@ fi
 tavi=$build/tavi
 busy_tavi=$busy/tavi
 probe=$build/bench/libtavi_first_frame_probe.so
-for f in "$tavi" "$busy_tavi" "$build/bench/tavi_bench" "$build/bench/tavi_sdl_baseline" "$probe"; do
+frame_probe=$build/bench/libtavi_frame_times_probe.so
+for f in "$tavi" "$busy_tavi" "$build/bench/tavi_bench" "$build/bench/tavi_sdl_baseline" "$probe" "$frame_probe"; do
   [ -e "$f" ] || { echo "bench/run.sh: $f is missing (build first)" >&2; exit 1; }
 done
 [ -x /usr/bin/time ] || { echo "bench/run.sh: /usr/bin/time is missing (Debian package \"time\")" >&2; exit 1; }
@@ -94,29 +95,60 @@ cpu_run() {
   /usr/bin/time -f "%U %S %e %M" -o "$work/time.txt" "$@" >/dev/null 2>&1 || true
   awk '{ printf "%.2f %.1f\n", ($3 > 0 ? ($1 + $2) / $3 * 100 : 0), $4 / 1024 }' "$work/time.txt"
 }
-echo "CPU at 60 fps, headless (${long_runs} x 2 x 20 s) ..." >&2
+# The same runs time every frame with the probe: in a window when it is presented, headless when
+# its trace line is written (right after; the probe keeps the trace nowhere).
+frames_env=("TAVI_FRAME_TIMES_FILE=$work/frames" "TAVI_FRAME_TIMES_TRACE=$work/trace" "LD_PRELOAD=$frame_probe")
+headless_frames=(--trace "$work/trace")
+# How evenly the frames of the last run came: "fps median p99" of the intervals between
+# consecutive frames (the first ten left out): frames a second, and the median and the 99th
+# percentile of their distance from 1/60 s in milliseconds.
+frame_stats() {
+  awk 'NR > 11 { d = ($1 - last) / 1e6; print d, (d > 50 / 3 ? d - 50 / 3 : 50 / 3 - d) } { last = $1 }' \
+    "$work/frames" 2>/dev/null | sort -k2,2g | awk '{ n++; sum += $1; dev[n] = $2 }
+    END { if (n < 2) { print "nan nan nan"; exit }
+      r = int(0.99 * n); if (r < 0.99 * n) r++
+      printf "%.3f %.3f %.3f\n", 1000 * n / sum, (n % 2) ? dev[(n + 1) / 2] : (dev[n / 2] + dev[n / 2 + 1]) / 2, dev[r] }'
+  rm -f "$work/frames"
+}
+echo "CPU and frame times at 60 fps, headless (${long_runs} x 2 x 20 s) ..." >&2
 : >"$work/cpu_headless"
+: >"$work/pacing_headless"
 for _ in $(seq "$long_runs"); do
-  ours=$(cpu_run "$tavi" --headless --demo "$top/bench/game20s.demo")
-  spin=$(cpu_run "$busy_tavi" --headless --demo "$top/bench/game20s.demo")
+  ours=$(cpu_run env "${frames_env[@]}" "$tavi" --headless --demo "$top/bench/game20s.demo" "${headless_frames[@]}")
+  ours_frames=$(frame_stats)
+  spin=$(cpu_run env "${frames_env[@]}" "$busy_tavi" --headless --demo "$top/bench/game20s.demo" "${headless_frames[@]}")
   echo "$ours $spin" >>"$work/cpu_headless"
+  echo "$ours_frames $(frame_stats)" >>"$work/pacing_headless"
 done
 cpu_headless=$(awk '{ print $1 }' "$work/cpu_headless" | median)
 cpu_headless_busy=$(awk '{ print $3 }' "$work/cpu_headless" | median)
+# Prints "fps median p99 fps median p99" (ours, spinning), each the median over the runs.
+pacing_figures() {
+  local i
+  for i in 1 2 3 4 5 6; do awk -v c="$i" '{ print $c }' "$1" | median; done | paste -sd ' '
+}
+read -r fps_headless dev_headless p99_headless fps_headless_busy dev_headless_busy p99_headless_busy \
+  < <(pacing_figures "$work/pacing_headless")
 mem_headless=$(awk '{ print $2 }' "$work/cpu_headless" | median)
 mem_version=$(for _ in $(seq "$runs"); do cpu_run "$tavi" --version | awk '{ print $2 }'; done | median)
 
 window_env=(env SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy)
 cpu_window=n/a cpu_window_busy=n/a cpu_baseline_window=n/a mem_window=n/a mem_baseline_window=n/a
+fps_window=n/a dev_window=n/a p99_window=n/a fps_window_busy=n/a dev_window_busy=n/a p99_window_busy=n/a
 if ((have_x)); then
-  echo "CPU at 60 fps, window on Xvfb with music (${long_runs} x 3 x 20 s) ..." >&2
+  echo "CPU and frame times at 60 fps, window on Xvfb with music (${long_runs} x 3 x 20 s) ..." >&2
   : >"$work/cpu_window"
+  : >"$work/pacing_window"
   for _ in $(seq "$long_runs"); do
-    ours=$(cpu_run "${window_env[@]}" "$tavi" --window --demo "$top/bench/game20s.demo")
-    spin=$(cpu_run "${window_env[@]}" "$busy_tavi" --window --demo "$top/bench/game20s.demo")
+    ours=$(cpu_run "${window_env[@]}" "${frames_env[@]}" "$tavi" --window --demo "$top/bench/game20s.demo")
+    ours_frames=$(frame_stats)
+    spin=$(cpu_run "${window_env[@]}" "${frames_env[@]}" "$busy_tavi" --window --demo "$top/bench/game20s.demo")
     base=$(cpu_run "${window_env[@]}" "$build/bench/tavi_sdl_baseline" --frames 1200)
     echo "$ours $spin $base" >>"$work/cpu_window"
+    echo "$ours_frames $(frame_stats)" >>"$work/pacing_window"
   done
+  read -r fps_window dev_window p99_window fps_window_busy dev_window_busy p99_window_busy \
+    < <(pacing_figures "$work/pacing_window")
   cpu_window=$(awk '{ print $1 }' "$work/cpu_window" | median)
   cpu_window_busy=$(awk '{ print $3 }' "$work/cpu_window" | median)
   cpu_baseline_window=$(awk '{ print $5 }' "$work/cpu_window" | median)
@@ -167,6 +199,10 @@ cat <<EOF
 | \`--timedemo\` of 10,000 frames, headless | $fps fps | real time: 60 fps | > 2,000 fps |
 | CPU of a game at 60 fps, headless | $cpu_headless % | spinning build: $cpu_headless_busy % | < 5 % of a core |
 | CPU of a game at 60 fps, window on Xvfb, music | $cpu_window % | spinning build: $cpu_window_busy %; bare SDL window with the music: $cpu_baseline_window % | (information) |
+| Frames a second of that game, headless | $fps_headless | spinning build: $fps_headless_busy | 60 ± 0.1 % |
+| Frames a second of that game, window on Xvfb | $fps_window | spinning build: $fps_window_busy | 60 ± 0.1 % |
+| Distance of a frame from 1/60 s after the last, headless: median, 99th percentile | $dev_headless ms, $p99_headless ms | spinning build: $dev_headless_busy ms, $p99_headless_busy ms | 99th percentile < 1 ms |
+| The same in a window on Xvfb | $dev_window ms, $p99_window ms | spinning build: $dev_window_busy ms, $p99_window_busy ms | 99th percentile < 1 ms |
 | Start-up to the first frame, headless | $start_headless ms | \`tavi --version\`: $start_version ms | < 300 ms |
 | Start-up to the first frame, window on Xvfb, music | $start_window ms | bare SDL window with the music: $start_baseline_window ms | < 300 ms |
 | Peak memory, headless game | $mem_headless MB | \`tavi --version\`: $mem_version MB | < 80 MB |

@@ -2,12 +2,12 @@
 
 #include <chrono>
 #include <cstring>
-#include <thread>
 
 #include "platform/bmp_loader.h"
 #include "platform/boot_clock.h"
 #include "platform/console_message.h"
 #include "platform/null_audio.h"
+#include "platform/precise_sleep.h"
 #include "platform/stop_signals.h"
 #include "platform/text_renderer.h"
 
@@ -42,7 +42,7 @@ class HeadlessPlatform : public Platform {
 
   void WaitEvent(std::int64_t timeoutMicroseconds) override {
     if (timeoutMicroseconds > 0) {
-      std::this_thread::sleep_for(std::chrono::microseconds(timeoutMicroseconds));
+      SleepUntil(DeadlineAfter(timeoutMicroseconds));
     }
   }
 

@@ -4,8 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <thread>
-#include <chrono>
 
 #include "base/cp1252.h"
 #include "platform/bmp_loader.h"
@@ -16,6 +14,7 @@
 #include "platform/layout_keys.h"
 #include "platform/null_audio.h"
 #include "platform/platform.h"
+#include "platform/precise_sleep.h"
 #include "platform/sdl_window_mode.h"
 #include "platform/stop_signals.h"
 #include "platform/text_renderer.h"
@@ -118,16 +117,14 @@ class SdlPlatform : public Platform {
     if (timeoutMicroseconds <= 0) {
       return;
     }
-    // SDL waits in whole milliseconds; the rest is slept precisely, so frames start on time.
-    const int milliseconds = static_cast<int>(timeoutMicroseconds / 1000);
-    if (milliseconds > 0) {
-      if (window_ == nullptr) {
-        SDL_Delay(static_cast<Uint32>(milliseconds));
-      } else if (SDL_WaitEventTimeout(nullptr, milliseconds) == 1) {
-        return;  // a null event leaves the waking event in the queue for PollEvent
-      }
+    const std::int64_t deadline = DeadlineAfter(timeoutMicroseconds);
+    // SDL waits in whole milliseconds and wakes late: it waits for events only until shortly
+    // before the deadline, the rest is slept precisely, so frames start on time.
+    const int milliseconds = static_cast<int>((timeoutMicroseconds - 1500) / 1000);
+    if (window_ != nullptr && milliseconds > 0 && SDL_WaitEventTimeout(nullptr, milliseconds) == 1) {
+      return;  // a null event leaves the waking event in the queue for PollEvent
     }
-    std::this_thread::sleep_for(std::chrono::microseconds(timeoutMicroseconds % 1000));
+    SleepUntil(deadline);
   }
 
   bool CreateMainWindow() override {
