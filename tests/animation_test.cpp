@@ -100,7 +100,8 @@ TEST_F(AnimationTest, MissingSheetIsReportedAndDrawsNothing) {
   a.Draw(0, 0, true);
   a.Draw(2000, 0, true);
   EXPECT_EQ(test::ReadLines("Error.txt"),
-            (std::vector<std::string>{std::string("Fehler beim Laden, Animation ") + media::Shark.file, "Surface=NULL"}));
+            (std::vector<std::string>{std::string("Fehler beim Laden, Animation ") + media::Shark.file,
+                                      std::string("Surface=NULL: ") + media::Shark.file}));
 }
 
 TEST(BitmapFont, OneCellPerCharacterAGapForOthersAndNothingPastTheRightEdge) {

@@ -86,7 +86,7 @@ enum class Report {
   Picture,    // "Fehler beim Laden von: <name>" in Error.txt
   Animation,  // "Fehler beim Laden, Animation <name>" in Error.txt
   Quiet,      // the glyph sheet and the sand strip: nothing is reported, they just do not appear
-  Effect,     // a message box "AddSound" (standard error on the dummy driver)
+  Effect,     // a line in Error.txt and a message box "AddSound" (standard error on the dummy driver)
   Music,      // missing: a box "AddBackgroundMusic"; unplayable: a line in Error.txt
   WindowIcon, // the window keeps SDL's icon: a line on standard error, none in Error.txt
 };
@@ -400,14 +400,16 @@ void ExpectReported(const RunResult& run, const MediaFile& media, bool fileExist
       EXPECT_NE(run.err.find("SDL-Fenstersymbol: "), std::string::npos) << run;
       break;
     case Report::Effect:
-      EXPECT_NE(run.err.find("AddSound: Fehler beim Laden der Datei"), std::string::npos) << run;
+      EXPECT_TRUE(HasLine(run.errorFile, std::string("Fehler beim Laden der Datei: ") + media.name)) << run;
+      EXPECT_NE(run.err.find("AddSound: Fehler beim Laden der Datei: " + Utf8Name(media)), std::string::npos) << run;
       break;
     case Report::Music:
       if (fileExists) {
         EXPECT_TRUE(HasLineStartingWith(run.errorFile, std::string("Musik konnte nicht geladen werden: ") + media.name))
             << run;
       } else {
-        EXPECT_NE(run.err.find("AddBackgroundMusic: Fehler beim Laden der Datei"), std::string::npos) << run;
+        EXPECT_NE(run.err.find("AddBackgroundMusic: Fehler beim Laden der Datei: " + Utf8Name(media)), std::string::npos)
+            << run;
       }
       break;
   }
@@ -439,6 +441,7 @@ TEST_F(FaultTest, NoMediaDirectoryReportsEveryFileAndPlays) {
     }
   }
   EXPECT_NE(run.err.find("AddSound: Fehler beim Laden der Datei"), std::string::npos) << run;
+  EXPECT_EQ(run.err.find("AddSound", run.err.find("AddSound") + 1), std::string::npos) << "one box for all effects";
   EXPECT_NE(run.err.find("AddBackgroundMusic: Fehler beim Laden der Datei"), std::string::npos) << run;
   EXPECT_EQ(ReadAll(rig.Work() / "Highscore.dat").size(), 160u);
 }

@@ -39,15 +39,21 @@ TEST_F(SoundSystemTest, AFailedLoadLeavesTheSlotForTheNextAndEffectsAreFoundByTh
   sound.Init();
   sound.PlaySoundEffect("media\\wal.wav");  // nothing loaded yet
   audio.failingNames["media\\welle.wav"] = true;
-  for (const char* name : {"media\\qualle.wav", "media\\m\xF6we.wav", "media\\welle.wav", "media\\wal.wav"})  // möwe
+  audio.failingNames["media\\hai.wav"] = true;
+  for (const char* name : {"media\\qualle.wav", "media\\m\xF6we.wav", "media\\welle.wav", "media\\hai.wav", "media\\wal.wav"})  // möwe
     sound.AddSound(name);
   EXPECT_EQ(sound.EffectCount(), 3);
-  for (const char* name : {"media\\welle.wav", "media\\Qualle.wav", "media/qualle.wav", "qualle.wav", "media\\qualle.wav "})
+  // An effect that failed to load was reported then (one box for all, each in Error.txt) and
+  // plays as silence; a name never added still gets its box.
+  for (const char* name : {"media\\welle.wav", "media\\hai.wav", "media\\Qualle.wav", "media/qualle.wav", "qualle.wav",
+                           "media\\qualle.wav ", "media\\welle.wav"})
     sound.PlaySoundEffect(name);
   EXPECT_TRUE(audio.played.empty());
   const Message missing("PlaySoundEffect", "Soundeffekt nicht vorhanden");
-  EXPECT_EQ(platform.messages, (std::vector<Message>{missing, {"AddSound", "Fehler beim Laden der Datei"}, missing,
+  EXPECT_EQ(platform.messages, (std::vector<Message>{missing, {"AddSound", "Fehler beim Laden der Datei: media\\welle.wav"},
                                                      missing, missing, missing, missing}));
+  EXPECT_EQ(test::ReadLines("Error.txt"), (std::vector<std::string>{"Fehler beim Laden der Datei: media\\welle.wav",
+                                                                    "Fehler beim Laden der Datei: media\\hai.wav"}));
   // Played twice in a row: two starts, the first is not cut off.
   for (const char* name : {"media\\wal.wav", "media\\m\xF6we.wav", "media\\m\xF6we.wav"}) sound.PlaySoundEffect(name);
   std::vector<std::string> played;
@@ -66,7 +72,7 @@ TEST_F(SoundSystemTest, MusicRepeatsOnceStartedAndAMissingOrUnplayableFileIsRepo
   audio.musicLoads = false;
   sound.AddBackgroundMusic("media\\gibt_es_nicht_4711.mid");
   sound.PlayBackgroundMusic();
-  EXPECT_EQ(platform.messages, (std::vector<Message>{{"AddBackgroundMusic", "Fehler beim Laden der Datei"}}));
+  EXPECT_EQ(platform.messages, (std::vector<Message>{{"AddBackgroundMusic", "Fehler beim Laden der Datei: media\\gibt_es_nicht_4711.mid"}}));
   EXPECT_TRUE(test::ReadLines("Error.txt").empty());
 
   // There but not playable (as with no soundfont): only logged, with the device's reason.
