@@ -517,6 +517,51 @@ TEST_F(FaultTest, EffectClaimingOneHertzIsRefusedBeforeItTakesGigabytes) {
   EXPECT_LT(run.maxRssKb, 256 * 1024) << "the game took " << run.maxRssKb / 1024 << " MB";
 }
 
+// A device or an oversized file as the demo, effect or music, and FIFOs as a picture and the error
+// file: nothing blocks or fills the memory, each is refused by name, and the game plays.
+TEST_F(FaultTest, DemoThatIsADeviceOrTooLargeIsRefusedByName) {
+  rig.CopyMedia();
+  fs::remove(rig.DemoPath());
+  fs::create_symlink("/dev/zero", rig.DemoPath());
+  RunResult run = rig.Run({}, Headless());
+  ASSERT_TRUE(run.finished) << run;
+  EXPECT_EQ(run.exitStatus, 0) << run;
+  EXPECT_NE(run.err.find("fault.demo: not a regular file; the demo is not played"), std::string::npos) << run;
+  EXPECT_LT(run.maxRssKb, 256 * 1024) << "the game took " << run.maxRssKb / 1024 << " MB";
+  fs::remove(rig.DemoPath());
+  std::ofstream(rig.DemoPath()) << FaultDemo;
+  fs::resize_file(rig.DemoPath(), (16 << 20) + 1);
+  run = rig.Run({}, Headless());
+  EXPECT_EQ(run.exitStatus, 0) << run;
+  EXPECT_NE(run.err.find("fault.demo: larger than 16 MiB"), std::string::npos) << run;
+}
+
+TEST_F(FaultTest, EffectAndMusicThatAreADeviceAreRefusedByName) {
+  rig.CopyMedia();
+  for (const char* name : {media::FishSound.file, media::Music.file}) {
+    fs::remove(rig.Media() / mediagen::MediaFileName(name));
+    fs::create_symlink("/dev/zero", rig.Media() / mediagen::MediaFileName(name));
+  }
+  const RunResult run = rig.Run();
+  ExpectPlayedToTheEnd(run);
+  EXPECT_TRUE(HasLine(run.errorFile, std::string("Fehler beim Laden der Datei: ") + media::FishSound.file)) << run;
+  EXPECT_TRUE(HasLine(run.errorFile, std::string("Musik konnte nicht geladen werden: ") + media::Music.file +
+                                         ": not a regular file")) << run;
+  EXPECT_LT(run.maxRssKb, 256 * 1024) << "the game took " << run.maxRssKb / 1024 << " MB";
+}
+
+TEST_F(FaultTest, FifosAsAPictureAndAsTheErrorFileBlockNothing) {
+  rig.CopyMedia();
+  const fs::path shark = rig.Media() / mediagen::MediaFileName(media::Shark.file);
+  fs::remove(shark);
+  ASSERT_EQ(::mkfifo(shark.c_str(), 0644), 0);
+  ASSERT_EQ(::mkfifo((rig.Work() / "Error.txt").c_str(), 0644), 0);
+  const RunResult run = rig.Run();
+  ExpectPlayedToTheEnd(run);
+  EXPECT_NE(run.err.find(std::string("Fehler beim Laden, Animation ") + media::Shark.file), std::string::npos) << run;
+  EXPECT_EQ(fs::status(rig.Work() / "Error.txt").type(), fs::file_type::fifo);
+}
+
 TEST_F(FaultTest, MalformedDemoLinesNeverCrashTheGame) {
   rig.CopyMedia();
   // Lines of white space other than blanks and tabs are blank lines.

@@ -1,10 +1,10 @@
 #include "app/demo.h"
 
 #include <cstring>
-#include <fstream>
 #include <sstream>
 
 #include "app/options.h"
+#include "base/file_read.h"
 #include "base/key_names.h"
 
 namespace tavi {
@@ -100,14 +100,9 @@ bool ParseDemo(const std::string& text, const std::string& fileName, Demo& demo,
 }
 
 bool LoadDemo(const std::string& fileName, Demo& demo, std::string& error) {
-  std::ifstream in(fileName, std::ios::binary);
-  if (!in) {
-    error = fileName + ": cannot be read";
-    return false;
-  }
-  std::ostringstream text;
-  text << in.rdbuf();
-  return ParseDemo(text.str(), fileName, demo, error);
+  std::string text;
+  if (!ReadRegularFile(fileName, MaxDemoBytes, text, error)) return false;
+  return ParseDemo(text, fileName, demo, error);
 }
 
 void DemoPlayer::BeginFrame(long long frame) {

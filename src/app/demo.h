@@ -28,6 +28,9 @@ struct Demo {
 
 // Parses demo text; false with "FILE:LINE: what is wrong" for the first malformed line.
 bool ParseDemo(const std::string& text, const std::string& fileName, Demo& demo, std::string& error);
+// Reads a demo from a regular file of at most MaxDemoBytes (hours of play; a larger file or a
+// device such as /dev/zero is refused before it can fill the memory).
+constexpr std::size_t MaxDemoBytes = 16 * 1024 * 1024;
 bool LoadDemo(const std::string& fileName, Demo& demo, std::string& error);
 
 // Plays a demo in place of the event pump and the keyboard.
