@@ -33,11 +33,9 @@ TEST(ReadRegularFile, ReadsUpToTheLimitAndRefusesAnythingElseNamingTheFile) {
     EXPECT_EQ(error, message);
     EXPECT_EQ(bytes, "vorher");
   }
-  EXPECT_FALSE(ReadRegularFile("zehn", 1, bytes, error, "media\\zehn.wav"));
-  EXPECT_EQ(error, "media\\zehn.wav: larger than 1 bytes");
   std::ofstream("gross") << std::string((2 << 20) + 1, 'x');
-  EXPECT_FALSE(ReadRegularFile("gross", 2 << 20, bytes, error));
-  EXPECT_EQ(error, "gross: larger than 2 MiB");
+  EXPECT_FALSE(ReadRegularFile("gross", 2 << 20, bytes, error, "media\\gro\xDF.wav"));  // groß
+  EXPECT_EQ(error, "media\\gro\xDF.wav: larger than 2 MiB");
   // Files whose size reads as 0 are read to their end, and the limit holds on what is read.
   EXPECT_TRUE(ReadRegularFile("/proc/self/maps", 1 << 20, bytes, error)) << error;
   EXPECT_NE(bytes.find("[stack]"), std::string::npos);
@@ -56,9 +54,6 @@ TEST(ErrorLogFile, AFifoIsSkipped) {
   char buffer[64];
   EXPECT_LE(::read(reader, buffer, sizeof buffer), 0);
   ::close(reader);
-  struct stat info {};
-  ASSERT_EQ(::stat("Error.txt", &info), 0);
-  EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }
 
 }  // namespace
