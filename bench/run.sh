@@ -4,15 +4,14 @@
 #
 #   bench/run.sh [--runs N] [--no-build]
 #
-# Builds a Release build into $TAVI_BUILD_DIR (default build/) and one that paces frames by
-# spinning (-DTAVI_BUSY_WAIT=ON) into $TAVI_BUSY_BUILD_DIR (default build-busywait/). Every figure
-# is the median of N runs (default 5; the twenty-second runs 3). Figures marked "Xvfb" need Xvfb
-# and are skipped without it. Measure on an otherwise idle machine: the load is printed.
+# Builds the presets release (build/) and busy-wait (build-busywait/, frames paced by spinning)
+# of CMakePresets.json. Every figure is the median of N runs (default 5; the twenty-second runs 3).
+# Figures marked "Xvfb" need Xvfb and are skipped without it. Measure on an otherwise idle machine: the load is printed.
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=${TAVI_BUILD_DIR:-$top/build}
-busy=${TAVI_BUSY_BUILD_DIR:-$top/build-busywait}
+build=$top/build
+busy=$top/build-busywait
 runs=5
 build_first=1
 while (($#)); do
@@ -26,11 +25,12 @@ long_runs=$(( runs < 3 ? runs : 3 ))
 
 if ((build_first)); then
   echo "Building $build and $busy ..." >&2
-  cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release -DTAVI_BUILD_BENCH=ON >/dev/null
-  cmake --build "$build" -j "$(nproc)" --target tavi tavi_bench tavi_sdl_baseline tavi_first_frame_probe >/dev/null
-  cmake -S "$top" -B "$busy" -DCMAKE_BUILD_TYPE=Release -DTAVI_BUSY_WAIT=ON \
-    -DTAVI_BUILD_TESTS=OFF -DTAVI_BUILD_BENCH=OFF >/dev/null
-  cmake --build "$busy" -j "$(nproc)" --target tavi >/dev/null
+  (cd "$top" &&
+    cmake --preset release >/dev/null &&
+    cmake --build --preset release -j "$(nproc)" \
+      --target tavi tavi_bench tavi_sdl_baseline tavi_first_frame_probe >/dev/null &&
+    cmake --preset busy-wait >/dev/null &&
+    cmake --build --preset busy-wait -j "$(nproc)" >/dev/null)
 fi
 if grep -q '^TAVI_SANITIZE:BOOL=ON' "$build/CMakeCache.txt" 2>/dev/null; then
   echo "bench/run.sh: warning: $build is a sanitizer build; its figures are not the game's" >&2

@@ -1,9 +1,8 @@
 // Demo files with any text: the parser and the player that hands their events to the game.
 //
 // Properties: a refused demo names the file and a line that exists, and changes nothing; an
-// accepted one is well formed (frames in order, ending with quit, keys and positions in range),
-// reads back the same after being written out again, and plays every event once, in file order,
-// with the keys of the latest "keys" line down.
+// accepted one is well formed (frames in order, ending with quit, keys and positions in range) and
+// reads back the same after being written out again. How a demo plays is the replay tests' part.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -39,29 +38,13 @@ std::string Write(const Demo& demo) {
     std::snprintf(buffer, sizeof buffer, "seed %u\n", static_cast<unsigned>(*demo.seed));
     text += buffer;
   }
+  // In the order of DemoLine::Kind.
+  const char* const words[] = {" move", " click", " dblclick", " esc", " keys", " quit"};
   for (const DemoLine& line : demo.lines) {
-    text += std::to_string(line.frame);
-    switch (line.kind) {
-      case DemoLine::Kind::Move:
-        std::snprintf(buffer, sizeof buffer, " move %d %d", line.x, line.y);
-        break;
-      case DemoLine::Kind::Click:
-        std::snprintf(buffer, sizeof buffer, " click %d %d", line.x, line.y);
-        break;
-      case DemoLine::Kind::DoubleClick:
-        std::snprintf(buffer, sizeof buffer, " dblclick %d %d", line.x, line.y);
-        break;
-      case DemoLine::Kind::Escape:
-        std::snprintf(buffer, sizeof buffer, " esc");
-        break;
-      case DemoLine::Kind::Quit:
-        std::snprintf(buffer, sizeof buffer, " quit");
-        break;
-      case DemoLine::Kind::Keys:
-        std::snprintf(buffer, sizeof buffer, " keys");
-        break;
-    }
-    text += buffer;
+    text += std::to_string(line.frame) + words[static_cast<int>(line.kind)];
+    const bool positioned = line.kind == DemoLine::Kind::Move || line.kind == DemoLine::Kind::Click ||
+                            line.kind == DemoLine::Kind::DoubleClick;
+    if (positioned) text += " " + std::to_string(line.x) + " " + std::to_string(line.y);
     for (const std::uint8_t code : line.keys) {
       std::snprintf(buffer, sizeof buffer, " 0x%02X", code);
       text += buffer;
@@ -81,67 +64,6 @@ void RequireWellFormed(const Demo& demo) {
     TAVI_REQUIRE(line.kind == DemoLine::Kind::Keys || line.keys.empty());
     for (const std::uint8_t code : line.keys) TAVI_REQUIRE(code != 0);
   }
-}
-
-// Plays the demo frame by frame as the main loop does and checks what comes out.
-void RequirePlaysInOrder(const Demo& demo) {
-  tavi::DemoPlayer player(demo);
-  TAVI_REQUIRE(player.Seed() == demo.seed);
-  std::vector<long long> frames;
-  for (const DemoLine& line : demo.lines) {
-    if (frames.empty() || frames.back() != line.frame) frames.push_back(line.frame);
-  }
-  std::size_t next = 0;  // the next line whose event is due
-  const DemoLine* latestKeys = nullptr;
-  for (const long long frame : frames) {
-    player.BeginFrame(frame);
-    tavi::WindowEvent event;
-    while (player.PollEvent(event)) {
-      while (next < demo.lines.size() && demo.lines[next].kind == DemoLine::Kind::Keys) {
-        latestKeys = &demo.lines[next++];
-      }
-      TAVI_REQUIRE(next < demo.lines.size() && demo.lines[next].frame <= frame);
-      const DemoLine& line = demo.lines[next++];
-      const bool positioned = line.kind == DemoLine::Kind::Move || line.kind == DemoLine::Kind::Click ||
-                              line.kind == DemoLine::Kind::DoubleClick;
-      if (positioned) TAVI_REQUIRE(event.x == line.x && event.y == line.y);
-      switch (line.kind) {
-        case DemoLine::Kind::Move:
-          TAVI_REQUIRE(event.type == tavi::WindowEventType::MouseMove);
-          break;
-        case DemoLine::Kind::Click:
-          TAVI_REQUIRE(event.type == tavi::WindowEventType::LeftButtonDown);
-          break;
-        case DemoLine::Kind::DoubleClick:
-          TAVI_REQUIRE(event.type == tavi::WindowEventType::LeftDoubleClick);
-          break;
-        case DemoLine::Kind::Escape:
-          TAVI_REQUIRE(event.type == tavi::WindowEventType::EscapeDown);
-          break;
-        case DemoLine::Kind::Quit:
-          TAVI_REQUIRE(event.type == tavi::WindowEventType::Close);
-          break;
-        case DemoLine::Kind::Keys:
-          break;
-      }
-    }
-    // Every line of this frame and before is now played.
-    while (next < demo.lines.size() && demo.lines[next].kind == DemoLine::Kind::Keys &&
-           demo.lines[next].frame <= frame) {
-      latestKeys = &demo.lines[next++];
-    }
-    TAVI_REQUIRE(next == demo.lines.size() || demo.lines[next].frame > frame);
-
-    std::uint8_t state[256];
-    std::memset(state, 0x55, sizeof state);
-    TAVI_REQUIRE(player.ReadKeys(state));
-    std::uint8_t expected[256] = {};
-    if (latestKeys) {
-      for (const std::uint8_t code : latestKeys->keys) expected[code] = 0x80;
-    }
-    TAVI_REQUIRE(std::memcmp(state, expected, sizeof state) == 0);
-  }
-  TAVI_REQUIRE(next == demo.lines.size());
 }
 
 }  // namespace
@@ -169,7 +91,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string againError;
   TAVI_REQUIRE(tavi::ParseDemo(Write(demo), FileName, again, againError));
   TAVI_REQUIRE(SameDemo(demo, again));
-
-  RequirePlaysInOrder(demo);
   return 0;
 }

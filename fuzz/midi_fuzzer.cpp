@@ -1,14 +1,16 @@
-// MIDI files through SDL_mixer from memory, as the game loads and starts its music.
+// MIDI files through the game's music path: the game's check (PlayableMidi) first, then what it
+// lets through goes from memory to FluidSynth's player, repeating without end, fed into the mixer.
 //
-// Every input goes through SDL_mixer's loaders (type detection included) and must be loaded or
-// refused, never crash or leak. FluidSynth reads a file's tracks only when it starts playing, and
-// some broken files it never finishes reading: set to repeat it retries them endlessly, and even
-// played once it can spin inside the audio thread for good (a header announcing a track the file
-// does not have). Such a file would freeze the game, so the game's check (PlayableMidi) keeps
-// every file the synthesiser could choke on away from it; what the check lets through is played
-// here once and then repeating, as the game plays its music, and the audio thread must go on
-// mixing.
+// Every input must be refused or played, never crash or leak. FluidSynth reads a file's tracks
+// only when it starts playing, and some broken files it never finishes reading: set to repeat it
+// retries them endlessly, and it can spin inside the audio thread for good (a header announcing a
+// track the file does not have). Such a file would freeze the game, so the check keeps every file
+// the synthesiser could choke on away from it; what passes is played, and the audio thread must
+// go on mixing.
+#include <string>
+
 #include "mixer_session.h"
+#include "platform/fluid_music.h"
 #include "platform/midi_check.h"
 
 namespace {
@@ -28,30 +30,20 @@ bool MixesOn(tavi::fuzz::MixerSession& session) {
   return true;
 }
 
-Mix_Music* Load(const std::uint8_t* data, std::size_t size, bool asMidi) {
-  SDL_RWops* stream = SDL_RWFromConstMem(data, static_cast<int>(size));
-  TAVI_REQUIRE(stream != nullptr);
-  return asMidi ? Mix_LoadMUSType_RW(stream, MUS_MID, 1) : Mix_LoadMUS_RW(stream, 1);
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size == 0) return 0;  // SDL refuses a stream over no memory at all
   tavi::fuzz::MixerSession& session = tavi::fuzz::MixerSession::Instance();
-
-  if (Mix_Music* music = Load(data, size, false)) Mix_FreeMusic(music);
   if (!tavi::PlayableMidi(data, size)) return 0;
 
-  static tavi::fuzz::Tally played("inputs played, once and repeating, as the game plays its music");
+  static tavi::fuzz::Tally played("inputs played, repeating, as the game plays its music");
   ++played.count;
-  Mix_Music* music = Load(data, size, true);
-  TAVI_REQUIRE(music != nullptr);
-  for (const int loops : {0, -1}) {
-    TAVI_REQUIRE(Mix_PlayMusic(music, loops) == 0);
-    TAVI_REQUIRE(MixesOn(session));
-    Mix_HaltMusic();
-  }
-  Mix_FreeMusic(music);
+  static const std::string soundFonts = tavi::ChooseSoundFonts();
+  tavi::FluidMusic music;
+  std::string reason;
+  TAVI_REQUIRE(music.Load(data, size, soundFonts, reason));
+  music.PlayForever();
+  TAVI_REQUIRE(MixesOn(session));
+  music.Free();
   return 0;
 }

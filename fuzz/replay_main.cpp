@@ -6,32 +6,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <string>
 #include <system_error>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int* argc, char*** argv);
 
-namespace {
-
 namespace fs = std::filesystem;
-
-bool Run(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    std::fprintf(stderr, "cannot read %s\n", file.c_str());
-    return false;
-  }
-  const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  // A copy of exactly the input's size, so that reading past its end is caught as it would be
-  // under libFuzzer.
-  std::vector<std::uint8_t> data(bytes.begin(), bytes.end());
-  LLVMFuzzerTestOneInput(data.empty() ? nullptr : data.data(), data.size());
-  return true;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   if (LLVMFuzzerInitialize) LLVMFuzzerInitialize(&argc, &argv);
@@ -41,13 +22,7 @@ int main(int argc, char** argv) {
     std::error_code error;
     const fs::path path = fs::absolute(argv[i], error);
     if (fs::is_directory(path, error)) {
-      for (const auto& entry : fs::directory_iterator(path, error)) {
-        if (entry.is_regular_file(error)) files.push_back(entry.path());
-      }
-      if (error) {
-        std::fprintf(stderr, "cannot list %s: %s\n", path.c_str(), error.message().c_str());
-        return 1;
-      }
+      for (const auto& entry : fs::directory_iterator(path, error)) files.push_back(entry.path());
     } else if (fs::exists(path, error)) {
       files.push_back(path);
     } else {
@@ -61,7 +36,15 @@ int main(int argc, char** argv) {
     return 1;
   }
   for (const fs::path& file : files) {
-    if (!Run(file)) return 1;
+    std::ifstream in(file, std::ios::binary);
+    // A copy of exactly the input's size, so that reading past its end is caught as it would be
+    // under libFuzzer.
+    std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in.good() && !in.eof()) {
+      std::fprintf(stderr, "cannot read %s\n", file.c_str());
+      return 1;
+    }
+    LLVMFuzzerTestOneInput(data.empty() ? nullptr : data.data(), data.size());
   }
   std::printf("%zu inputs ran\n", files.size());
   return 0;

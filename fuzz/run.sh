@@ -3,9 +3,10 @@
 # build-fuzz/ and fuzzes every target for SECONDS, then prints per target the executions, the
 # executions per second and the crashes found. A crash does not end a target's time: the input is
 # kept in build-fuzz/fuzz/findings/TARGET/ and fuzzing goes on. Corpora grow in
-# build-fuzz/fuzz/work/TARGET/ from run to run, starting from the seeds of make_corpora.
+# build-fuzz/fuzz/work/TARGET/ from run to run, starting from the seeds of make_corpora, with the
+# dictionary fuzz/TARGET.dict.
 #
-#   fuzz/run.sh SECONDS [TARGET ...]      targets: bmp highscore demo wav midi (default: all)
+#   fuzz/run.sh SECONDS [TARGET ...]      targets: bmp demo wav midi (default: all)
 #
 # "corpus" is the number of inputs kept in the working corpus after the run.
 #
@@ -16,10 +17,10 @@ set -euo pipefail
 seconds=${1:?usage: fuzz/run.sh SECONDS [TARGET ...]}
 shift
 targets=("$@")
-if ((${#targets[@]} == 0)); then targets=(bmp highscore demo wav midi); fi
+if ((${#targets[@]} == 0)); then targets=(bmp demo wav midi); fi
 
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=${TAVI_FUZZ_BUILD_DIR:-$top/build-fuzz}
+build=$top/build-fuzz   # the fuzz preset
 
 if ! command -v clang++-14 >/dev/null || ! ls /usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
   echo "fuzz/run.sh needs clang-14 and libFuzzer: the Debian packages clang and libclang-rt-14-dev" >&2
@@ -27,9 +28,8 @@ if ! command -v clang++-14 >/dev/null || ! ls /usr/lib/llvm-14/lib/clang/*/lib/l
   exit 1
 fi
 
-CC=clang-14 CXX=clang++-14 cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DTAVI_SANITIZE=ON -DTAVI_LIBFUZZER=ON -DTAVI_BUILD_TESTS=OFF -DTAVI_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" -j "$(nproc)" --target fuzz_corpora $(printf '%s_fuzzer ' "${targets[@]}")
+(cd "$top" && cmake --preset fuzz >/dev/null &&
+  cmake --build --preset fuzz -j "$(nproc)" --target fuzz_corpora $(printf '%s_fuzzer ' "${targets[@]}"))
 
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 summary=$build/fuzz/summary.txt
@@ -47,7 +47,7 @@ for target in "${targets[@]}"; do
   while now=$(date +%s) && ((now < deadline)); do
     left=$((deadline - now))
     set +e
-    "$build/fuzz/${target}_fuzzer" -max_total_time="$left" -print_final_stats=1 -timeout=60 \
+    "$build/fuzz/${target}_fuzzer" -dict="$top/fuzz/$target.dict" -max_total_time="$left" -print_final_stats=1 -timeout=60 \
       -rss_limit_mb=4096 -artifact_prefix="$findings/" "$work" "$build/fuzz/corpus/$target" >>"$log" 2>&1
     set -e
     ran=$(grep -a '^stat::number_of_executed_units:' "$log" | tail -1 | awk '{print $2}')

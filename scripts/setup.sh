@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Shared set-up of run.sh and test.sh: the Debian packages, then a Release build with its media.
+# Shared set-up of run.sh and test.sh: the Debian packages, then the Release build (preset
+# release, build/) with its media.
 set -euo pipefail
 
 # Everything the build, the game and the tests need on a fresh Debian 12.
 PACKAGES=(
   g++ make cmake pkg-config
-  libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev
-  librsvg2-dev libcairo2-dev zlib1g-dev
+  libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfluidsynth-dev
+  librsvg2-dev libcairo2-dev zlib1g-dev libinih-dev
   fonts-dejavu-core timgm6mb-soundfont
   libgtest-dev libbenchmark-dev
   xvfb xdotool
@@ -32,7 +33,7 @@ if ((${#missing[@]})); then
   fi
 fi
 
-top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build_dir=${TAVI_BUILD_DIR:-$top/build}
-cmake -S "$top" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release ${TAVI_CMAKE_ARGS:-} >/dev/null
-cmake --build "$build_dir" -j "$(nproc)"
+# The builds are described once, in CMakePresets.json.
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+cmake --preset release >/dev/null
+cmake --build --preset release -j "$(nproc)"

@@ -16,15 +16,14 @@ set -euo pipefail
 frames=${1:-1000000}
 seed=${2:-1}
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=${TAVI_ASAN_BUILD_DIR:-$top/build-asan}
+build=$top/build-asan   # the sanitize preset
 out=$build/soak
 
 # TAVI_SOAK_EXE plays another build (for instance build/tavi, to compare the Release curve).
 exe=${TAVI_SOAK_EXE:-}
 if [ -z "$exe" ]; then
-  cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVI_SANITIZE=ON \
-    -DTAVI_BUILD_BENCH=OFF >/dev/null
-  cmake --build "$build" -j "$(nproc)" --target tavi media
+  (cd "$top" && cmake --preset sanitize >/dev/null &&
+    cmake --build --preset sanitize -j "$(nproc)" --target tavi media)
   exe=$build/tavi
 else
   exe=$(cd "$(dirname "$exe")" && pwd)/$(basename "$exe")

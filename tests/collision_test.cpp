@@ -12,42 +12,6 @@ namespace {
 
 using test::GameWorld;
 
-std::vector<int> Bounds(const HitBox& b) { return {b.left, b.top, b.right, b.bottom}; }
-
-// Both orders, so that every case also checks the symmetry.
-bool Touch(const HitBox& a, const HitBox& b) {
-  const bool ab = BoxesTouch(a, b);
-  EXPECT_EQ(ab, BoxesTouch(b, a)) << "not symmetric";
-  return ab;
-}
-
-TEST(BoxesTouchTest, CornersDecideWithInclusiveBounds) {
-  const HitBox box{100, 100, 200, 150};
-  EXPECT_TRUE(Touch(box, {200, 120, 260, 130}));   // shares the right edge
-  EXPECT_TRUE(Touch(box, {200, 150, 300, 300}));   // a single corner point
-  EXPECT_FALSE(Touch(box, {201, 100, 300, 150}));  // one pixel apart
-  EXPECT_FALSE(Touch(box, {100, 151, 200, 200}));
-  EXPECT_TRUE(Touch(box, {120, 110, 130, 120}));   // wholly inside
-  EXPECT_TRUE(Touch(box, box));
-  EXPECT_TRUE(Touch(box, {150, 140, 400, 400}));   // overlapping corners
-  EXPECT_FALSE(Touch({0, 10, 100, 20}, {40, 0, 60, 30}));  // a plus sign: no corner inside
-  EXPECT_TRUE(Touch({0, 0, 0, 0}, {0, 0, 45, 24}));        // a point on a corner
-  EXPECT_TRUE(Touch({5, 5, 5, 5}, {0, 0, 45, 24}));        // a point inside
-}
-
-TEST(ObjectBoxTest, EachKindPresentsItsOwnPart) {
-  auto box = [](ObjectKind kind, int w, int h) {
-    return Bounds(GetObjectBox({1000, 2000, 0, 0, kind, w, h, nullptr}));
-  };
-  EXPECT_EQ(box(ObjectKind::Fish, 45, 24), (std::vector<int>{1000, 2000, 1045, 2024}));
-  EXPECT_EQ(box(ObjectKind::Plant, 32, 128), (std::vector<int>{1000, 2000, 1032, 2128}));
-  EXPECT_EQ(box(ObjectKind::Bubbles, 18, 18), (std::vector<int>{1000, 2000, 1018, 2018}));
-  EXPECT_EQ(box(ObjectKind::Stone, 68, 63), (std::vector<int>{1000, 2000, 1068, 2063}));
-  EXPECT_EQ(box(ObjectKind::PoisonBarrel, 59, 91), (std::vector<int>{1014, 2012, 1029, 2079}));
-  EXPECT_EQ(box(ObjectKind::Shark, 315, 118), (std::vector<int>{1000, 2029, 1157, 2089}));
-  EXPECT_EQ(box(ObjectKind::Barrel, 92, 78), (std::vector<int>{1000, 2013, 1092, 2065}));
-}
-
 class CollisionTest : public ::testing::Test {
  protected:
   // The diver at (x, y), updated once with these keys (which do not move it when the net is out).
@@ -61,26 +25,6 @@ class CollisionTest : public ::testing::Test {
   GameWorld world;
   Diver& diver = world.diver;
 };
-
-TEST_F(CollisionTest, OnlyTheHeldOutNetCatchesWhatTouchesItsBox) {
-  DiverAt(100, 100, {});  // no net: its box would be (0, 0, 0, 0)
-  world.Put(ObjectKind::Fish, 254, 120);  // where the net will be
-  world.Put(ObjectKind::Fish, 4, 0);      // covers (0, 0)
-  world.fish.Update();
-  EXPECT_EQ(diver.GetScore(), 0);
-  EXPECT_EQ(world.fish.Instances().size(), 2u);
-
-  DiverAt(100, 100, {Dik::Space});  // net box (217, 115, 259, 145)
-  world.fish.Clear();
-  world.Put(ObjectKind::Fish, 254, 120);  // at 250: its corner (250, 120) is in the net
-  world.Put(ObjectKind::Fish, 700, 120);
-  world.Put(ObjectKind::Fish, 266, 120);  // at 262: beyond the net's right edge 259
-  world.fish.Update();
-  EXPECT_EQ(diver.GetScore(), 1);
-  ASSERT_EQ(world.fish.Instances().size(), 2u);
-  EXPECT_EQ(world.fish.Instances().back().x, 262);
-  EXPECT_EQ(world.Played(), (std::vector<std::string>{test::FishSound}));
-}
 
 TEST_F(CollisionTest, AfterRemovingARecordThePassGoesOnAtTheSecond) {
   DiverAt(100, 100, {Dik::Space});
@@ -115,59 +59,6 @@ TEST_F(CollisionTest, AfterRemovingARecordThePassGoesOnAtTheSecond) {
   EXPECT_TRUE(world.poisonBarrel.Instances().empty());
   EXPECT_EQ(world.Played(), (std::vector<std::string>{test::FishSound, test::FishSound, test::FishSound,
                                                       test::FishSound, test::BarrelSound, test::BarrelSound}));
-}
-
-TEST_F(CollisionTest, FishPlantsAndBubblesDoNothingToTheBodyAndASinkingBarrelCostsALife) {
-  DiverAt(100, 100, {});
-  world.Put(ObjectKind::Fish, 150, 110);
-  world.Put(ObjectKind::Plant, 150, 80);
-  world.Put(ObjectKind::Bubbles, 150, 110);
-  world.Put(ObjectKind::Barrel, 150, 60);  // at y 62 its box starts at 75
-  for (ObjectGroup* group : world.groups) group->Update();
-  EXPECT_EQ(diver.lives, 2);
-  EXPECT_EQ(diver.GetScore(), 0);
-  EXPECT_EQ(diver.GetY(), 100);
-  EXPECT_EQ(world.fish.Instances().size() + world.plant.Instances().size() + world.bubbles.Instances().size(), 3u);
-  EXPECT_TRUE(world.barrel.Instances().empty());
-  EXPECT_EQ(world.Played(), (std::vector<std::string>{test::BarrelSound}));
-}
-
-TEST_F(CollisionTest, AStoneLiftsTheDiverAndCostsALifeAndTheLastLifeEndsTheGameInThatFrame) {
-  DiverAt(300, 612, {});
-  world.Put(ObjectKind::Stone, 352, 625);  // at 350
-  world.stone.Update();
-  EXPECT_EQ(diver.GetY(), 549);
-  EXPECT_EQ(diver.lives, 2);
-  EXPECT_EQ(world.stone.Instances().size(), 1u);  // stones stay
-  EXPECT_EQ(world.Played(), (std::vector<std::string>{test::StoneSound}));
-  world.stone.Update();  // lifted clear of it
-  EXPECT_EQ(diver.lives, 2);
-
-  DiverAt(300, 612, {});
-  diver.lives = 1;
-  world.stone.Clear();
-  world.Put(ObjectKind::Stone, 352, 625);
-  int endGames = 0;
-  RunGameFrame(diver, world.groups, world.random, [&] {
-    ++endGames;
-    EXPECT_TRUE(diver.IsOver());
-    EXPECT_EQ(diver.GetY(), 549);  // lifted first
-  });
-  EXPECT_EQ(endGames, 1);
-  EXPECT_EQ(diver.lives, 0);
-}
-
-TEST_F(CollisionTest, ASharksSecondContactChangesNothing) {
-  DiverAt(100, 100, {});
-  world.Put(ObjectKind::Shark, 205, 55);  // in its band, its box reaches the diver's corner
-  world.shark.Update();
-  EXPECT_EQ(diver.eatenCountdown, 45);
-  EXPECT_EQ(diver.lives, 3);
-  diver.Update();
-  world.shark.Update();  // still touching
-  EXPECT_EQ(diver.eatenCountdown, 44);
-  EXPECT_EQ(world.shark.Instances().size(), 1u);
-  EXPECT_EQ(world.Played(), (std::vector<std::string>{test::SharkSound}));
 }
 
 }  // namespace

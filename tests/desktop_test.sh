@@ -4,16 +4,17 @@
 # empty working directory and checks that the whole frame covers the screen, switches to a window
 # with Alt+Enter, clicks to the highscore list and back, shrinks the window and does it again,
 # toggles full screen twice (back in the shrunk size) and ends the game with Esc from the menu:
-# exit status 0 and "Highscore.dat" in that directory.
+# exit status 0, the highscore list in the per-user data folder, the shrunk size in the settings
+# and nothing in the working directory.
 #
 #   tests/desktop_test.sh BUILD_DIR
 #
-# Exit status 77 (CTest: skipped) when Xvfb or xdotool is missing. Every wait has a deadline; a
+# Exit status 77 (CTest: skipped) when Xvfb, xdotool or xprop is missing. Every wait has a deadline; a
 # game that does not end in time is killed and the test fails.
 set -uo pipefail
 
 build=$(cd "${1:?usage: desktop_test.sh BUILD_DIR}" && pwd)
-for tool in Xvfb xdotool xwininfo cmake; do
+for tool in Xvfb xdotool xwininfo xprop cmake; do
   if ! command -v "$tool" >/dev/null; then
     echo "SKIPPED: $tool is not installed (scripts/setup.sh installs it)"
     exit 77
@@ -22,7 +23,8 @@ done
 
 work=$(mktemp -d /tmp/tavi-desktop-XXXXXX)
 prefix=$work/prefix
-run=$work/run  # the game's working directory, empty at the start
+run=$work/run  # the game's working directory, empty at the start and at the end
+home=$work/home  # the player's home: settings, list and log go below it
 trace=$work/trace.txt
 xvfb_pid=
 game_pid=
@@ -37,7 +39,7 @@ trap cleanup EXIT
 
 fail() {
   echo "FAIL: $*"
-  for log in "$work/game.log" "$work/xvfb.log" "$run/Error.txt"; do
+  for log in "$work/game.log" "$work/xvfb.log" "$home/.local/state/tavi/error.log"; do
     [ -s "$log" ] && sed "s|^|  $(basename "$log"): |" "$log" | tail -20
   done
   [ -s "$trace" ] && echo "  last trace line: $(tail -n 1 "$trace")"
@@ -81,8 +83,8 @@ done
 export DISPLAY=":$(tr -dc 0-9 <"$work/display")"
 
 # --- The installed game -----------------------------------------------------------------------
-mkdir "$run"
-(cd "$run" && SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy exec "$prefix/bin/tavi" --trace "$trace") \
+mkdir "$run" "$home"
+(cd "$run" && HOME=$home XDG_DATA_HOME= XDG_STATE_HOME= XDG_CONFIG_HOME= SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy exec "$prefix/bin/tavi" --trace "$trace") \
   >"$work/game.log" 2>&1 &
 game_pid=$!
 
@@ -138,10 +140,8 @@ toggle
 wait_for 10 "a 1024x768 window in the middle after Alt+Enter" is_size 1024x768+128+128
 
 # The window class the desktop entry's StartupWMClass names, and the game's own window icon.
-if command -v xprop >/dev/null; then
-  xprop -id "$window" WM_CLASS | grep -qF '"tavi", "tavi"' || fail "window class: $(xprop -id "$window" WM_CLASS)"
-  xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (64 x 64)' || fail "the window has no 64 x 64 icon"
-fi
+xprop -id "$window" WM_CLASS | grep -qF '"tavi", "tavi"' || fail "window class: $(xprop -id "$window" WM_CLASS)"
+xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (64 x 64)' || fail "the window has no 64 x 64 icon"
 
 # Clicks to the highscore list and back; `scale` and `top` map frame to window coordinates.
 highscore_and_back() {
@@ -182,10 +182,15 @@ game_pid=
 [ "$status" -eq 0 ] || fail "the game ended with status $status"
 [ "$(tail -n 1 "$trace" | awk '{ print $2 }')" = 0 ] || fail "the last frame was not the menu"
 
-[ -f "$run/Highscore.dat" ] || fail "no Highscore.dat in the working directory"
-[ "$(stat -c %s "$run/Highscore.dat")" -eq 160 ] || fail "Highscore.dat is not 160 bytes"
-if [ -f "$run/Error.txt" ] && grep -q "Laden" "$run/Error.txt"; then
-  fail "the installed game could not load its media: $(head -n 3 "$run/Error.txt")"
+list=$home/.local/share/tavi/Highscore.dat
+[ -f "$list" ] || fail "no Highscore.dat in the data folder"
+[ "$(stat -c %s "$list")" -eq 160 ] || fail "Highscore.dat is not 160 bytes"
+log=$home/.local/state/tavi/error.log
+if [ -f "$log" ] && grep -q "Laden" "$log"; then
+  fail "the installed game could not load its media: $(head -n 3 "$log")"
 fi
+[ -z "$(ls -A "$run")" ] || fail "the game wrote into its working directory: $(ls -A "$run")"
+grep -qx "window_width = 640" "$home/.config/tavi/tavi.ini" && grep -qx "window_height = 600" "$home/.config/tavi/tavi.ini" ||
+  fail "the settings do not remember the 640x600 window"
 
 echo "PASS: installed, played $(wc -l <"$trace") frames on display $DISPLAY, exit status 0"

@@ -32,6 +32,10 @@ class FakeAudio : public AudioDevice {
   }
   void PlayEffect(int handle) override { played.push_back(handle); }
   void PlayMusicForever() override { ++musicStarts; }
+  void SetMusicVolume(int) override {}
+  void SetEffectVolume(int) override {}
+  void SetMusicMuted(bool muted) override { musicMuted = muted; }
+  bool MusicMuted() const override { return musicMuted; }
   void Close() override { closed = true; }
 
   bool openSucceeds = true;
@@ -42,6 +46,7 @@ class FakeAudio : public AudioDevice {
   std::string music;
   int musicStarts = 0;
   bool closed = false;
+  bool musicMuted = false;
 };
 
 class FakePlatform : public Platform {

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <set>
 #include <vector>
 
 #include "base/error_log.h"
@@ -30,7 +29,6 @@ class KeyboardTest : public ::testing::Test {
     for (std::uint32_t code : codes) platform.keys[code] = 0x80;
     Read();
   }
-  unsigned char TypedChar() { return keyboard.CharForKey(keyboard.HighestPressedKey()); }
   // One frame of the name-entry screen with exactly these keys down.
   void Frame(const Keys& codes) {
     Hold(codes);
@@ -44,97 +42,6 @@ class KeyboardTest : public ::testing::Test {
   NameEntry entry{keyboard};
   KeySnapshot snapshot;
 };
-
-TEST_F(KeyboardTest, TheHighestKeyDownDecides) {
-  Hold({});
-  EXPECT_EQ(keyboard.HighestPressedKey(), 0u);
-  EXPECT_EQ(keyboard.CharForKey(0), Keyboard::NoChar);
-  Hold({KeyA, KeyB});
-  EXPECT_EQ(keyboard.HighestPressedKey(), KeyB);
-  EXPECT_EQ(TypedChar(), 'b');
-
-  // Keys outside the table hide every typing key below them; Shift never makes capitals.
-  for (const Keys& keys : {Keys{Dik::LShift, KeyQ}, Keys{Dik::Back}, Keys{Dik::Up, KeyA, Dik::Space}}) {
-    Hold(keys);
-    EXPECT_EQ(TypedChar(), Keyboard::NoChar) << keyboard.HighestPressedKey();
-  }
-  // Any nonzero byte counts as down, not only the 0x80 bit; scan code 0 is never looked at.
-  Hold({});
-  platform.keys[KeyA] = 0x01;
-  platform.keys[0x00] = 0x80;
-  Read();
-  EXPECT_EQ(keyboard.HighestPressedKey(), KeyA);
-}
-
-TEST_F(KeyboardTest, CharacterTableFollowsTheGermanLayout) {
-  EXPECT_EQ(keyboard.CharForKey(0x2C), 'y');  // the key DirectInput names Z
-  EXPECT_EQ(keyboard.CharForKey(0x15), 'z');  // the key DirectInput names Y
-  EXPECT_EQ(keyboard.CharForKey(Dik::Space), ' ');
-  EXPECT_EQ(keyboard.CharForKey(0x0B), '0');
-  EXPECT_EQ(keyboard.CharForKey(0x34), '.');
-  EXPECT_EQ(keyboard.CharForKey(Dik::Return), Keyboard::NoChar);
-  EXPECT_EQ(keyboard.CharForKey(0x11E), Keyboard::NoChar);  // never folded into a byte
-
-  std::set<std::uint32_t> codes;
-  std::set<unsigned char> characters;
-  for (const Keyboard::KeyChar& entry : keyboard.KeyCharTable) {
-    codes.insert(entry.scanCode);
-    characters.insert(entry.character);
-    const unsigned char c = entry.character;
-    EXPECT_TRUE((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == ' ' || c == '.') << int{c};
-  }
-  EXPECT_EQ(codes.size(), 38u);
-  EXPECT_EQ(characters.size(), 38u);
-}
-
-// A source that scribbles over the buffer before it reports failure.
-class ScribblingSource : public KeySource {
- public:
-  bool ReadKeys(std::uint8_t (&state)[256]) override {
-    std::memset(state, 0xAB, sizeof state);
-    return false;
-  }
-};
-
-TEST_F(KeyboardTest, AFailedReadKeepsTheLastSnapshotAndNothingIsTakenAfterRelease) {
-  Hold({Dik::Right});
-  platform.keysReadable = false;  // the window lost the focus
-  Hold({});
-  EXPECT_TRUE(keyboard.Down(Dik::Right));
-  EXPECT_EQ(keyboard.HighestPressedKey(), Dik::Right);
-  platform.keysReadable = true;
-  Read();
-  EXPECT_FALSE(keyboard.Down(Dik::Right));
-
-  ScribblingSource scribbler;
-  KeySnapshot kept;
-  EXPECT_FALSE(ReadKeySnapshot(scribbler, kept));
-  for (std::uint8_t byte : kept.state) ASSERT_EQ(byte, 0);
-
-  Hold({KeyA});
-  keyboard.Release();
-  Hold({KeyB});
-  EXPECT_EQ(keyboard.HighestPressedKey(), KeyA);
-}
-
-TEST(KeyboardInit, MissingKeyboardIsReportedAndTypesNothing) {
-  test::FakePlatform platform;
-  test::TempDir dir;
-  ErrorLog errors{&platform};
-  Keyboard keyboard;
-  EXPECT_EQ(keyboard.Init(nullptr, errors), 0);
-  ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_EQ(platform.messages[0].first, "Error");
-  EXPECT_EQ(platform.messages[0].second, "Fehler beim Anlegen des DirectInput8-Objekts");
-  KeySnapshot keys;
-  keys.state[KeyA] = 0x80;
-  keyboard.SetKeys(keys);
-  NameEntry entry{keyboard};
-  for (int i = 0; i < 3; ++i) entry.Update();
-  keyboard.Release();
-  EXPECT_EQ(entry.EnteredName, "");
-  EXPECT_EQ(keyboard.HighestPressedKey(), 0u);
-}
 
 using NameEntryTest = KeyboardTest;
 

@@ -1,6 +1,5 @@
-// The effects and the music: the files the build put into the media directory (the MIDI file read
-// by a reader of our own), mediagen's failures, and the music as the game's mixer renders it
-// through SDL's disk audio driver.
+// The music with an effect on top as the game's mixer renders it
+// through SDL's disk audio driver: what no trace or screenshot can show.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -11,56 +10,22 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <map>
-#include <optional>
-#include <set>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "base/media_manifest.h"
 #include "fake_platform.h"
-#include "music.h"
 #include "picture_table.h"
+#include "score.h"
 #include "platform/platform.h"
-#include "sounds.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
 
 const std::string MediaDir = TAVI_MEDIA_DIR;
-const std::string MusicFile = mediagen::MediaFileName(tavi::media::Music.file);
-
-// The effects' file names in the media directory without ".wav".
-std::vector<std::string> EffectNames() {
-  std::vector<std::string> names;
-  for (const tavi::media::Sound* effect : tavi::media::Effects) {
-    const std::string file = mediagen::MediaFileName(effect->file);
-    names.push_back(file.substr(0, file.rfind('.')));
-  }
-  return names;
-}
-
-Bytes ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteText(const fs::path& path, const std::string& text) {
-  fs::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-std::uint32_t Be(const Bytes& b, std::size_t at, int bytes) {
-  std::uint32_t value = 0;
-  for (int i = 0; i < bytes; ++i) value = value << 8 | b[at + i];
-  return value;
-}
-std::string Tag(const Bytes& b, std::size_t at) { return std::string(b.begin() + at, b.begin() + at + 4); }
 
 // The samples of a WAV file as SDL reads it; empty unless it holds 16-bit mono sound at 44.1 kHz.
 std::vector<std::int16_t> ReadEffect(const fs::path& path) {
@@ -75,213 +40,6 @@ std::vector<std::int16_t> ReadEffect(const fs::path& path) {
   SDL_FreeWAV(buffer);
   return samples;
 }
-
-double PeakDb(const std::vector<std::int16_t>& samples) {
-  int peak = 0;
-  for (std::int16_t s : samples) peak = std::max(peak, std::abs(int{s}));
-  return 20 * std::log10(peak / 32768.0);
-}
-
-struct MidiEvent {
-  long tick = 0;
-  int status = 0, a = 0, b = 0;
-  int meta = -1;  // for status 0xFF
-  Bytes data;
-};
-
-struct Midi {
-  int format = -1, division = 0;
-  std::vector<std::vector<MidiEvent>> tracks;  // each ends with its end-of-track event
-};
-
-bool VarLength(const Bytes& b, std::size_t& at, std::size_t end, std::uint32_t& value) {
-  value = 0;
-  for (int i = 0; i < 4 && at < end; ++i) {
-    value = value << 7 | (b[at] & 0x7F);
-    if (!(b[at++] & 0x80)) return true;
-  }
-  return false;
-}
-
-// "" for a well-formed standard MIDI file, else what is wrong with it.
-std::string ReadMidi(const fs::path& path, Midi& m) {
-  const Bytes b = ReadBytes(path);
-  if (b.size() < 14 || Tag(b, 0) != "MThd" || Be(b, 4, 4) != 6) return "no MThd header";
-  m.format = Be(b, 8, 2);
-  m.division = Be(b, 12, 2);
-  std::size_t at = 14;
-  for (std::uint32_t t = 0; t < Be(b, 10, 2); ++t) {
-    const std::string track = "track " + std::to_string(t) + ": ";
-    if (at + 8 > b.size() || Tag(b, at) != "MTrk" || at + 8 + Be(b, at + 4, 4) > b.size())
-      return track + "broken MTrk header";
-    const std::size_t end = at + 8 + Be(b, at + 4, 4);
-    at += 8;
-    std::vector<MidiEvent> events;
-    long tick = 0;
-    int running = 0;
-    while (at < end && (events.empty() || events.back().meta != 0x2F)) {
-      std::uint32_t delta = 0, length = 0;
-      if (!VarLength(b, at, end, delta) || at >= end) return track + "broken delta time";
-      MidiEvent e;
-      e.tick = tick += delta;
-      e.status = b[at] & 0x80 ? b[at++] : running;
-      if (e.status == 0) return track + "data byte without a status";
-      if (e.status >= 0xF0) {
-        if (e.status == 0xFF && at < end) e.meta = b[at++];
-        if (!VarLength(b, at, end, length) || at + length > end) return track + "broken meta length";
-        e.data.assign(b.begin() + at, b.begin() + at + length);
-        at += length;
-      } else {
-        running = e.status;
-        const int dataBytes = (e.status & 0xE0) == 0xC0 ? 1 : 2;  // program change, aftertouch: 1
-        if (at + dataBytes > end) return track + "event cut short";
-        e.a = b[at++];
-        if (dataBytes == 2) e.b = b[at++];
-      }
-      events.push_back(e);
-    }
-    if (events.empty() || events.back().meta != 0x2F || at != end) return track + "end-of-track missing or not last";
-    m.tracks.push_back(std::move(events));
-  }
-  return "";
-}
-
-// Seconds up to `tick` by the tempo map of the first track (0.5 s a quarter before its first tempo).
-double SecondsAt(const Midi& m, long tick) {
-  double seconds = 0, perQuarter = 0.5;
-  long from = 0;
-  for (const MidiEvent& e : m.tracks[0]) {
-    if (e.tick >= tick) break;
-    if (e.meta != 0x51 || e.data.size() != 3) continue;
-    seconds += (e.tick - from) * perQuarter / m.division;
-    from = e.tick;
-    perQuarter = Be(e.data, 0, 3) / 1e6;
-  }
-  return seconds + (tick - from) * perQuarter / m.division;
-}
-
-bool IsNoteOn(const MidiEvent& e) { return (e.status & 0xF0) == 0x90 && e.b > 0; }
-bool IsNoteOff(const MidiEvent& e) { return (e.status & 0xF0) == 0x80 || ((e.status & 0xF0) == 0x90 && e.b == 0); }
-
-// The first note struck again while it sounds (a re-strike must release first), released without
-// being struck, or left hanging; "" when there is none.
-std::string NoteFault(const Midi& m) {
-  for (std::size_t t = 0; t < m.tracks.size(); ++t) {
-    std::set<std::pair<int, int>> sounding;  // channel, key
-    for (const MidiEvent& e : m.tracks[t]) {
-      const auto key = std::make_pair(e.status & 0x0F, e.a);
-      const std::string where = "track " + std::to_string(t) + ", tick " + std::to_string(e.tick) + ": key ";
-      if (IsNoteOn(e) && !sounding.insert(key).second) return where + std::to_string(e.a) + " struck while sounding";
-      if (IsNoteOff(e) && sounding.erase(key) == 0) return where + std::to_string(e.a) + " released, never struck";
-    }
-    if (!sounding.empty())
-      return "track " + std::to_string(t) + ": key " + std::to_string(sounding.begin()->second) + " hangs";
-  }
-  return "";
-}
-
-TEST(MediaSoundFiles, EveryEffectIsAShortNormalisedWave) {
-  for (const std::string& name : EffectNames()) {
-    SCOPED_TRACE(name);
-    const std::vector<std::int16_t> samples = ReadEffect(MediaDir + "/" + name + ".wav");
-    const double seconds = samples.size() / 44100.0;
-    EXPECT_GE(seconds, 0.1) << "missing, too short or not 16-bit mono at 44.1 kHz";
-    EXPECT_LE(seconds, 1.5);
-    ASSERT_GT(samples.size(), 10u);
-    EXPECT_GE(PeakDb(samples), -6);
-    EXPECT_LE(PeakDb(samples), -1);
-    // Faded in and out: no click when the effect starts or stops.
-    EXPECT_LT(std::abs(int{samples.front()}), 100);
-    EXPECT_LT(std::abs(int{samples.back()}), 100);
-  }
-}
-
-TEST(MediaSoundFiles, MusicIsASeamlessGeneralMidiLoopOfAtLeastAMinute) {
-  Midi midi;
-  ASSERT_EQ(ReadMidi(MediaDir + "/" + MusicFile, midi), "");
-  EXPECT_EQ(midi.format, 1);
-  ASSERT_GE(midi.tracks.size(), 2u);
-  ASSERT_GT(midi.division, 0);  // ticks per quarter, not SMPTE
-
-  const long loopEnd = midi.tracks[0].back().tick;
-  const auto isTempo = [](const MidiEvent& e) { return e.meta == 0x51; };
-  EXPECT_TRUE(std::any_of(midi.tracks[0].begin(), midi.tracks[0].end(), isTempo)) << "no tempo";
-  EXPECT_GE(SecondsAt(midi, loopEnd), 60);
-  EXPECT_EQ(NoteFault(midi), "");
-
-  long firstNote = loopEnd, lastRelease = 0;
-  std::map<int, std::set<int>> setUp;  // channel -> controllers (0x100: program) set at tick 0
-  std::map<int, int> notesByChannel;
-  for (const auto& track : midi.tracks) {
-    EXPECT_EQ(track.back().tick, loopEnd) << "every track ends at the loop's end";
-    for (const MidiEvent& e : track) {
-      const int channel = (e.status & 0x0F) + 1;
-      if (IsNoteOn(e)) {
-        firstNote = std::min(firstNote, e.tick);
-        ++notesByChannel[channel];
-      }
-      if (IsNoteOff(e)) lastRelease = std::max(lastRelease, e.tick);
-      if (e.tick == 0 && (e.status & 0xF0) == 0xB0) setUp[channel].insert(e.a);
-      if (e.tick == 0 && (e.status & 0xF0) == 0xC0) setUp[channel].insert(0x100);
-    }
-  }
-  EXPECT_EQ(firstNote, 0) << "no silence at the start";
-  EXPECT_EQ(lastRelease, loopEnd) << "notes sound to the very end of the loop";
-  EXPECT_GE(notesByChannel.size(), 3u);
-  EXPECT_GT(notesByChannel[10], 0) << "light percussion on channel 10";
-  for (const auto& [channel, count] : notesByChannel) {
-    SCOPED_TRACE("channel " + std::to_string(channel));
-    EXPECT_TRUE(setUp[channel].count(7)) << "volume at tick 0";
-    EXPECT_TRUE(setUp[channel].count(10)) << "pan at tick 0";
-    if (channel != 10) {
-      EXPECT_TRUE(setUp[channel].count(0x100)) << "program at tick 0";
-    }
-  }
-}
-
-TEST(MediaSoundMake, FailuresNameTheFileAndTheLoopLastsWhatTheScoreSays) {
-  tavi::test::TempDir dir;
-  const fs::path art = dir.File("art"), out = dir.File("out");
-  fs::create_directories(out);
-  std::string error;
-  EXPECT_FALSE(mediagen::MakeSounds(art, out, error));
-  EXPECT_NE(error.find("sounds/fisch.sfx: cannot be read"), std::string::npos) << error;
-
-  for (const std::string& name : EffectNames())
-    WriteText(art / "sounds" / (name + ".sfx"), "length 0.2\ntone freq=440\n");
-  WriteText(art / "sounds" / "stein.sfx", "length 0.2\ntone freq=440 level=0\n");
-  EXPECT_FALSE(mediagen::MakeSounds(art, out, error));
-  EXPECT_NE(error.find("stein.sfx: the effect is silent"), std::string::npos) << error;
-
-  const std::string score = "track t channel=1\npattern p\n1:1 4 90 C4\nend\n";
-  WriteText(art / "music" / "background.score", "bars 8\n" + score + "play t p 1-8\n");
-  EXPECT_FALSE(mediagen::MakeMusic(art, out, error));
-  EXPECT_NE(error.find("background.score: the loop lasts 16.0 s"), std::string::npos) << error;
-  EXPECT_FALSE(fs::exists(out / MusicFile));
-  // Thirty bars of 4/4 at the default 120 a minute: exactly the minute the file's tempo map says.
-  WriteText(art / "music" / "background.score", "bars 30\n" + score + "play t p 1-30\n");
-  ASSERT_TRUE(mediagen::MakeMusic(art, out, error)) << error;
-  Midi midi;
-  ASSERT_EQ(ReadMidi(out / MusicFile, midi), "");
-  EXPECT_DOUBLE_EQ(SecondsAt(midi, midi.tracks[0].back().tick), 60);
-}
-
-// ---- the music as the game's mixer plays it ------------------------------------------------
-
-// Points SDL's audio at its disk driver writing `file`, and back at the old driver on leaving.
-class DiskAudio {
- public:
-  explicit DiskAudio(const std::string& file) {
-    if (const char* driver = std::getenv("SDL_AUDIODRIVER")) old_ = driver;
-    ::setenv("SDL_AUDIODRIVER", "disk", 1);
-    ::setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
-    ::setenv("SDL_DISKAUDIODELAY", "0", 1);  // as fast as the machine renders
-  }
-  ~DiskAudio() { old_ ? ::setenv("SDL_AUDIODRIVER", old_->c_str(), 1) : ::unsetenv("SDL_AUDIODRIVER"); }
-
- private:
-  std::optional<std::string> old_;
-};
 
 std::uintmax_t SizeOf(const fs::path& path) {
   std::error_code error;
@@ -357,7 +115,10 @@ TEST(MediaSoundMixer, MusicPlaysSeventySecondsWithoutSilenceOrClippingAndEffects
   std::uintmax_t musicStart = 0;   // bytes in the file when the music was started
   std::uintmax_t effectStart = 0;  // ... and when the effect was
   {
-    DiskAudio disk(raw);
+    // SDL's disk driver writes the mix into a file, as fast as the machine renders it.
+    ::setenv("SDL_AUDIODRIVER", "disk", 1);
+    ::setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
+    ::setenv("SDL_DISKAUDIODELAY", "0", 1);
     auto audio = tavi::CreateMixerAudio();
     std::string reason;
     ASSERT_TRUE(audio->Open(reason)) << "SDL's disk audio driver cannot be used: " << reason;
@@ -384,7 +145,7 @@ TEST(MediaSoundMixer, MusicPlaysSeventySecondsWithoutSilenceOrClippingAndEffects
     ASSERT_GE(SizeOf(raw), wanted) << "the disk driver did not render 70 s in five minutes";
   }
   // The whole file as 16-bit stereo frames in the machine's byte order.
-  const Bytes bytes = ReadBytes(raw);
+  const std::string bytes = tavi::test::ReadFile(raw);
   std::vector<std::int16_t> stereo(bytes.size() / 2);
   std::memcpy(stereo.data(), bytes.data(), stereo.size() * 2);
   const long frames = static_cast<long>(stereo.size() / 2);
@@ -420,6 +181,98 @@ TEST(MediaSoundMixer, MusicPlaysSeventySecondsWithoutSilenceOrClippingAndEffects
   const double musicBefore = Rms(stereo, at - Rate, Rate);
   EXPECT_GT(fit.residualRms, 0.3 * musicBefore) << "the effect cut the music";
   EXPECT_LT(fit.residualRms, 2.0 * musicBefore) << "the effect is not cleanly added";
+}
+
+
+// The largest step between neighbouring samples in [firstFrame, firstFrame + frames): a click.
+int LargestStep(const std::vector<std::int16_t>& stereo, long firstFrame, long frames) {
+  int step = 0;
+  for (long i = 2 * firstFrame; i < 2 * (firstFrame + frames); ++i) step = std::max(step, std::abs(stereo[i + 2] - stereo[i]));
+  return step;
+}
+
+// Plays the game's music through the disk driver until `frames` are rendered, calling `step` with
+// the frames rendered so far on the way; the frames from the music's first sound on. A delay (ms
+// per buffer) keeps the driver from running far ahead of `step`.
+std::vector<std::int16_t> RenderMusic(long frames, const std::function<void(tavi::AudioDevice&, long)>& step,
+                                      const char* delay = "0") {
+  tavi::test::TempDir dir;
+  fs::create_directory_symlink(MediaDir, "media");
+  const fs::path raw = dir.File("out.raw");
+  std::uintmax_t musicStart = 0;
+  {
+    ::setenv("SDL_AUDIODRIVER", "disk", 1);
+    ::setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
+    ::setenv("SDL_DISKAUDIODELAY", delay, 1);
+    auto audio = tavi::CreateMixerAudio();
+    std::string reason;
+    if (!audio->Open(reason) || !audio->LoadMusic(tavi::media::Music.file, reason)) {
+      ADD_FAILURE() << reason;
+      return {};
+    }
+    step(*audio, -1);
+    audio->PlayMusicForever();
+    musicStart = SizeOf(raw);
+    const std::uintmax_t wanted = musicStart + (frames + Rate) * BytesPerFrame;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(5);
+    for (std::uintmax_t size = musicStart; size < wanted && std::chrono::steady_clock::now() < deadline; size = SizeOf(raw)) {
+      step(*audio, static_cast<long>((size - musicStart) / BytesPerFrame));
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    audio->Close();
+  }
+  const std::string bytes = tavi::test::ReadFile(raw);
+  std::vector<std::int16_t> stereo(bytes.size() / 2);
+  std::memcpy(stereo.data(), bytes.data(), stereo.size() * 2);
+  std::size_t first = 2 * (musicStart / BytesPerFrame);
+  while (first < stereo.size() && stereo[first] == 0 && stereo[first + 1] == 0) first += 2;
+  stereo.erase(stereo.begin(), stereo.begin() + static_cast<long>(std::min(first, stereo.size())));
+  EXPECT_GE(static_cast<long>(stereo.size() / 2), frames) << "the disk driver did not render it in five minutes";
+  stereo.resize(std::min(stereo.size(), static_cast<std::size_t>(2 * frames)));
+  return stereo;
+}
+
+bool HaveSoundfont() {
+  return fs::exists("/usr/share/sounds/sf2/TimGM6mb.sf2") || fs::exists("/usr/share/sounds/sf3/default-GM.sf3");
+}
+
+// Where the score starts over, nothing stops: no gap, no dip and no click, as a synthesiser reset
+// there would give (whatever still sounds would be cut off at once).
+TEST(MediaSoundMixer, MusicStartsOverWithoutASeam) {
+  if (!HaveSoundfont()) GTEST_SKIP() << "no General MIDI soundfont installed (Debian package timgm6mb-soundfont)";
+  mediagen::Score score;
+  std::string error;
+  ASSERT_TRUE(mediagen::ReadScore(std::string(TAVI_SOURCE_DIR) + "/art/music/background.score", score, error)) << error;
+  const long seam = std::lround(score.LoopSeconds() * Rate);
+  const long window = Rate / 50, around = 2 * Rate;
+  const std::vector<std::int16_t> stereo = RenderMusic(seam + around, [](tavi::AudioDevice&, long) {});
+  ASSERT_EQ(static_cast<long>(stereo.size() / 2), seam + around);
+
+  const double bar = Rms(stereo, seam - around, 2 * around - 1);
+  for (long at = seam - 10 * window; at < seam + 10 * window; at += window)
+    EXPECT_LT(std::abs(20 * std::log10(Rms(stereo, at, window) / bar)), 6) << "20 ms at " << at - seam << " from the seam";
+  const int elsewhere = std::max(LargestStep(stereo, seam - around, around - window),
+                                 LargestStep(stereo, seam + window, around - window - 1));
+  // A cut-off chord steps about half as high again as anything the music itself does.
+  EXPECT_LE(LargestStep(stereo, seam - window, 2 * window), elsewhere) << "a click at the seam";
+}
+
+// The music at half volume is the same music at half the level; muted, it is silent and comes back.
+TEST(MediaSoundMixer, MusicVolumeScalesAndMuteSilences) {
+  if (!HaveSoundfont()) GTEST_SKIP() << "no General MIDI soundfont installed (Debian package timgm6mb-soundfont)";
+  const std::vector<std::int16_t> full = RenderMusic(2 * Rate, [](tavi::AudioDevice&, long) {});
+  const std::vector<std::int16_t> half = RenderMusic(2 * Rate, [](tavi::AudioDevice& audio, long) { audio.SetMusicVolume(50); });
+  ASSERT_EQ(full.size(), half.size());
+  EXPECT_NEAR(Rms(half, 0, 2 * Rate) / Rms(full, 0, 2 * Rate), 0.5, 0.02);
+
+  const std::vector<std::int16_t> muted = RenderMusic(6 * Rate, [](tavi::AudioDevice& audio, long frame) {
+    if (frame >= Rate / 2 && frame < 3 * Rate && !audio.MusicMuted()) audio.SetMusicMuted(true);
+    if (frame >= 3 * Rate && audio.MusicMuted()) audio.SetMusicMuted(false);
+  }, "10");
+  ASSERT_EQ(static_cast<long>(muted.size() / 2), 6 * Rate);
+  // Half a second on, even the reverberation has died away; the rest is the synthesiser's dither.
+  EXPECT_LT(Rms(muted, 2 * Rate, Rate / 2), 1) << "muted, yet the music sounds";
+  EXPECT_GT(Rms(muted, 5 * Rate, Rate), 100) << "the music did not come back";
 }
 
 }  // namespace

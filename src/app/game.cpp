@@ -33,9 +33,9 @@ const std::pair<Animation Game::*, const media::Picture*> DemoAnimations[] = {
 
 }  // namespace
 
-Game::Game(Platform& platformIn, KeySource& keys)
+Game::Game(Platform& platformIn, KeySource& keys, const FilePaths& files)
     : platform(platformIn),
-      errorLog(&platformIn),
+      errorLog(&platformIn, files.errorFile, files.errorFileUtf8),
       display(platformIn, errorLog),
       keySource(keys),
       sound(platformIn, platformIn.Audio(), errorLog),
@@ -48,7 +48,7 @@ Game::Game(Platform& platformIn, KeySource& keys)
               {random, sound},
               {random, sound},
               {random, sound}}},
-      highscores(errorLog),
+      highscores(errorLog, files.highscoreFile),
       nameEntry(keyboard) {}
 
 ObjectGroups Game::GroupPointers() {

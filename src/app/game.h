@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/backdrop.h"
+#include "app/file_paths.h"
 #include "base/error_log.h"
 #include "game/diver.h"
 #include "game/object_group.h"
@@ -29,8 +30,8 @@ enum class GameScreen : int { Menu = 0, Game = 1, Highscore = 2, NewHighscore = 
 class Game {
  public:
   // `keys` is where the loop reads each frame's key snapshot (the platform, or a demo); the
-  // keyboard opens only when there is one.
-  Game(Platform& platform, KeySource& keys);
+  // keyboard opens only when there is one. `files` says where the list and the error log live.
+  Game(Platform& platform, KeySource& keys, const FilePaths& files = {});
 
   // Start-up after the window exists: display, keyboard, media, diver, groups, highscores.
   void Startup(std::uint32_t seed);

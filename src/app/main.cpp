@@ -2,8 +2,11 @@
 #include <cstdio>
 #include <string>
 
+#include "app/file_paths.h"
 #include "app/options.h"
 #include "app/program.h"
+#include "app/settings.h"
+#include "base/error_log.h"
 #include "platform/platform.h"
 
 int main(int argc, char** argv) {
@@ -21,11 +24,12 @@ int main(int argc, char** argv) {
     std::printf("tavi %s\n", TAVI_VERSION);
     return 0;
   }
-  tavi::PlatformOptions platformOptions;
-  platformOptions.window = options.window;
-  platformOptions.headless = options.headless;
-  platformOptions.scaling = options.scaling;
-  platformOptions.sound = options.sound && !options.headless;
-  auto platform = tavi::CreatePlatform(platformOptions);
-  return tavi::RunProgram(options, *platform);
+  // Headless runs (tests, demos) neither depend on nor touch the player's settings.
+  const tavi::FilePaths files = tavi::PrepareFilePaths(options.dataDir, !options.headless);
+  tavi::ErrorLog log(nullptr, files.errorFile, files.errorFileUtf8);
+  tavi::SettingsFile settings = tavi::StartSettings(files.settingsFile, log);
+  auto platform = tavi::CreatePlatform(tavi::PlatformOptionsFor(options, settings.values));
+  const int status = tavi::RunProgram(options, *platform, files);
+  tavi::RememberWindowSize(settings, platform->WindowedSize(), log);
+  return status;
 }

@@ -26,6 +26,7 @@ const char* UsageText() {
          "  --window              a 1024 x 768 window instead of full screen (Alt+Enter toggles)\n"
          "  --scale MODE          smooth (default), sharp or integer (sharp, whole multiples)\n"
          "  --nosound             play without sound\n"
+         "  --data-dir DIR        keep the highscore list, error log and settings in DIR\n"
          "  --headless            no window and no audio device\n"
          "  --demo FILE           play a recorded demo in real time\n"
          "  --timedemo FILE       play a demo as fast as possible and print the frame rate\n"
@@ -68,6 +69,12 @@ bool ParseOptions(int argc, const char* const* argv, Options& options, std::stri
       if (!value(options.record)) return false;
     } else if (arg == "--trace") {
       if (!value(options.trace)) return false;
+    } else if (arg == "--data-dir") {
+      if (!value(options.dataDir)) return false;
+      if (options.dataDir.empty()) {
+        error = "--data-dir needs a folder";
+        return false;
+      }
     } else if (arg == "--scale") {
       if (!value(text)) return false;
       if (text == "smooth") {

@@ -19,7 +19,8 @@ struct Options {
   bool window = false;
   bool headless = false;
   bool sound = true;
-  Scaling scaling = Scaling::Smooth;
+  std::optional<Scaling> scaling;  // else the settings file's
+  std::string dataDir;             // --data-dir: the list, the log and the settings in one folder
   std::string demo;      // --demo: play in real time
   std::string timedemo;  // --timedemo: play as fast as possible
   std::string record;

@@ -97,7 +97,7 @@ class FrameOutputs {
 
 }  // namespace
 
-int RunProgram(const Options& options, Platform& platform) {
+int RunProgram(const Options& options, Platform& platform, const FilePaths& files) {
   std::unique_ptr<DemoPlayer> player;
   if (!options.DemoFile().empty()) {
     Demo demo;
@@ -131,7 +131,7 @@ int RunProgram(const Options& options, Platform& platform) {
   }
   EventSource& events = player ? static_cast<EventSource&>(*player) : platform;
 
-  auto game = std::make_unique<Game>(platform, keys);
+  auto game = std::make_unique<Game>(platform, keys, files);
   game->Startup(seed);
   FrameOutputs outputs(options, game->errorLog);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/file_paths.h"
 #include "app/options.h"
 
 namespace tavi {
@@ -7,6 +8,6 @@ namespace tavi {
 class Platform;
 
 // Start-up, the main loop and the end of the program. Returns the exit status.
-int RunProgram(const Options& options, Platform& platform);
+int RunProgram(const Options& options, Platform& platform, const FilePaths& files = {});
 
 }  // namespace tavi

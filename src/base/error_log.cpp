@@ -34,8 +34,8 @@ void AppendToRegularFile(const std::string& fileName, const std::string& line) {
 
 }  // namespace
 
-ErrorLog::ErrorLog(MessageSink* messages, std::string fileName)
-    : messages_(messages), fileName_(std::move(fileName)) {}
+ErrorLog::ErrorLog(MessageSink* messages, std::string fileName, bool utf8File)
+    : messages_(messages), fileName_(std::move(fileName)), utf8File_(utf8File) {}
 
 bool ErrorLog::ShowError(const std::string& message) {
   std::fprintf(stderr, "%s\n", Cp1252ToUtf8(message).c_str());
@@ -45,8 +45,13 @@ bool ErrorLog::ShowError(const std::string& message) {
 
 void ErrorLog::LogError(const std::string& message) {
   // Every line also goes to standard error, so nothing is lost when the file cannot be written.
+  Note(message);
+  if (fileName_.empty()) return;
+  AppendToRegularFile(fileName_, (utf8File_ ? Cp1252ToUtf8(message) : message) + "\n");
+}
+
+void ErrorLog::Note(const std::string& message) {
   std::fprintf(stderr, "%s\n", Cp1252ToUtf8(message).c_str());
-  AppendToRegularFile(fileName_, message + "\n");
 }
 
 }  // namespace tavi

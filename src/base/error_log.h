@@ -10,8 +10,9 @@ class MessageSink;
 class ErrorLog {
  public:
   // `messages` shows ShowError's box (none: standard error only); `fileName` is where LogError
-  // appends ("Error.txt" in the working directory).
-  explicit ErrorLog(MessageSink* messages, std::string fileName = "Error.txt");
+  // appends ("Error.txt" in the working directory; empty: no file), in Windows-1252 as the texts
+  // are, or in UTF-8 with `utf8File`.
+  explicit ErrorLog(MessageSink* messages, std::string fileName = "Error.txt", bool utf8File = false);
 
   // Standard error and a modal box captioned "Error". Returns false for callers to pass on.
   bool ShowError(const std::string& message);
@@ -19,12 +20,15 @@ class ErrorLog {
   // or is no regular file (a FIFO, a device), the line still reaches standard error and the
   // program goes on.
   void LogError(const std::string& message);
+  // Standard error only: what the player chose is no failure to keep.
+  void Note(const std::string& message);
 
   const std::string& FileName() const { return fileName_; }
 
  private:
   MessageSink* messages_;
   std::string fileName_;
+  bool utf8File_;
 };
 
 }  // namespace tavi

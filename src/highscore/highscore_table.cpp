@@ -51,6 +51,7 @@ ReadOutcome ReadPrefix(const std::string& path, unsigned char* buffer, std::size
 
 void HighscoreTable::Load() {
   unsaved_.clear();
+  if (fileName_.empty()) return ClearEntries();
   std::array<unsigned char, FileSize> bytes = Bytes();
   std::size_t got = 0;
   ReadOutcome outcome = ReadPrefix(fileName_, bytes.data(), bytes.size(), got);
@@ -137,6 +138,10 @@ void HighscoreTable::ClearEntries() {
 }
 
 void HighscoreTable::Apply(const Change& change) {
+  if (fileName_.empty()) {
+    ApplyToEntries(change);
+    return;
+  }
   std::string target;
   std::string error;
   if (!ResolveLinks(fileName_, target, error)) return Keep(change, error);

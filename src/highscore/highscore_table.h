@@ -21,6 +21,7 @@ class HighscoreTable {
   static constexpr int NameFieldSize = 12;
   static constexpr int FileSize = 160;
 
+  // An empty `fileName` keeps the list in memory only (there is no folder to keep it in).
   HighscoreTable(ErrorLog& errorLog, std::string fileName = "Highscore.dat")
       : errorLog_(errorLog), fileName_(std::move(fileName)) {}
 

@@ -66,7 +66,7 @@ class HeadlessPlatform : public Platform {
 
  private:
   TextRenderer text_;
-  NullAudio audio_{"kein Audioger\xE4t (headless)"};  // "kein Audiogerät (headless)"
+  NullAudio audio_{"kein Audioger\xE4t (headless)", true};  // "kein Audiogerät (headless)"
 };
 
 }  // namespace

@@ -2,21 +2,15 @@
 #include <SDL_mixer.h>
 
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "base/file_read.h"
+#include "platform/fluid_music.h"
 #include "platform/midi_check.h"
 #include "platform/platform.h"
 #include "platform/wave_check.h"
-
-#ifndef TAVI_SOUNDFONT_FILE
-#define TAVI_SOUNDFONT_FILE "/usr/share/sounds/sf2/TimGM6mb.sf2"
-#endif
 
 namespace tavi {
 
@@ -25,24 +19,9 @@ namespace {
 constexpr int SampleRate = 44100;
 constexpr int BufferSamples = 2048;
 constexpr int Channels = 16;
-constexpr const char* FallbackSoundFont = "/usr/share/sounds/sf3/default-GM.sf3";
 constexpr std::size_t MaxMusicBytes = 16 * 1024 * 1024;
 // An effect of 4 MiB plays for 20 seconds or more; the game's own are under 100 KiB.
 constexpr std::size_t MaxEffectBytes = 4 * 1024 * 1024;
-
-// Debian's SDL_mixer ignores SDL_SOUNDFONTS unless told otherwise, so the choice is made here:
-// the user's variable, else our soundfont, else the system's default.
-std::string ChooseSoundFonts() {
-  const char* fromUser = std::getenv("SDL_SOUNDFONTS");
-  if (fromUser != nullptr && *fromUser != '\0') {
-    return fromUser;
-  }
-  std::error_code error;
-  if (std::filesystem::exists(TAVI_SOUNDFONT_FILE, error)) {
-    return TAVI_SOUNDFONT_FILE;
-  }
-  return FallbackSoundFont;
-}
 
 class MixerAudio : public AudioDevice {
  public:
@@ -56,18 +35,15 @@ class MixerAudio : public AudioDevice {
       reason = std::string("Audioger\xE4t nicht verf\xFCgbar: ") + SDL_GetError();  // "Audiogerät nicht verfügbar: "
       return false;
     }
-    Mix_SetSoundFonts(ChooseSoundFonts().c_str());
-    // Without MIDI support the music alone fails to load later; effects still play.
-    Mix_Init(MIX_INIT_MID);
     if (Mix_OpenAudio(SampleRate, MIX_DEFAULT_FORMAT, 2, BufferSamples) != 0) {
       reason = std::string("Audioger\xE4t nicht verf\xFCgbar: ") + Mix_GetError();  // "Audiogerät nicht verfügbar: "
-      Mix_Quit();
       SDL_QuitSubSystem(SDL_INIT_AUDIO);
       return false;
     }
     const int channels = Mix_AllocateChannels(Channels);
     startOrder_.assign(static_cast<std::size_t>(channels), 0);
     open_ = true;
+    SetEffectVolume(effectVolume_);
     return true;
   }
 
@@ -105,17 +81,15 @@ class MixerAudio : public AudioDevice {
     }
     const std::size_t size = bytes.size();
     // Only a file that can repeat for ever goes to the synthesiser (see PlayableMidi).
-    const bool playable = PlayableMidi(reinterpret_cast<const std::uint8_t*>(bytes.data()), size);
-    Mix_Music* music = playable ? Mix_LoadMUSType_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(size)), MUS_MID, 1)
-                                : nullptr;
-    if (music == nullptr) {
-      // A missing soundfont ends up here too.
-      reason = playable ? mediaName + ": " + Mix_GetError() : notPlayable;
-      return false;
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    const bool playable = PlayableMidi(data, size);
+    std::string musicReason;
+    // A missing soundfont ends up here too.
+    const bool loaded = playable && music_.Load(data, size, ChooseSoundFonts(), musicReason);
+    if (!loaded) {
+      reason = playable ? mediaName + ": " + musicReason : notPlayable;
     }
-    FreeMusic();
-    music_ = music;
-    return true;
+    return loaded;
   }
 
   void PlayEffect(int handle) override {
@@ -139,24 +113,34 @@ class MixerAudio : public AudioDevice {
   }
 
   void PlayMusicForever() override {
-    if (open_ && music_ != nullptr) {
-      Mix_PlayMusic(music_, -1);
+    if (open_) {
+      music_.PlayForever();
     }
   }
+
+  void SetMusicVolume(int percent) override { music_.SetVolume(percent); }
+
+  void SetEffectVolume(int percent) override {
+    effectVolume_ = percent < 0 ? 0 : (percent > 100 ? 100 : percent);
+    if (open_) {
+      Mix_Volume(-1, effectVolume_ * MIX_MAX_VOLUME / 100);
+    }
+  }
+
+  void SetMusicMuted(bool muted) override { music_.SetMuted(muted); }
+  bool MusicMuted() const override { return music_.Muted(); }
 
   void Close() override {
     if (!open_) {
       return;
     }
     Mix_HaltChannel(-1);
-    Mix_HaltMusic();
-    FreeMusic();
+    music_.Free();
     for (Mix_Chunk* chunk : effects_) {
       Mix_FreeChunk(chunk);
     }
     effects_.clear();
     Mix_CloseAudio();
-    Mix_Quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     open_ = false;
   }
@@ -174,16 +158,10 @@ class MixerAudio : public AudioDevice {
     return oldest;
   }
 
-  void FreeMusic() {
-    if (music_ != nullptr) {
-      Mix_FreeMusic(music_);
-      music_ = nullptr;
-    }
-  }
-
   bool open_ = false;
   std::vector<Mix_Chunk*> effects_;
-  Mix_Music* music_ = nullptr;
+  FluidMusic music_;
+  int effectVolume_ = 100;
   std::vector<std::uint64_t> startOrder_;  // per channel: when its current effect started
   std::uint64_t startCount_ = 0;
 };

@@ -8,10 +8,10 @@
 namespace tavi {
 
 // The audio device when there is none to be had: Open fails with the reason given here, and
-// everything else does nothing.
+// everything else does nothing. `chosen`: the player asked for silence.
 class NullAudio : public AudioDevice {
  public:
-  explicit NullAudio(std::string reason) : reason_(std::move(reason)) {}
+  explicit NullAudio(std::string reason, bool chosen = false) : reason_(std::move(reason)), chosen_(chosen) {}
 
   bool Open(std::string& reason) override {
     reason = reason_;
@@ -24,10 +24,16 @@ class NullAudio : public AudioDevice {
   }
   void PlayEffect(int) override {}
   void PlayMusicForever() override {}
+  void SetMusicVolume(int) override {}
+  void SetEffectVolume(int) override {}
+  void SetMusicMuted(bool) override {}
+  bool MusicMuted() const override { return false; }
   void Close() override {}
+  bool SilenceChosen() const override { return chosen_; }
 
  private:
   std::string reason_;
+  bool chosen_;
 };
 
 }  // namespace tavi

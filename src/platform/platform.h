@@ -63,6 +63,8 @@ class AudioDevice {
   virtual ~AudioDevice() = default;
   // Opens the device; false (and a reason) when there is none.
   virtual bool Open(std::string& reason) = 0;
+  // True when there is no sound because the player chose so (--nosound, --headless): no failure.
+  virtual bool SilenceChosen() const { return false; }
   // Loads a wave file by media name; returns a handle >= 0, or -1 when it cannot be loaded.
   virtual int LoadEffect(const std::string& mediaName) = 0;
   // Loads the MIDI music by media name; false (and a reason) when it cannot be loaded.
@@ -72,6 +74,12 @@ class AudioDevice {
   virtual void PlayEffect(int handle) = 0;
   // Starts the loaded music, repeating without end.
   virtual void PlayMusicForever() = 0;
+  // Levels from 0 (silent) to 100 (full, the default); kept while the device is closed.
+  virtual void SetMusicVolume(int percent) = 0;
+  virtual void SetEffectVolume(int percent) = 0;
+  // A muted music plays on in silence, so it comes back where it would be.
+  virtual void SetMusicMuted(bool muted) = 0;
+  virtual bool MusicMuted() const = 0;
   virtual void Close() = 0;
 };
 
@@ -124,6 +132,8 @@ struct PlatformOptions {
   WindowSize windowSize; // of the window, at the start and after leaving full screen
   Scaling scaling = Scaling::Smooth;
   bool vsync = true;     // presents wait for the display's refresh
+  int musicVolume = 100; // 0 to 100
+  int effectVolume = 100;
 };
 
 std::unique_ptr<Platform> CreatePlatform(const PlatformOptions& options);

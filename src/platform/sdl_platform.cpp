@@ -53,8 +53,10 @@ class SdlPlatform : public Platform {
     if (options.sound) {
       audio_ = CreateMixerAudio();
     } else {
-      audio_ = std::make_unique<NullAudio>("Ton abgeschaltet");
+      audio_ = std::make_unique<NullAudio>("Ton abgeschaltet", true);
     }
+    audio_->SetMusicVolume(options.musicVolume);
+    audio_->SetEffectVolume(options.effectVolume);
   }
 
   ~SdlPlatform() override {
@@ -84,7 +86,7 @@ class SdlPlatform : public Platform {
     const Uint8* keys = SDL_GetKeyboardState(&count);
     std::memset(state, 0, sizeof state);
     for (int scancode = 0; scancode < count; ++scancode) {
-      if (keys[scancode] != 0 && scancode != hiddenScancode_) {
+      if (keys[scancode] != 0 && scancode != hiddenScancode_ && scancode != SDL_SCANCODE_F9) {
         const std::uint8_t dik = DikFromSdlScancode(scancode);
         if (dik != 0) {
           state[dik] = 0x80;
@@ -137,6 +139,7 @@ class SdlPlatform : public Platform {
   }
 
   void DestroyMainWindow() override {
+    WindowedSize();  // kept for the settings written at exit
     ReleaseDisplay();
     if (window_ != nullptr) {
       SDL_DestroyWindow(window_);
@@ -277,6 +280,13 @@ class SdlPlatform : public Platform {
       }
       // The Return of Alt+Return must not confirm a name on the name-entry screen.
       hiddenScancode_ = scancode;
+      return false;
+    }
+    if (scancode == SDL_SCANCODE_F9) {
+      // Mutes and unmutes the music; ReadKeys leaves the key out, so the game never sees it.
+      if (key.repeat == 0) {
+        audio_->SetMusicMuted(!audio_->MusicMuted());
+      }
       return false;
     }
     if (scancode == SDL_SCANCODE_ESCAPE || key.keysym.sym == SDLK_ESCAPE) {

@@ -25,7 +25,9 @@ void SoundSystem::Init() {
   }
   // Said once here; every later call stays quiet instead of raising a box per frame.
   silent_ = true;
-  errorLog_.LogError("Das Spiel l\xE4uft ohne Ton: " + reason);  // läuft
+  const std::string message = "Das Spiel l\xE4uft ohne Ton: " + reason;  // läuft
+  // Silence asked for by an option is said, not logged as a failure.
+  audio_.SilenceChosen() ? errorLog_.Note(message) : errorLog_.LogError(message);
 }
 
 void SoundSystem::AddSound(const std::string& fileName) {
