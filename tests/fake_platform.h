@@ -36,6 +36,8 @@ class FakeAudio : public AudioDevice {
   void SetEffectVolume(int) override {}
   void SetMusicMuted(bool muted) override { musicMuted = muted; }
   bool MusicMuted() const override { return musicMuted; }
+  void Pause() override { paused = true; }
+  void Resume() override { paused = false; }
   void Close() override { closed = true; }
 
   bool openSucceeds = true;
@@ -45,6 +47,7 @@ class FakeAudio : public AudioDevice {
   std::vector<int> played;
   std::string music;
   int musicStarts = 0;
+  bool paused = false;
   bool closed = false;
   bool musicMuted = false;
 };

@@ -265,13 +265,23 @@ TEST(MediaSoundMixer, MusicVolumeScalesAndMuteSilences) {
   ASSERT_EQ(full.size(), half.size());
   EXPECT_NEAR(Rms(half, 0, 2 * Rate) / Rms(full, 0, 2 * Rate), 0.5, 0.02);
 
-  const std::vector<std::int16_t> muted = RenderMusic(6 * Rate, [](tavi::AudioDevice& audio, long frame) {
-    if (frame >= Rate / 2 && frame < 3 * Rate && !audio.MusicMuted()) audio.SetMusicMuted(true);
-    if (frame >= 3 * Rate && audio.MusicMuted()) audio.SetMusicMuted(false);
+  // Muted from half a second on for two and a half seconds, as far as the render let us see it.
+  long mutedAt = -1, unmutedAt = -1;
+  const std::vector<std::int16_t> muted = RenderMusic(6 * Rate, [&](tavi::AudioDevice& audio, long frame) {
+    if (frame >= Rate / 2 && mutedAt < 0) {
+      audio.SetMusicMuted(true);
+      mutedAt = frame;
+    }
+    if (frame >= 3 * Rate && unmutedAt < 0) {
+      audio.SetMusicMuted(false);
+      unmutedAt = frame;
+    }
   }, "10");
   ASSERT_EQ(static_cast<long>(muted.size() / 2), 6 * Rate);
-  // Half a second on, even the reverberation has died away; the rest is the synthesiser's dither.
-  EXPECT_LT(Rms(muted, 2 * Rate, Rate / 2), 1) << "muted, yet the music sounds";
+  ASSERT_GE(unmutedAt - mutedAt, 2 * Rate) << "the render ran too far ahead to hear the mute";
+  // A second and a half on, even the reverberation has died away; the rest is the synthesiser's dither.
+  EXPECT_LT(Rms(muted, mutedAt + 3 * Rate / 2, Rate / 2), 1)
+      << "muted, yet the music sounds";
   EXPECT_GT(Rms(muted, 5 * Rate, Rate), 100) << "the music did not come back";
 }
 

@@ -178,6 +178,10 @@ void DemoRecorder::Event(const WindowEvent& event) {
     case WindowEventType::Close:
       Quit();
       break;
+    case WindowEventType::PauseKey:
+    case WindowEventType::PauseLetter:
+    case WindowEventType::FocusLost:
+      break;  // a pause is no part of what was played
   }
 }
 

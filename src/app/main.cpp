@@ -28,6 +28,7 @@ int main(int argc, char** argv) {
   const tavi::FilePaths files = tavi::PrepareFilePaths(options.dataDir, !options.headless);
   tavi::ErrorLog log(nullptr, files.errorFile, files.errorFileUtf8);
   tavi::SettingsFile settings = tavi::StartSettings(files.settingsFile, log);
+  options.pauseOnFocusLoss = settings.values.pauseOnFocusLoss;
   auto platform = tavi::CreatePlatform(tavi::PlatformOptionsFor(options, settings.values));
   const int status = tavi::RunProgram(options, *platform, files);
   tavi::RememberWindowSize(settings, platform->WindowedSize(), log);

@@ -28,6 +28,7 @@ struct Options {
   std::optional<std::uint32_t> seed;
   std::vector<Screenshot> screenshots;
   std::optional<long long> frames;
+  bool pauseOnFocusLoss = true;  // a game pauses when the window loses the focus (never headless)
   bool help = false;
   bool version = false;
 

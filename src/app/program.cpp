@@ -6,7 +6,9 @@
 
 #include "app/demo.h"
 #include "app/game.h"
+#include "app/menu_keys.h"
 #include "app/pacing.h"
+#include "app/pause.h"
 #include "base/png_writer.h"
 #include "platform/platform.h"
 
@@ -43,6 +45,10 @@ void Dispatch(Game& game, const WindowEvent& event) {
     case WindowEventType::Close:
       game.OnDestroy();
       break;
+    case WindowEventType::PauseKey:
+    case WindowEventType::PauseLetter:
+    case WindowEventType::FocusLost:
+      break;  // the loop's own
   }
 }
 
@@ -134,6 +140,9 @@ int RunProgram(const Options& options, Platform& platform, const FilePaths& file
   auto game = std::make_unique<Game>(platform, keys, files);
   game->Startup(seed);
   FrameOutputs outputs(options, game->errorLog);
+  // A demo's keys and moves are its own: neither held keys nor menu keys are touched while one plays.
+  Pause pause(*game, options.pauseOnFocusLoss && !options.headless, !player);
+  MenuKeys menuKeys;
 
   // A timedemo and a headless run without a demo go as fast as they can.
   const bool paced = options.timedemo.empty() && !(options.headless && options.demo.empty());
@@ -144,7 +153,9 @@ int RunProgram(const Options& options, Platform& platform, const FilePaths& file
     if (player) player->BeginFrame(frame);
     if (recorder) recorder->SetFrame(frame);
     WindowEvent event;
-    if (events.PollEvent(event)) {
+    // While paused, a demo's events wait with its frames.
+    if (!(player && pause.Active()) && events.PollEvent(event)) {
+      if (!player && pause.Handle(event, keySnapshot)) continue;  // never recorded
       if (recorder) recorder->Event(event);
       Dispatch(*game, event);
       continue;
@@ -152,9 +163,17 @@ int RunProgram(const Options& options, Platform& platform, const FilePaths& file
     if (player) {
       // While a demo plays, the player can still close the window.
       while (platform.PollEvent(event)) {
-        if (event.type == WindowEventType::Close) game->OnDestroy();
+        if (event.type == WindowEventType::Close) {
+          game->OnDestroy();
+        } else {
+          pause.Handle(event, keySnapshot);
+        }
       }
       if (game->QuitRequested()) break;
+    }
+    if (pause.Active()) {  // no frame is counted
+      pause.Wait();
+      continue;
     }
     if (paced) {
       const std::int64_t now = clock.Now();
@@ -164,8 +183,18 @@ int RunProgram(const Options& options, Platform& platform, const FilePaths& file
       }
       pacer.FrameStarted(now);
     }
-    // The keys are read once per rendered frame, and only here.
-    if (ReadKeySnapshot(keys, keySnapshot) && recorder) recorder->Keys(keySnapshot);
+    // The keys are read once per rendered frame, and only here (a pause renders none).
+    if (ReadKeySnapshot(keys, keySnapshot)) {
+      pause.ReleaseHeldKeys(keySnapshot);
+      if (recorder) recorder->Keys(keySnapshot);
+    }
+    if (!player) {
+      for (const WindowEvent& keyEvent : menuKeys.Translate(keySnapshot, *game)) {
+        if (recorder) recorder->Event(keyEvent);
+        Dispatch(*game, keyEvent);
+      }
+      if (game->QuitRequested()) break;  // "Ende" chosen
+    }
     game->RenderFrame(keySnapshot);
     game->display.FlipDisplay();
     outputs.AfterFrame(frame, *game);

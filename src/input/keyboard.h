@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "base/key_snapshot.h"
+#include "base/name_keys.h"
 
 namespace tavi {
 
@@ -25,11 +26,8 @@ constexpr std::uint32_t Down = 0xD0;
 // The keyboard as the snapshot of 256 bytes by scan code that the loop hands down each frame.
 class Keyboard {
  public:
-  struct KeyChar {
-    unsigned char character;
-    std::uint32_t scanCode;
-  };
-  static constexpr int KeyCharCount = 38;
+  using KeyChar = NameKey;
+  static constexpr int KeyCharCount = NameKeyCount;
   static constexpr unsigned char NoChar = 0x40;  // '@': no character
 
   // Opens the keyboard when there is a `source` for the loop to read, and fills the character

@@ -43,6 +43,7 @@ struct FluidMusicParts {
   std::vector<std::uint8_t> file;  // kept while the player lives, whether or not it took a copy
   int channels = 2;
   bool hooked = false;
+  bool paused = false;  // unhooked by Pause: the player advances only while it renders
 
   ~FluidMusicParts() {
     if (player != nullptr) {
@@ -141,12 +142,28 @@ bool FluidMusic::Load(const std::uint8_t* bytes, std::size_t size, const std::st
 }
 
 void FluidMusic::PlayForever() {
-  if (parts_ == nullptr || parts_->hooked) {
+  if (parts_ == nullptr || parts_->hooked || parts_->paused) {
     return;
   }
   fluid_player_play(parts_->player);
   Mix_HookMusic(&FluidMusicParts::Mix, parts_);
   parts_->hooked = true;
+}
+
+void FluidMusic::Pause() {
+  if (parts_ != nullptr && parts_->hooked) {
+    Mix_HookMusic(nullptr, nullptr);
+    parts_->hooked = false;
+    parts_->paused = true;
+  }
+}
+
+void FluidMusic::Resume() {
+  if (parts_ != nullptr && parts_->paused) {
+    Mix_HookMusic(&FluidMusicParts::Mix, parts_);
+    parts_->hooked = true;
+    parts_->paused = false;
+  }
 }
 
 void FluidMusic::Free() {

@@ -29,6 +29,9 @@ class FluidMusic {
   bool Load(const std::uint8_t* bytes, std::size_t size, const std::string& soundFonts, std::string& reason);
   // Feeds the loaded music, repeating without end, into the mixer.
   void PlayForever();
+  // Holds the music where it is (it is rendered only while hooked) and lets it go on.
+  void Pause();
+  void Resume();
   // Unhooks the music from the mixer and frees it; the mixer must still be open.
   void Free();
 

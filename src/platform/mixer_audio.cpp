@@ -130,6 +130,20 @@ class MixerAudio : public AudioDevice {
   void SetMusicMuted(bool muted) override { music_.SetMuted(muted); }
   bool MusicMuted() const override { return music_.Muted(); }
 
+  void Pause() override {
+    if (open_) {
+      Mix_Pause(-1);
+      music_.Pause();
+    }
+  }
+
+  void Resume() override {
+    if (open_) {
+      Mix_Resume(-1);
+      music_.Resume();
+    }
+  }
+
   void Close() override {
     if (!open_) {
       return;

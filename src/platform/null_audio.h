@@ -28,6 +28,8 @@ class NullAudio : public AudioDevice {
   void SetEffectVolume(int) override {}
   void SetMusicMuted(bool) override {}
   bool MusicMuted() const override { return false; }
+  void Pause() override {}
+  void Resume() override {}
   void Close() override {}
   bool SilenceChosen() const override { return chosen_; }
 

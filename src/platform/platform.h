@@ -13,13 +13,17 @@
 
 namespace tavi {
 
-// The four window messages the game handles, plus the window being closed.
+// The four window messages the game handles, plus the window being closed. The last three are
+// for the loop alone: the game never sees them and demos never hold them.
 enum class WindowEventType {
   MouseMove,        // pointer moved to (x, y) in frame coordinates
   LeftButtonDown,   // left button pressed at (x, y)
   LeftDoubleClick,  // second press of a double click at (x, y); the game ignores it
   EscapeDown,       // Escape key-down, auto-repeats included
   Close,            // the window manager or Alt+F4 closes the window
+  PauseKey,         // the Pause key pressed
+  PauseLetter,      // P pressed: a pause in a game, a letter on the name-entry screen
+  FocusLost,        // the window lost the keyboard focus or was minimised
 };
 
 struct WindowEvent {
@@ -80,6 +84,9 @@ class AudioDevice {
   // A muted music plays on in silence, so it comes back where it would be.
   virtual void SetMusicMuted(bool muted) = 0;
   virtual bool MusicMuted() const = 0;
+  // Holds every effect and the music where they are, and lets them go on.
+  virtual void Pause() = 0;
+  virtual void Resume() = 0;
   virtual void Close() = 0;
 };
 

@@ -11,10 +11,11 @@
 #include "platform/bmp_loader.h"
 #include "platform/boot_clock.h"
 #include "platform/console_message.h"
+#include "platform/gamepads.h"
 #include "platform/headless_platform.h"
+#include "platform/layout_keys.h"
 #include "platform/null_audio.h"
 #include "platform/platform.h"
-#include "platform/scancodes.h"
 #include "platform/sdl_window_mode.h"
 #include "platform/text_renderer.h"
 #include "platform/window_icon.h"
@@ -70,6 +71,7 @@ class SdlPlatform : public Platform {
   bool PollEvent(WindowEvent& event) override {
     SDL_Event sdlEvent;
     while (SDL_PollEvent(&sdlEvent) != 0) {
+      gamepads_.Handle(sdlEvent, window_ != nullptr ? SDL_GetWindowID(window_) : 0);
       // Once the window is gone, whatever is left in the queue is dropped.
       if (window_ != nullptr && Translate(sdlEvent, event)) {
         return true;
@@ -87,12 +89,13 @@ class SdlPlatform : public Platform {
     std::memset(state, 0, sizeof state);
     for (int scancode = 0; scancode < count; ++scancode) {
       if (keys[scancode] != 0 && scancode != hiddenScancode_ && scancode != SDL_SCANCODE_F9) {
-        const std::uint8_t dik = DikFromSdlScancode(scancode);
+        const std::uint8_t dik = LayoutDik(scancode);
         if (dik != 0) {
           state[dik] = 0x80;
         }
       }
     }
+    gamepads_.AddHeldKeys(state);
     return true;
   }
 
@@ -260,6 +263,11 @@ class SdlPlatform : public Platform {
         }
         return false;
       case SDL_WINDOWEVENT:
+        if (sdlEvent.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
+            sdlEvent.window.event == SDL_WINDOWEVENT_MINIMIZED) {
+          event = {WindowEventType::FocusLost, 0, 0};
+          return true;
+        }
         return sdlEvent.window.event == SDL_WINDOWEVENT_CLOSE && ReportClose(event);
       case SDL_QUIT:
         return ReportClose(event);
@@ -291,6 +299,10 @@ class SdlPlatform : public Platform {
     }
     if (scancode == SDL_SCANCODE_ESCAPE || key.keysym.sym == SDLK_ESCAPE) {
       event = {WindowEventType::EscapeDown, 0, 0};  // auto-repeats count too
+      return true;
+    }
+    if (key.repeat == 0 && (scancode == SDL_SCANCODE_PAUSE || key.keysym.sym == SDLK_p)) {
+      event = {scancode == SDL_SCANCODE_PAUSE ? WindowEventType::PauseKey : WindowEventType::PauseLetter, 0, 0};
       return true;
     }
     return false;
@@ -337,6 +349,7 @@ class SdlPlatform : public Platform {
   SDL_Texture* texture_ = nullptr;
   TextRenderer text_;
   std::unique_ptr<AudioDevice> audio_;
+  Gamepads gamepads_;
 };
 
 }  // namespace

@@ -1,0 +1,82 @@
+#include "app/pause.h"
+
+#include <string>
+
+#include "app/game.h"
+
+namespace tavi {
+
+bool Pause::Handle(const WindowEvent& event, const KeySnapshot& lastKeys) {
+  // P is a letter on the name-entry screen; no key pauses outside a game.
+  const bool inGame = game_.CurrentScreen() == GameScreen::Game;
+  switch (event.type) {
+    case WindowEventType::PauseKey:
+    case WindowEventType::PauseLetter:
+      if (active_) {
+        End();
+      } else if (inGame) {
+        Begin(lastKeys);
+      }
+      return true;
+    case WindowEventType::FocusLost:
+      if (onFocusLoss_ && inGame && !active_) Begin(lastKeys);
+      return true;
+    case WindowEventType::LeftButtonDown:
+    case WindowEventType::LeftDoubleClick:
+      if (!active_) return false;
+      End();
+      return true;
+    case WindowEventType::EscapeDown:
+      if (active_) End();
+      return false;
+    case WindowEventType::MouseMove:
+    case WindowEventType::Close:
+      return false;
+  }
+  return false;
+}
+
+void Pause::ReleaseHeldKeys(KeySnapshot& keys) {
+  for (int i = 0; i < 256; ++i) {
+    if (!held_.state[i]) continue;
+    if (keys.state[i]) {
+      keys.state[i] = 0;
+    } else {
+      held_.state[i] = 0;
+    }
+  }
+}
+
+void Pause::Wait() {
+  game_.platform.WaitEvent(WaitMicroseconds);
+  if (releaseHeldKeys_) {
+    KeySnapshot now;
+    if (ReadKeySnapshot(game_.keySource, now)) ReleaseHeldKeys(now);
+  }
+  game_.display.FlipDisplay();
+}
+
+void Pause::Begin(const KeySnapshot& lastKeys) {
+  active_ = true;
+  if (releaseHeldKeys_) {
+    // Added to what an earlier pause still holds back.
+    for (int i = 0; i < 256; ++i) held_.state[i] |= lastKeys.state[i];
+  }
+  game_.platform.Audio().Pause();
+  DrawPauseText(game_.font);
+  game_.display.FlipDisplay();
+}
+
+void Pause::End() {
+  active_ = false;
+  game_.platform.Audio().Resume();
+}
+
+void DrawPauseText(BitmapFont& font) {
+  const std::string text = "Pause";
+  constexpr int Cell = 32;
+  font.DrawFontText(text, (Display::Width - Cell * static_cast<int>(text.size())) / 2,
+                    (Display::Height - Cell) / 2);
+}
+
+}  // namespace tavi
