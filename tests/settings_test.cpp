@@ -35,7 +35,7 @@ TEST(Settings, WriteBackKeepsWhatTheGameDoesNotKnow) {
   ErrorLog log(nullptr, "");
   StartSettings("tavi.ini", log);  // missing: written with the defaults
   EXPECT_EQ(test::ReadFile("tavi.ini"), SettingsText(SettingsFile{}));
-  Write("tavi.ini", "top = 1\n" + test::ReadFile("tavi.ini") + "[keys]\nup = W\n[mods]\nx = y\n");
+  Write("tavi.ini", "top = 1\n" + test::ReadFile("tavi.ini") + "[keys]\njump = W\n[mods]\nx = y\n");
   SettingsFile file = StartSettings("tavi.ini", log);
   RememberWindowSize(file, {800, 600}, log);
   SettingsFile again = ReadSettings("tavi.ini");
@@ -44,7 +44,7 @@ TEST(Settings, WriteBackKeepsWhatTheGameDoesNotKnow) {
   for (const auto& entry : again.entries) {
     if (!entry.used) kept.push_back(entry.section + "." + entry.key + "=" + entry.value);
   }
-  EXPECT_EQ(kept, (std::vector<std::string>{".top=1", "keys.up=W", "mods.x=y"}));
+  EXPECT_EQ(kept, (std::vector<std::string>{".top=1", "keys.jump=W", "mods.x=y"}));
 }
 
 TEST(Settings, AFileThatCannotBeParsedIsNeverWritten) {

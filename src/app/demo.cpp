@@ -78,6 +78,11 @@ bool ParseDemo(const std::string& text, const std::string& fileName, Demo& demo,
   for (std::string line; std::getline(in, line);) {
     ++number;
     if (!line.empty() && line.back() == '\r') line.pop_back();
+    // The words are C strings further on: a NUL would cut one short without a word said.
+    if (line.find('\0') != std::string::npos) {
+      error = fileName + ":" + std::to_string(number) + ": a NUL byte in the line";
+      return false;
+    }
     // Every kind of white space the words are split on makes a blank line, not only space and tab.
     const auto first = line.find_first_not_of(" \t\r\n\f\v");
     if (first == std::string::npos || line[first] == '#') continue;
@@ -151,29 +156,29 @@ bool DemoPlayer::ReadKeys(std::uint8_t (&state)[256]) {
 }
 
 DemoRecorder::DemoRecorder(const std::string& fileName, std::uint32_t seed)
-    : file_(std::fopen(fileName.c_str(), "w")) {
-  if (file_) std::fprintf(file_, "seed %u\n", seed);
+    : file_(fileName, "the demo") {
+  file_.Print("seed %u\n", seed);
+  file_.Flush();
 }
 
-DemoRecorder::~DemoRecorder() {
+bool DemoRecorder::Close() {
   Quit();
-  if (file_) std::fclose(file_);
+  return file_.Close();
 }
 
 void DemoRecorder::Event(const WindowEvent& event) {
-  if (!file_) return;
   switch (event.type) {
     case WindowEventType::MouseMove:
-      std::fprintf(file_, "%lld move %d %d\n", frame_, event.x, event.y);
+      file_.Print("%lld move %d %d\n", frame_, event.x, event.y);
       break;
     case WindowEventType::LeftButtonDown:
-      std::fprintf(file_, "%lld click %d %d\n", frame_, event.x, event.y);
+      file_.Print("%lld click %d %d\n", frame_, event.x, event.y);
       break;
     case WindowEventType::LeftDoubleClick:
-      std::fprintf(file_, "%lld dblclick %d %d\n", frame_, event.x, event.y);
+      file_.Print("%lld dblclick %d %d\n", frame_, event.x, event.y);
       break;
     case WindowEventType::EscapeDown:
-      std::fprintf(file_, "%lld esc\n", frame_);
+      file_.Print("%lld esc\n", frame_);
       break;
     case WindowEventType::Close:
       Quit();
@@ -186,8 +191,8 @@ void DemoRecorder::Event(const WindowEvent& event) {
 }
 
 void DemoRecorder::Quit() {
-  if (!file_ || quitWritten_) return;
-  std::fprintf(file_, "%lld quit\n", frame_);
+  if (quitWritten_) return;
+  file_.Print("%lld quit\n", frame_);
   quitWritten_ = true;
 }
 
@@ -195,18 +200,18 @@ void DemoRecorder::Keys(const KeySnapshot& keys) {
   const std::uint8_t (&state)[256] = keys.state;
   bool changed = false;
   for (int i = 0; i < 256; ++i) changed |= (state[i] != 0) != (last_[i] != 0);
-  if (changed && file_ && !quitWritten_) {
-    std::fprintf(file_, "%lld keys", frame_);
+  if (changed && !quitWritten_) {
+    file_.Print("%lld keys", frame_);
     for (int i = 1; i < 256; ++i) {
       if (state[i] == 0) continue;
       const char* name = DikName(i);
       if (name) {
-        std::fprintf(file_, " %s", name);
+        file_.Print(" %s", name);
       } else {
-        std::fprintf(file_, " 0x%02X", i);
+        file_.Print(" 0x%02X", i);
       }
     }
-    std::fprintf(file_, "\n");
+    file_.Print("\n");
   }
   std::memcpy(last_, state, sizeof last_);
 }

@@ -1,11 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/output_file.h"
 #include "base/key_snapshot.h"
 #include "platform/platform.h"
 
@@ -26,10 +26,12 @@ struct Demo {
   std::vector<DemoLine> lines;  // ends with a Quit
 };
 
-// Parses demo text; false with "FILE:LINE: what is wrong" for the first malformed line.
+// Parses demo text; false with "FILE:LINE: what is wrong" for the first malformed line (a NUL
+// byte included).
 bool ParseDemo(const std::string& text, const std::string& fileName, Demo& demo, std::string& error);
-// Reads a demo from a regular file of at most MaxDemoBytes (hours of play; a larger file or a
-// device such as /dev/zero is refused before it can fill the memory).
+// Reads and parses a demo file: only a regular file of at most MaxDemoBytes (hours of play; a
+// larger file or a device such as /dev/zero is refused before it can fill the memory). False with
+// "FILE: why" when it cannot be read (a folder, a FIFO, no permission, too large), or as ParseDemo says.
 constexpr std::size_t MaxDemoBytes = 16 * 1024 * 1024;
 bool LoadDemo(const std::string& fileName, Demo& demo, std::string& error);
 
@@ -53,19 +55,21 @@ class DemoPlayer : public EventSource, public KeySource {
 // Writes what is played as a demo: the seed, every window event and every change of the keys.
 class DemoRecorder {
  public:
+  // The seed line reaches the file at once, so even a run that is killed leaves a playable demo.
   DemoRecorder(const std::string& fileName, std::uint32_t seed);
-  ~DemoRecorder();
+  ~DemoRecorder() { Close(); }
   DemoRecorder(const DemoRecorder&) = delete;
   DemoRecorder& operator=(const DemoRecorder&) = delete;
-  bool Ok() const { return file_ != nullptr; }
   void SetFrame(long long frame) { frame_ = frame; }
   void Event(const WindowEvent& event);
   void Quit();
   // The key snapshot of the frame; a change from the last one is written.
   void Keys(const KeySnapshot& keys);
+  // Ends the demo with its quit line; false when anything written was lost (reported already).
+  bool Close();
 
  private:
-  std::FILE* file_ = nullptr;
+  OutputFile file_;
   long long frame_ = 0;
   bool quitWritten_ = false;
   std::uint8_t last_[256] = {};

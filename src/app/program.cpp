@@ -7,6 +7,7 @@
 #include "app/demo.h"
 #include "app/game.h"
 #include "app/menu_keys.h"
+#include "app/output_file.h"
 #include "app/pacing.h"
 #include "app/pause.h"
 #include "base/png_writer.h"
@@ -66,25 +67,25 @@ void WaitForDeadline(Platform& platform, std::int64_t microseconds) {
 class FrameOutputs {
  public:
   FrameOutputs(const Options& options, ErrorLog& errors) : options_(options), errors_(errors) {
-    if (!options.trace.empty()) {
-      trace_ = std::fopen(options.trace.c_str(), "w");
-      if (!trace_) std::fprintf(stderr, "tavi: cannot write the trace %s\n", options.trace.c_str());
-    }
+    if (!options.trace.empty()) trace_ = std::make_unique<OutputFile>(options.trace, "the trace");
     for (const Screenshot& shot : options.screenshots) lastShot_ = std::max(lastShot_, shot.frame);
   }
-  ~FrameOutputs() {
-    if (trace_) std::fclose(trace_);
-  }
-  FrameOutputs(const FrameOutputs&) = delete;
-  FrameOutputs& operator=(const FrameOutputs&) = delete;
 
   void AfterFrame(long long frame, const Game& game) {
-    if (trace_) std::fprintf(trace_, "%lld %s\n", frame, game.TraceState().c_str());
+    if (trace_) trace_->Print("%lld %s\n", frame, game.TraceState().c_str());
     for (const Screenshot& shot : options_.screenshots) {
-      if (shot.frame == frame && !WritePng(game.display.BackBuffer(), shot.file)) {
-        errors_.LogError("Bildschirmfoto konnte nicht gespeichert werden: " + shot.file);
+      std::string error;
+      if (shot.frame == frame && !WritePng(game.display.BackBuffer(), shot.file, error)) {
+        errors_.LogError("Bildschirmfoto konnte nicht gespeichert werden: " + error);
+        shotFailed_ = true;
       }
     }
+  }
+
+  // Closes the trace; false when a screenshot or any of the trace was not written.
+  bool Close() {
+    const bool traceWritten = !trace_ || trace_->Close();
+    return traceWritten && !shotFailed_;
   }
 
   // Headless with nothing to play and no frame limit, nobody could close the window: the
@@ -97,8 +98,9 @@ class FrameOutputs {
  private:
   const Options& options_;
   ErrorLog& errors_;
-  std::FILE* trace_ = nullptr;
+  std::unique_ptr<OutputFile> trace_;
   long long lastShot_ = 0;
+  bool shotFailed_ = false;
 };
 
 }  // namespace
@@ -108,11 +110,12 @@ int RunProgram(const Options& options, Platform& platform, const FilePaths& file
   if (!options.DemoFile().empty()) {
     Demo demo;
     std::string error;
-    if (LoadDemo(options.DemoFile(), demo, error)) {
-      player = std::make_unique<DemoPlayer>(std::move(demo));
-    } else {
-      std::fprintf(stderr, "tavi: %s; the demo is not played\n", error.c_str());
+    if (!LoadDemo(options.DemoFile(), demo, error)) {
+      // Asked to play a demo, the program does nothing else: no game takes its place.
+      std::fprintf(stderr, "tavi: %s\n", error.c_str());
+      return 1;
     }
+    player = std::make_unique<DemoPlayer>(std::move(demo));
   }
 
   if (!platform.CreateMainWindow()) {
@@ -132,7 +135,6 @@ int RunProgram(const Options& options, Platform& platform, const FilePaths& file
   std::unique_ptr<DemoRecorder> recorder;
   if (!options.record.empty()) {
     recorder = std::make_unique<DemoRecorder>(options.record, seed);
-    if (!recorder->Ok()) std::fprintf(stderr, "tavi: cannot write the demo %s\n", options.record.c_str());
     std::fprintf(stderr, "tavi: seed %u\n", seed);
   }
   EventSource& events = player ? static_cast<EventSource&>(*player) : platform;
@@ -184,6 +186,7 @@ int RunProgram(const Options& options, Platform& platform, const FilePaths& file
       pacer.FrameStarted(now);
     }
     // The keys are read once per rendered frame, and only here (a pause renders none).
+    platform.SetTyping(game->CurrentScreen() == GameScreen::NewHighscore);
     if (ReadKeySnapshot(keys, keySnapshot)) {
       pause.ReleaseHeldKeys(keySnapshot);
       if (recorder) recorder->Keys(keySnapshot);
@@ -204,7 +207,9 @@ int RunProgram(const Options& options, Platform& platform, const FilePaths& file
       game->OnDestroy();  // as if the window were closed
     }
   }
-  if (recorder) recorder->Quit();
+  // A trace, demo or screenshot that did not arrive whole makes the run a failure for its caller.
+  const bool framesWritten = outputs.Close();
+  const bool demoWritten = !recorder || recorder->Close();
 
   if (!options.timedemo.empty()) {
     const double seconds =
@@ -212,7 +217,7 @@ int RunProgram(const Options& options, Platform& platform, const FilePaths& file
     std::printf("timedemo: %lld frames in %.3f s, %.1f fps\n", frame, seconds,
                 seconds > 0 ? static_cast<double>(frame) / seconds : 0.0);
   }
-  return 0;
+  return framesWritten && demoWritten ? 0 : 1;
 }
 
 }  // namespace tavi

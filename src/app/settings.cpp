@@ -7,8 +7,9 @@
 #include <cstring>
 
 #include "app/options.h"
+#include "base/atomic_file.h"
 #include "base/error_log.h"
-#include "highscore/atomic_file.h"
+#include "base/key_names.h"
 
 namespace tavi {
 
@@ -45,6 +46,34 @@ std::string Bool(bool value) { return value ? "true" : "false"; }
 
 const char* const ScalingNames[] = {"smooth", "sharp", "integer"};
 
+// A key as demo files name it, or its scan code in hex.
+bool ParseKey(const std::string& text, std::uint8_t& key) {
+  long long code = 0;
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    if (!ParseInteger(text.substr(2), 16, 1, 255, code)) return false;
+  } else if ((code = DikFromName(text)) < 0) {
+    return false;
+  }
+  key = static_cast<std::uint8_t>(code);
+  return true;
+}
+
+std::string KeyName(std::uint8_t key) {
+  if (const char* name = DikName(key)) return name;
+  char hex[8];
+  std::snprintf(hex, sizeof hex, "0x%02X", key);
+  return hex;
+}
+
+constexpr const char* KeyExpected = "a key name (A, SPACE, UP, LSHIFT, ...) or a scan code like 0x2A";
+
+template <KeyBindings::Action action>
+Key KeyEntry(const char* name, const char* comment) {
+  return {"keys", name, comment, KeyExpected,
+          [](const std::string& t, Settings& s) { return ParseKey(t, s.keys.keys[action]); },
+          [](const Settings& s) { return KeyName(s.keys.keys[action]); }};
+}
+
 const Key Keys[] = {
     {"display", "fullscreen", "true: desktop full screen; false: a window (Alt+Enter toggles)", "true or false",
      [](const std::string& t, Settings& s) { return ParseBool(t, s.fullscreen); },
@@ -76,14 +105,26 @@ const Key Keys[] = {
     {"pause", "on_focus_loss", "true: the game pauses when its window loses the focus", "true or false",
      [](const std::string& t, Settings& s) { return ParseBool(t, s.pauseOnFocusLoss); },
      [](const Settings& s) { return Bool(s.pauseOnFocusLoss); }},
+    KeyEntry<KeyBindings::Up>("up", "Swimming"),
+    KeyEntry<KeyBindings::Down>("down", ""),
+    KeyEntry<KeyBindings::Left>("left", ""),
+    KeyEntry<KeyBindings::Right>("right", ""),
+    KeyEntry<KeyBindings::Net>("net", "Throwing the net"),
+    KeyEntry<KeyBindings::Pause>("pause", "Pause; the Pause key always pauses as well"),
 };
+
 
 // Every section in the written file, in order, with its comment.
 const std::pair<const char*, const char*> Sections[] = {
     {"display", nullptr},
     {"sound", nullptr},
     {"pause", nullptr},
-    {"keys", "Keys of the diver: nothing to set here yet"},
+    {"keys",
+     "The diver's keys, named as in demo files: A to Z, 0 to 9, SPACE, RETURN, UP, DOWN, LEFT, RIGHT,\n"
+     "; LSHIFT, RSHIFT, LCONTROL, RCONTROL, LMENU, TAB, NUMPAD0 to NUMPAD9, F1 to F12, HOME, END, ...,\n"
+     "; or a scan code like 0x2A. A rebound action's own key then does nothing for it. No two\n"
+     "; actions share a key; Escape and F9 keep their own jobs. Names are typed with the letters as\n"
+     "; they are."},
     {"gamepad", "Gamepad: nothing to set here yet"},
     {"language", "Language of the texts: nothing to set here yet"},
 };
@@ -116,6 +157,14 @@ void WriteEntry(std::string& text, const SettingsFile::Entry& entry) {
 void ParseSettings(const std::string& text, SettingsFile& file) {
   const int line = ini_parse_string(text.c_str(), Handle, &file);
   file.state = line == 0 ? SettingsFile::State::Read : SettingsFile::State::Unparsable;
+  if (file.values.keys.Clashing()) {
+    file.problems.push_back(file.path + ": [keys] two actions share one key; the default keys are used");
+    file.values.keys = KeyBindings{};
+    // Written back as the player wrote them, to mend.
+    for (SettingsFile::Entry& entry : file.entries) {
+      if (entry.section == "keys") entry.used = false;
+    }
+  }
   if (line != 0) {
     file.problems.push_back(file.path + ":" + std::to_string(line) +
                             ": not a setting; the file is left as it is");
@@ -229,6 +278,7 @@ PlatformOptions PlatformOptionsFor(const Options& options, const Settings& setti
   platform.vsync = settings.vsync;
   platform.musicVolume = settings.musicVolume;
   platform.effectVolume = settings.effectVolume;
+  platform.keys = settings.keys;
   return platform;
 }
 

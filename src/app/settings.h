@@ -20,6 +20,7 @@ struct Settings {
   int musicVolume = 100;  // 0 to 100
   int effectVolume = 100;
   bool pauseOnFocusLoss = true;
+  KeyBindings keys;  // never two actions on one key
 };
 
 // A settings file as read: its values, every entry as written (those the game does not know are

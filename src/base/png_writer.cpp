@@ -3,9 +3,10 @@
 #include <zlib.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
+
+#include "base/atomic_file.h"
 
 namespace tavi {
 
@@ -73,24 +74,13 @@ bool EncodePng(const Image& image, std::vector<unsigned char>& png) {
 
 }  // namespace
 
-bool WritePng(const Image& image, const std::string& path) {
+bool WritePng(const Image& image, const std::string& path, std::string& error) {
   std::vector<unsigned char> png;
   if (image.Empty() || path.empty() || !EncodePng(image, png)) {
+    error = path + ": kein Bild";  // nothing to encode
     return false;
   }
-  // Written beside the target and renamed, so a failure never leaves half a picture behind.
-  const std::string temporary = path + ".part";
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (file == nullptr) {
-    return false;
-  }
-  const bool written = std::fwrite(png.data(), 1, png.size(), file) == png.size();
-  const bool closed = std::fclose(file) == 0;
-  if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return true;
+  return WriteFileAtomically(path, png.data(), png.size(), error);
 }
 
 }  // namespace tavi

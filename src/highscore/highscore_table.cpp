@@ -8,9 +8,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/atomic_file.h"
 #include "base/error_log.h"
-#include "highscore/atomic_file.h"
 #include "highscore/file_lock.h"
+#include "highscore/player_file_rule.h"
 
 namespace tavi {
 
@@ -162,7 +163,7 @@ void HighscoreTable::Apply(const Change& change) {
   }
   if (!ApplyToEntries(change) && unsaved_.empty()) return;  // nothing to write
   bytes = Bytes();
-  if (WriteFileAtomically(target, bytes.data(), bytes.size(), error)) {
+  if (WriteFileAtomically(target, bytes.data(), bytes.size(), error, WhyNotThePlayersToReplace)) {
     unsaved_.clear();
     return;
   }

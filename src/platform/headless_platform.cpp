@@ -8,6 +8,7 @@
 #include "platform/boot_clock.h"
 #include "platform/console_message.h"
 #include "platform/null_audio.h"
+#include "platform/stop_signals.h"
 #include "platform/text_renderer.h"
 
 namespace tavi {
@@ -18,7 +19,12 @@ using Clock = std::chrono::steady_clock;
 
 class HeadlessPlatform : public Platform {
  public:
-  bool PollEvent(WindowEvent&) override { return false; }
+  // Nothing happens without a window but a stop signal, which closes it.
+  bool PollEvent(WindowEvent& event) override {
+    if (!TakeStopSignal()) return false;
+    event = {WindowEventType::Close, 0, 0};
+    return true;
+  }
 
   bool ReadKeys(std::uint8_t (&state)[256]) override {
     std::memset(state, 0, sizeof state);

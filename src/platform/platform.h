@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/image.h"
+#include "base/key_bindings.h"
 #include "base/message_sink.h"
 
 namespace tavi {
@@ -130,6 +131,9 @@ class Platform : public EventSource, public KeySource, public MessageSink {
   virtual bool MediaExists(const std::string& mediaName) = 0;
 
   virtual AudioDevice& Audio() = 0;
+
+  // True while a name is typed: the player's key bindings then stand aside, letters are letters.
+  virtual void SetTyping(bool /*typing*/) {}
 };
 
 struct PlatformOptions {
@@ -141,6 +145,7 @@ struct PlatformOptions {
   bool vsync = true;     // presents wait for the display's refresh
   int musicVolume = 100; // 0 to 100
   int effectVolume = 100;
+  KeyBindings keys;      // the defaults: the keyboard as it is
 };
 
 std::unique_ptr<Platform> CreatePlatform(const PlatformOptions& options);

@@ -17,6 +17,7 @@
 #include "platform/null_audio.h"
 #include "platform/platform.h"
 #include "platform/sdl_window_mode.h"
+#include "platform/stop_signals.h"
 #include "platform/text_renderer.h"
 #include "platform/window_icon.h"
 
@@ -43,9 +44,11 @@ class SdlPlatform : public Platform {
  public:
   explicit SdlPlatform(const PlatformOptions& options)
       : startFullScreen_(!options.window), scaling_(options.scaling), vsync_(options.vsync),
-        windowSize_(options.windowSize) {
+        windowSize_(options.windowSize), bindings_(options.keys) {
     // A click that brings the window to the front also counts, as it does on Windows.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // TERM, INT and HUP all arrive through our own handlers (stop_signals.h), not SDL_QUIT.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // Video alone: a missing audio driver must not take the window with it.
     videoReady_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     if (!videoReady_) {
@@ -69,6 +72,9 @@ class SdlPlatform : public Platform {
   }
 
   bool PollEvent(WindowEvent& event) override {
+    if (window_ != nullptr && TakeStopSignal() && ReportClose(event)) {
+      return true;
+    }
     SDL_Event sdlEvent;
     while (SDL_PollEvent(&sdlEvent) != 0) {
       gamepads_.Handle(sdlEvent, window_ != nullptr ? SDL_GetWindowID(window_) : 0);
@@ -95,7 +101,10 @@ class SdlPlatform : public Platform {
         }
       }
     }
-    gamepads_.AddHeldKeys(state);
+    if (!typing_) {
+      ApplyKeyBindings(bindings_, state);
+    }
+    gamepads_.AddHeldKeys(state);  // a pad's directions are the game's own codes already
     return true;
   }
 
@@ -237,6 +246,8 @@ class SdlPlatform : public Platform {
 
   AudioDevice& Audio() override { return *audio_; }
 
+  void SetTyping(bool typing) override { typing_ = typing; }
+
  private:
   // Turns an SDL event into one of ours; false for events the game does not see.
   bool Translate(const SDL_Event& sdlEvent, WindowEvent& event) {
@@ -301,11 +312,20 @@ class SdlPlatform : public Platform {
       event = {WindowEventType::EscapeDown, 0, 0};  // auto-repeats count too
       return true;
     }
-    if (key.repeat == 0 && (scancode == SDL_SCANCODE_PAUSE || key.keysym.sym == SDLK_p)) {
+    if (key.repeat == 0 && (scancode == SDL_SCANCODE_PAUSE || IsPauseLetter(key))) {
       event = {scancode == SDL_SCANCODE_PAUSE ? WindowEventType::PauseKey : WindowEventType::PauseLetter, 0, 0};
       return true;
     }
     return false;
+  }
+
+  // P as the layout types it, or the key bound to pause (by its snapshot code) outside name entry.
+  bool IsPauseLetter(const SDL_KeyboardEvent& key) const {
+    const std::uint8_t bound = bindings_.keys[KeyBindings::Pause];
+    if (typing_ || bound == KeyBindings::Defaults[KeyBindings::Pause]) {
+      return key.keysym.sym == SDLK_p;
+    }
+    return LayoutDik(key.keysym.scancode) == bound;
   }
 
   bool ReportClose(WindowEvent& event) {
@@ -343,6 +363,8 @@ class SdlPlatform : public Platform {
   WindowSize windowSize_;  // in windowed mode, kept over full screen
   bool fullScreen_ = false;
   bool closeReported_ = false;
+  KeyBindings bindings_;
+  bool typing_ = false;  // on the name-entry screen
   int hiddenScancode_ = -1;  // held since Alt+Return, left out of the key snapshot
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
@@ -355,6 +377,7 @@ class SdlPlatform : public Platform {
 }  // namespace
 
 std::unique_ptr<Platform> CreatePlatform(const PlatformOptions& options) {
+  InstallStopSignals();
   if (options.headless) {
     return CreateHeadlessPlatform();
   }

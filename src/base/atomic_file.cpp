@@ -1,4 +1,4 @@
-#include "highscore/atomic_file.h"
+#include "base/atomic_file.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -82,25 +82,26 @@ bool ResolveLinks(const std::string& path, std::string& target, std::string& err
   }
 }
 
-std::string WhyNotReplaceable(const struct stat& info, uid_t user) {
-  if (info.st_uid != user) return "geh\xF6rt einem anderen Benutzer, bleibt unver\xE4ndert";  // gehört, unverändert
-  if ((info.st_mode & S_IWUSR) == 0) return "schreibgesch\xFCtzt, bleibt unver\xE4ndert";  // schreibgeschützt
-  return {};
-}
-
 bool WriteFileAtomically(const std::string& path, const void* data, std::size_t size,
-                         std::string& error) {
+                         std::string& error, ReplaceRule rule) {
   std::string target;
   if (!ResolveLinks(path, target, error)) return false;
   struct stat old;
   const bool replacing = ::lstat(target.c_str(), &old) == 0;
   if (replacing) {
-    const std::string why = WhyNotReplaceable(old, ::geteuid());
+    // Renaming over a device or a pipe would put a plain file in its place.
+    std::string why;
+    if (!S_ISREG(old.st_mode)) {
+      why = "keine gew\xF6hnliche Datei, bleibt unver\xE4ndert";  // gewöhnliche, unverändert
+    } else if (rule) {
+      why = rule(old);
+    }
     if (!why.empty()) {
       error = target + ": " + why;
       return false;
     }
-    // What the bits do not show: a read-only file system, an immutable file.
+    // A file we may not write is not replaced either; this also catches what the mode bits do
+    // not show: a read-only file system, an immutable file.
     if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
       error = Reason(target);
       return false;
