@@ -40,7 +40,7 @@ enum class Report {
   Picture,    // "Fehler beim Laden von: <name>" in Error.txt
   Animation,  // "Fehler beim Laden, Animation <name>" in Error.txt
   Quiet,      // the glyph sheet and the sand strip: nothing is reported, they just do not appear
-  Effect,     // a message box "AddSound" (standard error on the dummy driver)
+  Effect,     // a line in Error.txt and a message box "AddSound" (standard error on the dummy driver)
   Music,      // missing: a box "AddBackgroundMusic"; unplayable: a line in Error.txt
   WindowIcon, // the window keeps SDL's icon: a line on standard error, none in Error.txt
 };
@@ -260,14 +260,16 @@ void ExpectReported(const RunResult& run, const MediaFile& media, bool fileExist
       EXPECT_NE(run.err.find("SDL-Fenstersymbol: "), std::string::npos) << run;
       break;
     case Report::Effect:
-      EXPECT_NE(run.err.find("AddSound: Fehler beim Laden der Datei"), std::string::npos) << run;
+      EXPECT_TRUE(HasLine(run.errorFile, std::string("Fehler beim Laden der Datei: ") + media.name)) << run;
+      EXPECT_NE(run.err.find("AddSound: Fehler beim Laden der Datei: " + Utf8Name(media)), std::string::npos) << run;
       break;
     case Report::Music:
       if (fileExists) {
         EXPECT_TRUE(HasLineStartingWith(run.errorFile, std::string("Musik konnte nicht geladen werden: ") + media.name))
             << run;
       } else {
-        EXPECT_NE(run.err.find("AddBackgroundMusic: Fehler beim Laden der Datei"), std::string::npos) << run;
+        EXPECT_NE(run.err.find("AddBackgroundMusic: Fehler beim Laden der Datei: " + Utf8Name(media)), std::string::npos)
+            << run;
       }
       break;
   }
@@ -350,6 +352,52 @@ TEST_F(FaultTest, EffectClaimingOneHertzIsRefusedBeforeItTakesGigabytes) {
   ExpectPlayedToTheEnd(run);
   EXPECT_NE(run.err.find("AddSound: Fehler beim Laden der Datei"), std::string::npos) << run;
   EXPECT_LT(run.maxRssKb, 256 * 1024) << "the game took " << run.maxRssKb / 1024 << " MB";
+}
+
+// A device or an oversized file as the demo, effects or music, and FIFOs as a picture and the
+// error file: nothing blocks or fills the memory, each is refused by name, and the game plays.
+TEST_F(FaultTest, DemoThatIsADeviceOrTooLargeIsRefusedByName) {
+  rig.CopyMedia();
+  fs::remove(rig.DemoPath());
+  fs::create_symlink("/dev/zero", rig.DemoPath());
+  RunResult run = rig.Run("", "--headless");
+  EXPECT_EQ(run.exitStatus, 1) << run;  // a refused demo, and nothing played in its place
+  EXPECT_NE(run.err.find("fault.demo: not a regular file"), std::string::npos) << run;
+  EXPECT_LT(run.maxRssKb, 256 * 1024) << "the game took " << run.maxRssKb / 1024 << " MB";
+  fs::remove(rig.DemoPath());
+  fs::copy_file(TAVI_TEST_DATA "/fault.demo", rig.DemoPath());
+  fs::resize_file(rig.DemoPath(), (16 << 20) + 1);
+  run = rig.Run("", "--headless");
+  EXPECT_EQ(run.exitStatus, 1) << run;
+  EXPECT_NE(run.err.find("fault.demo: larger than 16 MiB"), std::string::npos) << run;
+}
+
+TEST_F(FaultTest, EffectsAndMusicThatAreADeviceAreRefusedByNameWithOneBox) {
+  rig.CopyMedia();
+  for (const char* name : {media::FishSound.file, media::SharkSound.file, media::Music.file}) {
+    fs::remove(rig.Media() / mediagen::MediaFileName(name));
+    fs::create_symlink("/dev/zero", rig.Media() / mediagen::MediaFileName(name));
+  }
+  const RunResult run = rig.Run();
+  ExpectPlayedToTheEnd(run);
+  for (const char* name : {media::FishSound.file, media::SharkSound.file})
+    EXPECT_TRUE(HasLine(run.errorFile, std::string("Fehler beim Laden der Datei: ") + name)) << run;
+  EXPECT_EQ(run.err.find("AddSound", run.err.find("AddSound") + 1), std::string::npos) << "one box for all effects";
+  EXPECT_TRUE(HasLine(run.errorFile, std::string("Musik konnte nicht geladen werden: ") + media::Music.file +
+                                         ": not a regular file")) << run;
+  EXPECT_LT(run.maxRssKb, 256 * 1024) << "the game took " << run.maxRssKb / 1024 << " MB";
+}
+
+TEST_F(FaultTest, FifosAsAPictureAndAsTheErrorFileBlockNothing) {
+  rig.CopyMedia();
+  const fs::path shark = rig.Media() / mediagen::MediaFileName(media::Shark.file);
+  fs::remove(shark);
+  ASSERT_EQ(::mkfifo(shark.c_str(), 0644), 0);
+  ASSERT_EQ(::mkfifo((rig.Work() / "Error.txt").c_str(), 0644), 0);
+  const RunResult run = rig.Run();
+  ExpectPlayedToTheEnd(run);
+  EXPECT_NE(run.err.find(std::string("Fehler beim Laden, Animation ") + media::Shark.file), std::string::npos) << run;
+  EXPECT_EQ(fs::status(rig.Work() / "Error.txt").type(), fs::file_type::fifo);
 }
 
 TEST_F(FaultTest, NoAudioDevicePlaysSilently) {

@@ -1,11 +1,10 @@
 #include "app/demo.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <sstream>
 
 #include "app/options.h"
+#include "base/file_read.h"
 #include "base/key_names.h"
 
 namespace tavi {
@@ -106,30 +105,8 @@ bool ParseDemo(const std::string& text, const std::string& fileName, Demo& demo,
 }
 
 bool LoadDemo(const std::string& fileName, Demo& demo, std::string& error) {
-  // Far beyond any recorded game; keeps a device that never ends from filling the memory.
-  constexpr std::size_t MaxSize = 64u << 20;
   std::string text;
-  std::FILE* file = std::fopen(fileName.c_str(), "rb");
-  bool read = file != nullptr;
-  int reason = errno;
-  if (file) {
-    // A folder opens but fails the first read.
-    char buffer[65536];
-    for (std::size_t got; text.size() <= MaxSize && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
-      text.append(buffer, got);
-    }
-    read = !std::ferror(file);
-    reason = errno;
-    std::fclose(file);
-  }
-  if (!read) {
-    error = fileName + ": cannot be read: " + std::strerror(reason);
-    return false;
-  }
-  if (text.size() > MaxSize) {
-    error = fileName + ": too large for a demo";
-    return false;
-  }
+  if (!ReadRegularFile(fileName, MaxDemoBytes, text, error)) return false;
   return ParseDemo(text, fileName, demo, error);
 }
 

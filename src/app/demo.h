@@ -29,8 +29,10 @@ struct Demo {
 // Parses demo text; false with "FILE:LINE: what is wrong" for the first malformed line (a NUL
 // byte included).
 bool ParseDemo(const std::string& text, const std::string& fileName, Demo& demo, std::string& error);
-// Reads and parses a demo file; false with "FILE: why" when it cannot be read (a folder, no
-// permission), or as ParseDemo says.
+// Reads and parses a demo file: only a regular file of at most MaxDemoBytes (hours of play; a
+// larger file or a device such as /dev/zero is refused before it can fill the memory). False with
+// "FILE: why" when it cannot be read (a folder, a FIFO, no permission, too large), or as ParseDemo says.
+constexpr std::size_t MaxDemoBytes = 16 * 1024 * 1024;
 bool LoadDemo(const std::string& fileName, Demo& demo, std::string& error);
 
 // Plays a demo in place of the event pump and the keyboard.

@@ -1,5 +1,10 @@
 #include "base/error_log.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <utility>
 
@@ -7,6 +12,27 @@
 #include "base/message_sink.h"
 
 namespace tavi {
+
+namespace {
+
+// Appends `line` to the file when it is a regular file. O_NONBLOCK keeps a FIFO under that name
+// from holding the game until someone reads it; anything but a regular file is left alone.
+void AppendToRegularFile(const std::string& fileName, const std::string& line) {
+  const int fd = ::open(fileName.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) return;
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    for (std::size_t done = 0; done < line.size();) {
+      const ssize_t wrote = ::write(fd, line.data() + done, line.size() - done);
+      if (wrote < 0 && errno == EINTR) continue;
+      if (wrote <= 0) break;
+      done += static_cast<std::size_t>(wrote);
+    }
+  }
+  ::close(fd);
+}
+
+}  // namespace
 
 ErrorLog::ErrorLog(MessageSink* messages, std::string fileName, bool utf8File)
     : messages_(messages), fileName_(std::move(fileName)), utf8File_(utf8File) {}
@@ -21,10 +47,7 @@ void ErrorLog::LogError(const std::string& message) {
   // Every line also goes to standard error, so nothing is lost when the file cannot be written.
   Note(message);
   if (fileName_.empty()) return;
-  if (std::FILE* file = std::fopen(fileName_.c_str(), "a")) {
-    std::fprintf(file, "%s\n", (utf8File_ ? Cp1252ToUtf8(message) : message).c_str());
-    std::fclose(file);
-  }
+  AppendToRegularFile(fileName_, (utf8File_ ? Cp1252ToUtf8(message) : message) + "\n");
 }
 
 void ErrorLog::Note(const std::string& message) {

@@ -17,7 +17,8 @@ class ErrorLog {
   // Standard error and a modal box captioned "Error". Returns false for callers to pass on.
   bool ShowError(const std::string& message);
   // Appends one line to the error file (and to standard error). When the file cannot be opened
-  // the line still reaches standard error and the program goes on.
+  // or is no regular file (a FIFO, a device), the line still reaches standard error and the
+  // program goes on.
   void LogError(const std::string& message);
   // Standard error only: what the player chose is no failure to keep.
   void Note(const std::string& message);

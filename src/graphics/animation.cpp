@@ -16,6 +16,7 @@ void Animation::Load(Display& target, const std::string& fileName, int sheetWidt
   playsLeft = 0;
   rows = rowCount;
   frameHeight = sheetHeight / rowCount;
+  sheetName = fileName;
   sheet = LoadBitmapSurface(target, fileName, sheetWidth, sheetHeight);
   if (sheet) {
     sheet->SetColourKey(colourKey);
@@ -51,7 +52,7 @@ void Animation::Draw(int x, int y, bool advance) {
   if (source.left < source.right && source.top < source.bottom) {
     if (!sheet) {
       // Once per animation: a line every frame would fill the disk over a long session.
-      if (!missingSheetReported) display->Errors().LogError("Surface=NULL");
+      if (!missingSheetReported) display->Errors().LogError("Surface=NULL: " + sheetName);
       missingSheetReported = true;
     } else if (!BltFast(display->BackBuffer(), x, y, *sheet, &source, true)) {
       display->Errors().LogError("Animation konnte nicht angezeigt werden");

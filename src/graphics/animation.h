@@ -54,6 +54,7 @@ class Animation {
   bool loaded = false;
   bool missingSheetReported = false;
   std::optional<Image> sheet;
+  std::string sheetName;  // the media name, for reports
   Display* display = nullptr;
 };
 

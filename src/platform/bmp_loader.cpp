@@ -5,9 +5,10 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <fstream>
 #include <memory>
 #include <utility>
+
+#include "base/file_read.h"
 
 namespace tavi {
 
@@ -18,6 +19,9 @@ constexpr std::int64_t MaxSide = 16384;
 constexpr std::int64_t MaxPixels = std::int64_t{1} << 24;
 constexpr std::size_t FileHeaderSize = 14;
 constexpr std::size_t LargestInfoHeader = 124;
+// Room for the largest picture the header check lets through: four bytes a pixel (RLE needs at
+// most two), the headers, a palette and row ends.
+constexpr std::size_t MaxBmpFileBytes = 4 * MaxPixels + (1 << 20);
 
 enum Compression : std::uint32_t { Rgb = 0, Rle8 = 1, Rle4 = 2, BitFields = 3 };
 
@@ -117,33 +121,27 @@ using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
 
 }  // namespace
 
-bool BmpHeaderPlausible(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    return false;
-  }
-  file.seekg(0, std::ios::end);
-  const std::int64_t fileSize = file.tellg();
-  if (fileSize <= 0) {
-    return false;
-  }
-  file.seekg(0, std::ios::beg);
-  unsigned char header[FileHeaderSize + LargestInfoHeader] = {};
-  const std::size_t wanted = static_cast<std::size_t>(
-      std::min<std::int64_t>(fileSize, static_cast<std::int64_t>(sizeof header)));
-  file.read(reinterpret_cast<char*>(header), static_cast<std::streamsize>(wanted));
-  if (static_cast<std::size_t>(file.gcount()) != wanted) {
-    return false;
-  }
-  return PlausibleHeader(header, wanted, fileSize);
+bool BmpHeaderPlausible(const std::string& bytes) {
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t available = std::min(bytes.size(), FileHeaderSize + LargestInfoHeader);
+  return !bytes.empty() && PlausibleHeader(data, available, static_cast<std::int64_t>(bytes.size()));
+}
+
+bool ReadBmpFile(const std::string& path, std::string& bytes) {
+  std::string error;
+  return ReadRegularFile(path, MaxBmpFileBytes, bytes, error);
 }
 
 bool LoadBmpScaled(const std::string& path, int width, int height, Image& out) {
   if (width <= 0 || height <= 0 || width > MaxSide || height > MaxSide ||
-      static_cast<std::int64_t>(width) * height > MaxPixels || !BmpHeaderPlausible(path)) {
+      static_cast<std::int64_t>(width) * height > MaxPixels) {
     return false;
   }
-  SDL_RWops* stream = SDL_RWFromFile(path.c_str(), "rb");
+  std::string bytes;
+  if (!ReadBmpFile(path, bytes) || !BmpHeaderPlausible(bytes)) {
+    return false;
+  }
+  SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
   if (stream == nullptr) {
     return false;
   }

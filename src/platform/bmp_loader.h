@@ -7,13 +7,18 @@
 namespace tavi {
 
 // Decodes the BMP file at `path` (a file-system path, UTF-8) and scales it nearest-neighbour to
-// exactly width x height. The header is checked before anything is decoded, so a garbage or
-// hostile file is refused without a large allocation. False on any failure, `out` then untouched;
-// on success `out` keeps its colour key.
+// exactly width x height. Only a regular file of a size the header check can allow is read, and
+// the header is checked before anything is decoded, so a garbage or hostile file is refused
+// without a large allocation. False on any failure, `out` then untouched; on success `out` keeps
+// its colour key.
 bool LoadBmpScaled(const std::string& path, int width, int height, Image& out);
 
-// Whether the file at `path` has a BMP header the decoder can trust: size, depth and the pixel
-// rows inside the file. Checked before SDL_LoadBMP, which allocates what the header claims.
-bool BmpHeaderPlausible(const std::string& path);
+// Reads a picture file whole: false for anything but a regular file no larger than the largest
+// picture the loader accepts.
+bool ReadBmpFile(const std::string& path, std::string& bytes);
+
+// Whether the bytes of a file have a BMP header the decoder can trust: size, depth and the pixel
+// rows inside the file. Checked before SDL_LoadBMP_RW, which allocates what the header claims.
+bool BmpHeaderPlausible(const std::string& bytes);
 
 }  // namespace tavi

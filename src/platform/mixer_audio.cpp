@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/file_read.h"
 #include "platform/fluid_music.h"
 #include "platform/midi_check.h"
 #include "platform/platform.h"
@@ -18,9 +19,9 @@ namespace {
 constexpr int SampleRate = 44100;
 constexpr int BufferSamples = 2048;
 constexpr int Channels = 16;
-constexpr Sint64 MaxMusicBytes = 16 * 1024 * 1024;
+constexpr std::size_t MaxMusicBytes = 16 * 1024 * 1024;
 // An effect of 4 MiB plays for 20 seconds or more; the game's own are under 100 KiB.
-constexpr Sint64 MaxEffectBytes = 4 * 1024 * 1024;
+constexpr std::size_t MaxEffectBytes = 4 * 1024 * 1024;
 
 class MixerAudio : public AudioDevice {
  public:
@@ -51,24 +52,15 @@ class MixerAudio : public AudioDevice {
       return -1;
     }
     // Effects are short waves; anything else is refused before SDL_mixer sees it (PlausibleWave).
-    SDL_RWops* file = SDL_RWFromFile(ResolveMediaPath(mediaName).c_str(), "rb");
-    if (file == nullptr) {
+    std::string bytes;
+    std::string error;
+    if (!ReadRegularFile(ResolveMediaPath(mediaName), MaxEffectBytes, bytes, error, mediaName)) {
       return -1;
     }
-    const Sint64 fileSize = SDL_RWsize(file);
-    if (fileSize < 0 || fileSize > MaxEffectBytes) {
-      SDL_RWclose(file);
-      return -1;
-    }
-    std::size_t size = 0;
-    void* bytes = SDL_LoadFile_RW(file, &size, 1);
-    if (bytes == nullptr) {
-      return -1;
-    }
-    Mix_Chunk* chunk = PlausibleWave(static_cast<const std::uint8_t*>(bytes), size)
-                           ? Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes, static_cast<int>(size)), 1)
+    const std::size_t size = bytes.size();
+    Mix_Chunk* chunk = PlausibleWave(reinterpret_cast<const std::uint8_t*>(bytes.data()), size)
+                           ? Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(size)), 1)
                            : nullptr;
-    SDL_free(bytes);
     if (chunk == nullptr) {
       return -1;
     }
@@ -82,31 +74,18 @@ class MixerAudio : public AudioDevice {
       return false;
     }
     const std::string notPlayable = mediaName + ": keine abspielbare MIDI-Datei";
-    SDL_RWops* file = SDL_RWFromFile(ResolveMediaPath(mediaName).c_str(), "rb");
-    if (file == nullptr) {
-      reason = mediaName + ": " + SDL_GetError();
+    // Music is kilobytes; a file far larger, or no regular file, is no music and is not read.
+    std::string bytes;
+    if (!ReadRegularFile(ResolveMediaPath(mediaName), MaxMusicBytes, bytes, reason, mediaName)) {
       return false;
     }
-    // Music is kilobytes; a file far larger is no music and is not read into memory.
-    const Sint64 fileSize = SDL_RWsize(file);
-    if (fileSize < 0 || fileSize > MaxMusicBytes) {
-      SDL_RWclose(file);
-      reason = notPlayable;
-      return false;
-    }
-    std::size_t size = 0;
-    void* bytes = SDL_LoadFile_RW(file, &size, 1);
-    if (bytes == nullptr) {
-      reason = mediaName + ": " + SDL_GetError();
-      return false;
-    }
+    const std::size_t size = bytes.size();
     // Only a file that can repeat for ever goes to the synthesiser (see PlayableMidi).
-    const auto* data = static_cast<const std::uint8_t*>(bytes);
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
     const bool playable = PlayableMidi(data, size);
     std::string musicReason;
     // A missing soundfont ends up here too.
     const bool loaded = playable && music_.Load(data, size, ChooseSoundFonts(), musicReason);
-    SDL_free(bytes);
     if (!loaded) {
       reason = playable ? mediaName + ": " + musicReason : notPlayable;
     }

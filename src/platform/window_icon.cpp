@@ -13,7 +13,11 @@ namespace tavi {
 
 void SetWindowIconFromMedia(SDL_Window* window) {
   const std::string path = ResolveMediaPath(media::WindowIcon.file);
-  SDL_Surface* icon = BmpHeaderPlausible(path) ? SDL_LoadBMP(path.c_str()) : nullptr;
+  std::string bytes;
+  SDL_Surface* icon =
+      ReadBmpFile(path, bytes) && BmpHeaderPlausible(bytes)
+          ? SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1)
+          : nullptr;
   if (icon == nullptr) {
     std::fprintf(stderr, "SDL-Fenstersymbol: %s kann nicht geladen werden\n", path.c_str());
     return;

@@ -16,6 +16,7 @@ SoundSystem::~SoundSystem() {
 
 void SoundSystem::Init() {
   count_ = 0;
+  failed_.clear();
   std::string reason;
   if (audio_.Open(reason)) {
     open_ = true;
@@ -37,8 +38,13 @@ void SoundSystem::AddSound(const std::string& fileName) {
   }
   const int handle = audio_.LoadEffect(fileName);
   if (handle < 0) {
-    // The slot stays free for the next effect.
-    platform_.ShowMessage("AddSound", "Fehler beim Laden der Datei");
+    // The slot stays free for the next effect. Reported once, with at most one box for all
+    // effects; playing it later stays silent instead of stopping the game with a box each time.
+    const std::string message = "Fehler beim Laden der Datei: " + fileName;
+    errorLog_.LogError(message);
+    if (!loadFailureShown_) platform_.ShowMessage("AddSound", message);
+    loadFailureShown_ = true;
+    failed_.push_back(fileName);
     return;
   }
   handles_[count_] = handle;
@@ -59,7 +65,7 @@ void SoundSystem::AddBackgroundMusic(const std::string& fileName) {
                        (named ? reason : fileName + ": " + reason));
     return;
   }
-  platform_.ShowMessage("AddBackgroundMusic", "Fehler beim Laden der Datei");
+  platform_.ShowMessage("AddBackgroundMusic", "Fehler beim Laden der Datei: " + fileName);
 }
 
 void SoundSystem::PlayBackgroundMusic() {
@@ -75,6 +81,9 @@ void SoundSystem::PlaySoundEffect(const std::string& name) {
       audio_.PlayEffect(handles_[slot]);
       return;
     }
+  }
+  for (const std::string& failed : failed_) {
+    if (std::strcmp(failed.c_str(), name.c_str()) == 0) return;  // reported when it was loaded
   }
   platform_.ShowMessage("PlaySoundEffect", "Soundeffekt nicht vorhanden");
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace tavi {
 
@@ -34,6 +35,8 @@ class SoundSystem {
   bool open_ = false;    // the device is open; nothing is loaded or played before that
   bool silent_ = false;
   bool hasMusic_ = false;
+  bool loadFailureShown_ = false;     // the one box for effects that could not be loaded
+  std::vector<std::string> failed_;  // effects that could not be loaded, played as silence
   int count_ = 0;
   int handles_[MaxSounds] = {};
   std::string names_[MaxSounds];
