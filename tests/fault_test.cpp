@@ -251,6 +251,8 @@ void ExpectReported(const RunResult& run, const MediaFile& media, bool fileExist
       break;
     case Report::Animation:
       EXPECT_TRUE(HasLine(run.errorFile, std::string("Fehler beim Laden, Animation ") + media.name)) << run;
+      // Drawn on the instructions screen: the empty sheet is named once, not every frame.
+      EXPECT_TRUE(HasLine(run.errorFile, std::string("Surface=NULL: ") + media.name)) << run;
       break;
     case Report::Quiet:
       EXPECT_EQ(run.errorFile.find(media.name), std::string::npos) << run;
