@@ -3,18 +3,18 @@
 # starts the INSTALLED game full screen on its own Xvfb (no window manager) from an
 # empty working directory and checks that the whole frame covers the screen, switches to a window
 # with Alt+Enter, clicks to the highscore list and back, shrinks the window and does it again,
-# toggles full screen twice (back in the shrunk size) and ends the game with Esc from the menu:
-# exit status 0, the highscore list in the per-user data folder, the shrunk size in the settings
-# and nothing in the working directory.
+# toggles full screen twice (back in the shrunk size), pauses a game by taking the focus away and
+# ends it with Esc from the menu: exit status 0, the highscore list in the per-user data folder,
+# the shrunk size in the settings and nothing in the working directory.
 #
 #   tests/desktop_test.sh BUILD_DIR
 #
-# Exit status 77 (CTest: skipped) when Xvfb, xdotool or xprop is missing. Every wait has a deadline; a
+# Exit status 77 (CTest: skipped) when Xvfb, xdotool, xprop or xmessage is missing. Every wait has a deadline; a
 # game that does not end in time is killed and the test fails.
 set -uo pipefail
 
 build=$(cd "${1:?usage: desktop_test.sh BUILD_DIR}" && pwd)
-for tool in Xvfb xdotool xwininfo xprop cmake; do
+for tool in Xvfb xdotool xwininfo xprop xmessage cmake; do
   if ! command -v "$tool" >/dev/null; then
     echo "SKIPPED: $tool is not installed (scripts/setup.sh installs it)"
     exit 77
@@ -28,8 +28,10 @@ home=$work/home  # the player's home: settings, list and log go below it
 trace=$work/trace.txt
 xvfb_pid=
 game_pid=
+other_pid=
 
 cleanup() {
+  [ -n "$other_pid" ] && kill "$other_pid" 2>/dev/null
   if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then kill -9 "$game_pid" 2>/dev/null; fi
   if [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid" 2>/dev/null; then kill "$xvfb_pid" 2>/dev/null; fi
   wait 2>/dev/null
@@ -168,6 +170,26 @@ toggle
 wait_for 10 "the whole frame on the screen after Alt+Enter" frame_fills_screen
 toggle
 wait_for 10 "the 640x600 window in the middle after the second Alt+Enter" is_size 640x600+320+212
+
+# A game ("Neues Spiel", tested at 500, 260; the diver's x is a trace line's fifth field). Taking the
+# focus away pauses it: the trace stops for longer than a written block takes while frames are counted.
+grown_since() { [ "$(stat -c %s "$trace")" -gt "$1" ]; }
+diver_moves_after() { awk -v after="$1" 'NR > after && $2 == 1 { if (seen && $5 != x) moved = 1; x = $5; seen = 1 }
+    END { exit !moved }' "$trace"; }
+pointer 302 212 click 1
+xdotool keydown Right
+wait_for 10 "the diver swimming right" diver_moves_after 0
+xmessage -geometry +0+0 other >/dev/null 2>&1 & other_pid=$!
+other=$(timeout 10 xdotool search --sync --onlyvisible --class Xmessage | head -n 1) || fail "no second X window"
+xdotool windowfocus --sync "$other"
+sleep 1 && paused_at=$(stat -c %s "$trace") && sleep 4
+grown_since "$paused_at" && fail "frames were counted after the game lost the focus"
+xdotool windowfocus --sync "$window" key p
+wait_for 10 "the trace going on after P" grown_since "$paused_at"
+xdotool keyup Right keydown Left  # held keys count again once pressed anew; Right may be at the edge
+wait_for 10 "the diver swimming left after the pause" diver_moves_after "$(wc -l <"$trace")"
+pointer 10 10 keyup Left key Escape  # a game without points ends on the menu
+wait_for 10 "the menu after Esc in the game" trace_has_screen_after 0 "$(wc -l <"$trace")"
 
 # Esc in the menu ends the program.
 pointer 10 10 key Escape
