@@ -73,6 +73,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE void TaviStart() {
     return;
   }
   emscripten_set_main_loop(AnimationFrame, 0, false);
+  // As fast as it goes: timers, which also run where no frame is drawn (a hidden or headless page).
+  if (!web->run->Paced()) emscripten_set_main_loop_timing(EM_TIMING_SETTIMEOUT, 0);
 }
 
 int main(int argc, char** argv) {
@@ -85,7 +87,8 @@ int main(int argc, char** argv) {
   web->options.headless = false;
   web->files.highscoreFile = "/data/Highscore.dat";
   web->files.errorFile.clear();  // errors go to the console
-  web->persistent = web->options.DemoFile().empty();
+  // A test run (a demo, or a list handed in by the page) leaves the player's stored list alone.
+  web->persistent = web->options.DemoFile().empty() && !EM_ASM_INT({ return Module.taviHighscoreBytes ? 1 : 0; });
   // The player's list is read from the browser's storage before the game starts.
   EM_ASM({
     FS.mkdirTree('/data');
