@@ -8,6 +8,8 @@ endif()
 add_library(tavi_web_platform STATIC
   src/platform/bmp_header.cpp
   src/platform/console_message.cpp
+  src/platform/wave_check.cpp
+  src/platform/web_audio.cpp
   src/platform/web_bmp_loader.cpp
   src/platform/web_keys.cpp
   src/platform/web_media_path.cpp
@@ -26,3 +28,20 @@ target_link_options(tavi PRIVATE
 add_custom_command(TARGET tavi POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/web/index.html ${CMAKE_BINARY_DIR}/index.html
   COMMAND ${CMAKE_COMMAND} -E copy /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf ${CMAKE_BINARY_DIR}/DejaVuSans.ttf)
+
+# The music: the song rendered twice in a row with the desktop's soundfont and gain, so that the
+# page can loop over the second time, which carries the first's echo; and the song's length.
+set(TAVI_WEB_SOUNDFONT /usr/share/sounds/sf2/TimGM6mb.sf2)
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/music.ogg ${CMAKE_BINARY_DIR}/music.loop
+  COMMAND fluidsynth -ni -q -g 1.2 -r 44100 -o player.reset-synth=0 -F ${CMAKE_BINARY_DIR}/music.wav
+    ${TAVI_WEB_SOUNDFONT} ${TAVI_WEB_MEDIA}/background.mid ${TAVI_WEB_MEDIA}/background.mid
+  COMMAND oggenc -Q -q 3 -o ${CMAKE_BINARY_DIR}/music.ogg ${CMAKE_BINARY_DIR}/music.wav
+  COMMAND ${CMAKE_COMMAND} -E remove ${CMAKE_BINARY_DIR}/music.wav
+  COMMAND python3 ${PROJECT_SOURCE_DIR}/web/midi_length.py ${TAVI_WEB_MEDIA}/background.mid
+    ${CMAKE_BINARY_DIR}/music.loop
+  DEPENDS ${TAVI_WEB_MEDIA}/background.mid ${PROJECT_SOURCE_DIR}/web/midi_length.py
+  COMMENT "Rendering the music for the page"
+  VERBATIM)
+add_custom_target(web_music ALL DEPENDS ${CMAKE_BINARY_DIR}/music.ogg ${CMAKE_BINARY_DIR}/music.loop)
+add_dependencies(tavi web_music)

@@ -32,7 +32,7 @@ trap cleanup EXIT
 
 # The page and the demos from one folder; the server picks a free port and says which.
 mkdir "$work/site"
-for file in index.html tavi.js tavi.wasm tavi.data DejaVuSans.ttf; do ln -s "$web/$file" "$work/site/$file"; done
+for file in index.html tavi.js tavi.wasm tavi.data DejaVuSans.ttf music.ogg music.loop; do ln -s "$web/$file" "$work/site/$file"; done
 cp "$data/gameover.demo" "$data/highscore_entry.demo" "$work/site/"
 timeout 300 python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$work/site" >"$work/server.log" 2>&1 &
 server_pid=$!

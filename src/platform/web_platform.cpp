@@ -12,7 +12,7 @@
 #include "base/cp1252.h"
 #include "platform/bmp_loader.h"
 #include "platform/console_message.h"
-#include "platform/null_audio.h"
+#include "platform/web_audio.h"
 #include "platform/web_keys.h"
 
 // The frame goes onto the page's canvas as it is; CSS scales the canvas to the window.
@@ -146,14 +146,19 @@ class WebPlatform : public Platform {
     WriteMessageToConsole(caption, text);
   }
 
-  AudioDevice& Audio() override { return audio_; }
+  AudioDevice& Audio() override { return *audio_; }
 
  private:
   static EM_BOOL OnKeyDown(int, const EmscriptenKeyboardEvent* key, void* data) {
     auto& self = *static_cast<WebPlatform*>(data);
     const std::uint8_t dik = DikFromKeyCode(key->code);
     if (dik == 0) return false;
-    if (std::strcmp(key->code, "F9") != 0) self.held_[dik] = 0x80;
+    if (dik == 0x43) {
+      // Mutes and unmutes the music; the game never sees the key.
+      if (!key->repeat) self.audio_->SetMusicMuted(!self.audio_->MusicMuted());
+      return true;
+    }
+    self.held_[dik] = 0x80;
     if (dik == 0x01) {
       self.events_.push_back({WindowEventType::EscapeDown, 0, 0});  // auto-repeats count too
     } else if (!key->repeat && dik == 0xC5) {
@@ -225,7 +230,7 @@ class WebPlatform : public Platform {
   double lastClickTime_ = -1000;
   int lastClickX_ = -100;
   int lastClickY_ = -100;
-  NullAudio audio_{"kein Ton im Browser", true};
+  std::unique_ptr<AudioDevice> audio_ = CreateWebAudio();
 };
 
 }  // namespace
