@@ -41,6 +41,7 @@ void SyncWhenSaved() {
 
 void Ended(int status) {
   emscripten_cancel_main_loop();
+  EM_ASM(Module.taviEnded = true;);
   SyncWhenSaved();
   EM_ASM({ if (Module.onTaviEnded) Module.onTaviEnded($0, UTF8ToString($1), UTF8ToString($2)); }, status,
          web->options.trace.c_str(), web->files.highscoreFile.c_str());
@@ -64,6 +65,17 @@ void AnimationFrame() {
 
 }  // namespace
 
+// A hidden tab gets no animation frames: its FocusLost is handled at once, so that a game pauses
+// (and its sound holds) while the tab is hidden, not when it is shown again.
+extern "C" EMSCRIPTEN_KEEPALIVE void TaviTakeEvents() {
+  if (!web->run) return;
+  tavi::ProgramRun::Step step;
+  do {
+    step = web->run->Advance();
+  } while (step == tavi::ProgramRun::Step::Again);
+  if (step == tavi::ProgramRun::Step::Done) Ended(web->run->Finish());
+}
+
 extern "C" EMSCRIPTEN_KEEPALIVE void TaviStart() {
   web->lastListStamp = ListStamp(web->files.highscoreFile);
   web->platform = tavi::CreateWebPlatform();
@@ -73,6 +85,10 @@ extern "C" EMSCRIPTEN_KEEPALIVE void TaviStart() {
     return;
   }
   emscripten_set_main_loop(AnimationFrame, 0, false);
+  // Added after the platform's own listener, so the event is waiting when this one runs.
+  EM_ASM(document.addEventListener('visibilitychange', function() {
+    if (document.hidden && !Module.taviEnded) Module._TaviTakeEvents();
+  }););
   // As fast as it goes: timers, which also run where no frame is drawn (a hidden or headless page).
   if (!web->run->Paced()) emscripten_set_main_loop_timing(EM_TIMING_SETTIMEOUT, 0);
 }
