@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "app/demo.h"
 #include "app/game.h"
@@ -105,119 +106,165 @@ class FrameOutputs {
 
 }  // namespace
 
-int RunProgram(const Options& options, Platform& platform, const FilePaths& files) {
+struct ProgramRun::State {
+  State(const Options& options, Platform& platform, const FilePaths& files)
+      : options(options), platform(platform), files(files), clock(platform) {}
+
+  const Options& options;
+  Platform& platform;
+  const FilePaths& files;
+  Clock clock;
   std::unique_ptr<DemoPlayer> player;
-  if (!options.DemoFile().empty()) {
+  std::unique_ptr<DemoRecorder> recorder;
+  std::unique_ptr<FramePacer> pacer;
+  std::unique_ptr<Game> game;
+  std::unique_ptr<FrameOutputs> outputs;
+  std::unique_ptr<Pause> pause;
+  MenuKeys menuKeys;
+  bool paced = false;
+  std::chrono::steady_clock::time_point started;
+  long long frame = 0;
+  KeySnapshot keySnapshot;  // kept from frame to frame: a failed read leaves the last one
+};
+
+ProgramRun::ProgramRun(const Options& options, Platform& platform, const FilePaths& files)
+    : state_(std::make_unique<State>(options, platform, files)) {}
+
+ProgramRun::~ProgramRun() = default;
+
+std::optional<int> ProgramRun::Start() {
+  State& s = *state_;
+  if (!s.options.DemoFile().empty()) {
     Demo demo;
     std::string error;
-    if (!LoadDemo(options.DemoFile(), demo, error)) {
+    if (!LoadDemo(s.options.DemoFile(), demo, error)) {
       // Asked to play a demo, the program does nothing else: no game takes its place.
       std::fprintf(stderr, "tavi: %s\n", error.c_str());
       return 1;
     }
-    player = std::make_unique<DemoPlayer>(std::move(demo));
+    s.player = std::make_unique<DemoPlayer>(std::move(demo));
   }
 
-  if (!platform.CreateMainWindow()) {
-    platform.ShowMessage("Fehler", "Fenster konnte nicht erzeugt werden");
+  if (!s.platform.CreateMainWindow()) {
+    s.platform.ShowMessage("Fehler", "Fenster konnte nicht erzeugt werden");
     return 0;
   }
-  Clock clock(platform);
-  if (!clock.HasCounter()) {
-    ErrorLog(&platform).ShowError("Performance Counter nicht vorhanden");
+  if (!s.clock.HasCounter()) {
+    ErrorLog(&s.platform).ShowError("Performance Counter nicht vorhanden");
   }
-  FramePacer pacer(clock.Frequency(), clock.Now());
+  s.pacer = std::make_unique<FramePacer>(s.clock.Frequency(), s.clock.Now());
 
-  std::uint32_t seed = options.seed ? *options.seed : platform.TickCount();
-  if (player && player->Seed()) seed = *player->Seed();
+  std::uint32_t seed = s.options.seed ? *s.options.seed : s.platform.TickCount();
+  if (s.player && s.player->Seed()) seed = *s.player->Seed();
 
-  KeySource& keys = player ? static_cast<KeySource&>(*player) : platform;
-  std::unique_ptr<DemoRecorder> recorder;
-  if (!options.record.empty()) {
-    recorder = std::make_unique<DemoRecorder>(options.record, seed);
+  KeySource& keys = s.player ? static_cast<KeySource&>(*s.player) : s.platform;
+  if (!s.options.record.empty()) {
+    s.recorder = std::make_unique<DemoRecorder>(s.options.record, seed);
     std::fprintf(stderr, "tavi: seed %u\n", seed);
   }
-  EventSource& events = player ? static_cast<EventSource&>(*player) : platform;
 
-  auto game = std::make_unique<Game>(platform, keys, files);
-  game->Startup(seed);
-  FrameOutputs outputs(options, game->errorLog);
+  s.game = std::make_unique<Game>(s.platform, keys, s.files);
+  s.game->Startup(seed);
+  s.outputs = std::make_unique<FrameOutputs>(s.options, s.game->errorLog);
   // A demo's keys and moves are its own: neither held keys nor menu keys are touched while one plays.
-  Pause pause(*game, options.pauseOnFocusLoss && !options.headless, !player);
-  MenuKeys menuKeys;
+  s.pause = std::make_unique<Pause>(*s.game, s.options.pauseOnFocusLoss && !s.options.headless, !s.player);
 
   // A timedemo and a headless run without a demo go as fast as they can.
-  const bool paced = options.timedemo.empty() && !(options.headless && options.demo.empty());
-  const auto started = std::chrono::steady_clock::now();
-  long long frame = 0;
-  KeySnapshot keySnapshot;  // kept from frame to frame: a failed read leaves the last one
-  while (!game->QuitRequested()) {
-    if (player) player->BeginFrame(frame);
-    if (recorder) recorder->SetFrame(frame);
-    WindowEvent event;
-    // While paused, a demo's events wait with its frames.
-    if (!(player && pause.Active()) && events.PollEvent(event)) {
-      if (!player && pause.Handle(event, keySnapshot)) continue;  // never recorded
-      if (recorder) recorder->Event(event);
-      Dispatch(*game, event);
-      continue;
-    }
-    if (player) {
-      // While a demo plays, the player can still close the window.
-      while (platform.PollEvent(event)) {
-        if (event.type == WindowEventType::Close) {
-          game->OnDestroy();
-        } else {
-          pause.Handle(event, keySnapshot);
-        }
-      }
-      if (game->QuitRequested()) break;
-    }
-    if (pause.Active()) {  // no frame is counted
-      pause.Wait();
-      continue;
-    }
-    if (paced) {
-      const std::int64_t now = clock.Now();
-      if (!pacer.Due(now)) {
-        WaitForDeadline(platform, pacer.WaitMicroseconds(now));
-        continue;
-      }
-      pacer.FrameStarted(now);
-    }
-    // The keys are read once per rendered frame, and only here (a pause renders none).
-    platform.SetTyping(game->CurrentScreen() == GameScreen::NewHighscore);
-    if (ReadKeySnapshot(keys, keySnapshot)) {
-      pause.ReleaseHeldKeys(keySnapshot);
-      if (recorder) recorder->Keys(keySnapshot);
-    }
-    if (!player) {
-      for (const WindowEvent& keyEvent : menuKeys.Translate(keySnapshot, *game)) {
-        if (recorder) recorder->Event(keyEvent);
-        Dispatch(*game, keyEvent);
-      }
-      if (game->QuitRequested()) break;  // "Ende" chosen
-    }
-    game->RenderFrame(keySnapshot);
-    game->display.FlipDisplay();
-    outputs.AfterFrame(frame, *game);
-    ++frame;
-    if (outputs.Finished(frame, player != nullptr)) {
-      if (recorder) recorder->SetFrame(frame);
-      game->OnDestroy();  // as if the window were closed
-    }
-  }
-  // A trace, demo or screenshot that did not arrive whole makes the run a failure for its caller.
-  const bool framesWritten = outputs.Close();
-  const bool demoWritten = !recorder || recorder->Close();
+  s.paced = s.options.timedemo.empty() && !(s.options.headless && s.options.demo.empty());
+  s.started = std::chrono::steady_clock::now();
+  return std::nullopt;
+}
 
-  if (!options.timedemo.empty()) {
+bool ProgramRun::Paced() const { return state_->paced; }
+
+ProgramRun::Step ProgramRun::Advance() {
+  State& s = *state_;
+  Game& game = *s.game;
+  Pause& pause = *s.pause;
+  DemoPlayer* player = s.player.get();
+  DemoRecorder* recorder = s.recorder.get();
+  EventSource& events = player ? static_cast<EventSource&>(*player) : s.platform;
+  KeySource& keys = player ? static_cast<KeySource&>(*player) : s.platform;
+  if (game.QuitRequested()) return Step::Done;
+
+  if (player) player->BeginFrame(s.frame);
+  if (recorder) recorder->SetFrame(s.frame);
+  WindowEvent event;
+  // While paused, a demo's events wait with its frames.
+  if (!(player && pause.Active()) && events.PollEvent(event)) {
+    if (!player && pause.Handle(event, s.keySnapshot)) return Step::Again;  // never recorded
+    if (recorder) recorder->Event(event);
+    Dispatch(game, event);
+    return Step::Again;
+  }
+  if (player) {
+    // While a demo plays, the player can still close the window.
+    while (s.platform.PollEvent(event)) {
+      if (event.type == WindowEventType::Close) {
+        game.OnDestroy();
+      } else {
+        pause.Handle(event, s.keySnapshot);
+      }
+    }
+    if (game.QuitRequested()) return Step::Done;
+  }
+  if (pause.Active()) {  // no frame is counted
+    pause.Wait();
+    return Step::Waiting;
+  }
+  if (s.paced) {
+    const std::int64_t now = s.clock.Now();
+    if (!s.pacer->Due(now)) {
+      WaitForDeadline(s.platform, s.pacer->WaitMicroseconds(now));
+      return Step::Waiting;
+    }
+    s.pacer->FrameStarted(now);
+  }
+  // The keys are read once per rendered frame, and only here (a pause renders none).
+  s.platform.SetTyping(game.CurrentScreen() == GameScreen::NewHighscore);
+  if (ReadKeySnapshot(keys, s.keySnapshot)) {
+    pause.ReleaseHeldKeys(s.keySnapshot);
+    if (recorder) recorder->Keys(s.keySnapshot);
+  }
+  if (!player) {
+    for (const WindowEvent& keyEvent : s.menuKeys.Translate(s.keySnapshot, game)) {
+      if (recorder) recorder->Event(keyEvent);
+      Dispatch(game, keyEvent);
+    }
+    if (game.QuitRequested()) return Step::Done;  // "Ende" chosen
+  }
+  game.RenderFrame(s.keySnapshot);
+  game.display.FlipDisplay();
+  s.outputs->AfterFrame(s.frame, game);
+  ++s.frame;
+  if (s.outputs->Finished(s.frame, player != nullptr)) {
+    if (recorder) recorder->SetFrame(s.frame);
+    game.OnDestroy();  // as if the window were closed
+  }
+  return Step::Rendered;
+}
+
+int ProgramRun::Finish() {
+  State& s = *state_;
+  // A trace, demo or screenshot that did not arrive whole makes the run a failure for its caller.
+  const bool framesWritten = s.outputs->Close();
+  const bool demoWritten = !s.recorder || s.recorder->Close();
+
+  if (!s.options.timedemo.empty()) {
     const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    std::printf("timedemo: %lld frames in %.3f s, %.1f fps\n", frame, seconds,
-                seconds > 0 ? static_cast<double>(frame) / seconds : 0.0);
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - s.started).count();
+    std::printf("timedemo: %lld frames in %.3f s, %.1f fps\n", s.frame, seconds,
+                seconds > 0 ? static_cast<double>(s.frame) / seconds : 0.0);
   }
   return framesWritten && demoWritten ? 0 : 1;
+}
+
+int RunProgram(const Options& options, Platform& platform, const FilePaths& files) {
+  ProgramRun run(options, platform, files);
+  if (const std::optional<int> status = run.Start()) return *status;
+  while (run.Advance() != ProgramRun::Step::Done) {
+  }
+  return run.Finish();
 }
 
 }  // namespace tavi

@@ -1,10 +1,16 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "base/image.h"
 
 namespace tavi {
+
+// Largest side and pixel count a picture may claim; 64 MiB as 32-bit pixels, while the game's
+// largest picture has under 150 000.
+constexpr std::int64_t MaxBmpSide = 16384;
+constexpr std::int64_t MaxBmpPixels = std::int64_t{1} << 24;
 
 // Decodes the BMP file at `path` (a file-system path, UTF-8) and scales it nearest-neighbour to
 // exactly width x height. Only a regular file of a size the header check can allow is read, and

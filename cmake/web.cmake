@@ -1,0 +1,47 @@
+# The browser build, configured by ./web.sh with emcmake. The media come from a native build's
+# mediagen (TAVI_WEB_MEDIA), as emscripten cannot run it; the page is web/index.html.
+set(TAVI_WEB_MEDIA "" CACHE PATH "The media folder made by a native build")
+if(NOT EXISTS "${TAVI_WEB_MEDIA}/.stamp")
+  message(FATAL_ERROR "TAVI_WEB_MEDIA must name a native build's media folder")
+endif()
+
+add_library(tavi_web_platform STATIC
+  src/platform/bmp_header.cpp
+  src/platform/console_message.cpp
+  src/platform/wave_check.cpp
+  src/platform/web_audio.cpp
+  src/platform/web_bmp_loader.cpp
+  src/platform/web_keys.cpp
+  src/platform/web_media_path.cpp
+  src/platform/web_platform.cpp)
+target_compile_options(tavi_web_platform PRIVATE ${TAVI_WARNINGS})
+target_link_libraries(tavi_web_platform PUBLIC tavi_base)
+
+add_executable(tavi src/app/web_main.cpp)
+target_link_libraries(tavi PRIVATE tavi_core tavi_web_platform)
+target_compile_options(tavi PRIVATE ${TAVI_WARNINGS})
+set_target_properties(tavi PROPERTIES SUFFIX ".js")
+target_link_options(tavi PRIVATE
+  -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=0 -sINVOKE_RUN=0 -lidbfs.js
+  "-sEXPORTED_RUNTIME_METHODS=['FS','callMain','UTF8ToString']"
+  "--preload-file=${TAVI_WEB_MEDIA}@/media" "--exclude-file=*.stamp")
+add_custom_command(TARGET tavi POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/web/index.html ${CMAKE_BINARY_DIR}/index.html
+  COMMAND ${CMAKE_COMMAND} -E copy /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf ${CMAKE_BINARY_DIR}/DejaVuSans.ttf)
+
+# The music: the song rendered twice in a row with the desktop's soundfont and gain, so that the
+# page can loop over the second time, which carries the first's echo; and the song's length.
+set(TAVI_WEB_SOUNDFONT /usr/share/sounds/sf2/TimGM6mb.sf2)
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/music.ogg ${CMAKE_BINARY_DIR}/music.loop
+  COMMAND fluidsynth -ni -q -g 1.2 -r 44100 -o player.reset-synth=0 -F ${CMAKE_BINARY_DIR}/music.wav
+    ${TAVI_WEB_SOUNDFONT} ${TAVI_WEB_MEDIA}/background.mid ${TAVI_WEB_MEDIA}/background.mid
+  COMMAND oggenc -Q -q 3 -o ${CMAKE_BINARY_DIR}/music.ogg ${CMAKE_BINARY_DIR}/music.wav
+  COMMAND ${CMAKE_COMMAND} -E remove ${CMAKE_BINARY_DIR}/music.wav
+  COMMAND python3 ${PROJECT_SOURCE_DIR}/web/midi_length.py ${TAVI_WEB_MEDIA}/background.mid
+    ${CMAKE_BINARY_DIR}/music.loop
+  DEPENDS ${TAVI_WEB_MEDIA}/background.mid ${PROJECT_SOURCE_DIR}/web/midi_length.py
+  COMMENT "Rendering the music for the page"
+  VERBATIM)
+add_custom_target(web_music ALL DEPENDS ${CMAKE_BINARY_DIR}/music.ogg ${CMAKE_BINARY_DIR}/music.loop)
+add_dependencies(tavi web_music)

@@ -1,0 +1,240 @@
+#include "platform/platform.h"
+
+#include <emscripten.h>
+#include <emscripten/html5.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <deque>
+#include <vector>
+
+#include "base/cp1252.h"
+#include "platform/bmp_loader.h"
+#include "platform/console_message.h"
+#include "platform/web_audio.h"
+#include "platform/web_keys.h"
+
+// The frame goes onto the page's canvas as it is; CSS scales the canvas to the window.
+EM_JS(void, WebPutFrame, (const unsigned char* rgba, int width, int height), {
+  const canvas = document.getElementById('canvas');
+  const context = canvas.getContext('2d');
+  const pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
+  context.putImageData(new ImageData(pixels, width, height), 0, 0);
+});
+
+// Lays out white text in the page's font on an offscreen canvas; its width and height.
+EM_JS(int, WebTextLayout, (const char* utf8, int pointSize, int* height), {
+  if (!Module.textCanvas) Module.textCanvas = document.createElement('canvas');
+  const context = Module.textCanvas.getContext('2d', {willReadFrequently: true});
+  context.font = pointSize * 4 / 3 + 'px "DejaVu Sans", sans-serif';
+  const metrics = context.measureText(UTF8ToString(utf8));
+  const ascent = Math.ceil(metrics.fontBoundingBoxAscent || pointSize * 1.2);
+  const descent = Math.ceil(metrics.fontBoundingBoxDescent || pointSize * 0.3);
+  HEAP32[height >> 2] = ascent + descent;
+  Module.textAscent = ascent;
+  return Math.ceil(metrics.width);
+});
+
+// Draws the text laid out last and copies its coverage (the alpha) into `alpha`.
+EM_JS(void, WebTextDraw, (const char* utf8, int pointSize, unsigned char* alpha, int width, int height), {
+  const canvas = Module.textCanvas;
+  canvas.width = width;
+  canvas.height = height;
+  const context = canvas.getContext('2d', {willReadFrequently: true});
+  context.font = pointSize * 4 / 3 + 'px "DejaVu Sans", sans-serif';
+  context.fillStyle = '#fff';
+  context.textBaseline = 'alphabetic';
+  context.fillText(UTF8ToString(utf8), 0, Module.textAscent);
+  const data = context.getImageData(0, 0, width, height).data;
+  for (let i = 0; i < width * height; ++i) HEAPU8[alpha + i] = data[i * 4 + 3];
+});
+
+namespace tavi {
+
+namespace {
+
+constexpr int FrameWidth = 1024;
+constexpr int FrameHeight = 768;
+constexpr int PointSize = 13;  // as the desktop's TrueType text
+
+std::uint32_t Blend(std::uint32_t source, std::uint32_t target, std::uint32_t alpha) {
+  return (source * alpha + target * (255 - alpha) + 127) / 255;
+}
+
+class WebPlatform : public Platform {
+ public:
+  WebPlatform() {
+    emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, true, OnKeyDown);
+    emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, true, OnKeyUp);
+    emscripten_set_mousemove_callback("#canvas", this, true, OnMouseMove);
+    emscripten_set_mousedown_callback("#canvas", this, true, OnMouseDown);
+    emscripten_set_blur_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, true, OnBlur);
+    emscripten_set_visibilitychange_callback(this, true, OnVisibility);
+  }
+
+  bool PollEvent(WindowEvent& event) override {
+    if (events_.empty()) return false;
+    event = events_.front();
+    events_.pop_front();
+    return true;
+  }
+
+  bool ReadKeys(std::uint8_t (&state)[256]) override {
+    std::memcpy(state, held_, sizeof state);
+    return true;
+  }
+
+  // Microseconds of the page's clock.
+  std::int64_t CounterFrequency() override { return 1000000; }
+  std::int64_t Counter() override { return static_cast<std::int64_t>(emscripten_get_now() * 1000.0); }
+  std::uint32_t TickCount() override { return static_cast<std::uint32_t>(emscripten_get_now()); }
+  // The browser cannot block: the page steps again at its next animation frame.
+  void WaitEvent(std::int64_t) override {}
+
+  bool CreateMainWindow() override { return true; }
+  void DestroyMainWindow() override { events_.clear(); }
+  void HideSystemCursor() override {}
+
+  DisplayInit InitDisplay() override { return DisplayInit::Ok; }
+  void ReleaseDisplay() override {}
+
+  void Present(const Image& frame) override {
+    if (frame.Width() != FrameWidth || frame.Height() != FrameHeight) return;
+    rgba_.resize(static_cast<std::size_t>(FrameWidth) * FrameHeight * 4);
+    unsigned char* out = rgba_.data();
+    for (const Pixel pixel : frame.Pixels()) {
+      *out++ = static_cast<unsigned char>(pixel >> 16);
+      *out++ = static_cast<unsigned char>(pixel >> 8);
+      *out++ = static_cast<unsigned char>(pixel);
+      *out++ = 255;
+    }
+    WebPutFrame(rgba_.data(), FrameWidth, FrameHeight);
+  }
+
+  bool DrawText(Image& target, const std::string& text, int x, int y, Pixel colour) override {
+    const std::string utf8 = Cp1252ToUtf8(text);
+    if (utf8.empty()) return true;
+    int height = 0;
+    const int width = WebTextLayout(utf8.c_str(), PointSize, &height);
+    if (width <= 0 || height <= 0) return true;
+    std::vector<unsigned char> alpha(static_cast<std::size_t>(width) * height);
+    WebTextDraw(utf8.c_str(), PointSize, alpha.data(), width, height);
+    const int right = std::min(width, target.Width() - x);
+    const int bottom = std::min(height, target.Height() - y);
+    for (int row = std::max(0, -y); row < bottom; ++row) {
+      Pixel* out = target.Row(y + row);
+      for (int column = std::max(0, -x); column < right; ++column) {
+        const std::uint32_t a = alpha[static_cast<std::size_t>(row) * width + column];
+        if (a == 0) continue;
+        const Pixel old = out[x + column];
+        out[x + column] = (Blend((colour >> 16) & 0xFF, (old >> 16) & 0xFF, a) << 16) |
+                          (Blend((colour >> 8) & 0xFF, (old >> 8) & 0xFF, a) << 8) |
+                          Blend(colour & 0xFF, old & 0xFF, a);
+      }
+    }
+    return true;
+  }
+
+  bool LoadBitmap(const std::string& mediaName, int width, int height, Image& out) override {
+    return LoadBmpScaled(ResolveMediaPath(mediaName), width, height, out);
+  }
+
+  bool MediaExists(const std::string& mediaName) override { return MediaFileExists(mediaName); }
+
+  void ShowMessage(const std::string& caption, const std::string& text) override {
+    WriteMessageToConsole(caption, text);
+  }
+
+  AudioDevice& Audio() override { return *audio_; }
+
+ private:
+  static EM_BOOL OnKeyDown(int, const EmscriptenKeyboardEvent* key, void* data) {
+    auto& self = *static_cast<WebPlatform*>(data);
+    const std::uint8_t dik = DikFromKeyCode(key->code);
+    if (dik == 0) return false;
+    if (dik == 0x43) {
+      // Mutes and unmutes the music; the game never sees the key.
+      if (!key->repeat) self.audio_->SetMusicMuted(!self.audio_->MusicMuted());
+      return true;
+    }
+    self.held_[dik] = 0x80;
+    if (dik == 0x01) {
+      self.events_.push_back({WindowEventType::EscapeDown, 0, 0});  // auto-repeats count too
+    } else if (!key->repeat && dik == 0xC5) {
+      self.events_.push_back({WindowEventType::PauseKey, 0, 0});
+    } else if (!key->repeat && (std::strcmp(key->key, "p") == 0 || std::strcmp(key->key, "P") == 0)) {
+      self.events_.push_back({WindowEventType::PauseLetter, 0, 0});
+    }
+    // The browser keeps its own keys for reloading, full screen and its tools.
+    const bool browserKey = dik == 0x3F || dik == 0x57 || dik == 0x58 || key->ctrlKey || key->metaKey;
+    return !browserKey;
+  }
+
+  static EM_BOOL OnKeyUp(int, const EmscriptenKeyboardEvent* key, void* data) {
+    const std::uint8_t dik = DikFromKeyCode(key->code);
+    static_cast<WebPlatform*>(data)->held_[dik] = 0;
+    return dik != 0;
+  }
+
+  // The canvas is shown at any size: back to frame coordinates.
+  static bool FramePoint(const EmscriptenMouseEvent* mouse, int& x, int& y) {
+    double cssWidth = 0;
+    double cssHeight = 0;
+    emscripten_get_element_css_size("#canvas", &cssWidth, &cssHeight);
+    if (cssWidth <= 0 || cssHeight <= 0) return false;
+    x = static_cast<int>(std::floor(mouse->targetX * FrameWidth / cssWidth));
+    y = static_cast<int>(std::floor(mouse->targetY * FrameHeight / cssHeight));
+    return x >= 0 && x < FrameWidth && y >= 0 && y < FrameHeight;
+  }
+
+  static EM_BOOL OnMouseMove(int, const EmscriptenMouseEvent* mouse, void* data) {
+    int x = 0;
+    int y = 0;
+    if (FramePoint(mouse, x, y)) static_cast<WebPlatform*>(data)->events_.push_back({WindowEventType::MouseMove, x, y});
+    return true;
+  }
+
+  static EM_BOOL OnMouseDown(int, const EmscriptenMouseEvent* mouse, void* data) {
+    auto& self = *static_cast<WebPlatform*>(data);
+    int x = 0;
+    int y = 0;
+    if (mouse->button != 0 || !FramePoint(mouse, x, y)) return true;
+    // Quick presses near each other count on; every second one is a double click.
+    const double now = emscripten_get_now();
+    const bool near = std::abs(x - self.lastClickX_) <= 4 && std::abs(y - self.lastClickY_) <= 4;
+    self.clicks_ = now - self.lastClickTime_ < 500 && near ? self.clicks_ + 1 : 1;
+    self.lastClickTime_ = now;
+    self.lastClickX_ = x;
+    self.lastClickY_ = y;
+    self.events_.push_back({self.clicks_ % 2 == 0 ? WindowEventType::LeftDoubleClick : WindowEventType::LeftButtonDown, x, y});
+    return true;
+  }
+
+  static EM_BOOL OnBlur(int, const EmscriptenFocusEvent*, void* data) {
+    auto& self = *static_cast<WebPlatform*>(data);
+    std::memset(self.held_, 0, sizeof self.held_);  // their key-ups go elsewhere
+    self.events_.push_back({WindowEventType::FocusLost, 0, 0});
+    return false;
+  }
+
+  static EM_BOOL OnVisibility(int, const EmscriptenVisibilityChangeEvent* change, void* data) {
+    if (change->hidden) static_cast<WebPlatform*>(data)->events_.push_back({WindowEventType::FocusLost, 0, 0});
+    return false;
+  }
+
+  std::deque<WindowEvent> events_;
+  std::uint8_t held_[256] = {};
+  std::vector<unsigned char> rgba_;
+  int clicks_ = 0;
+  double lastClickTime_ = -1000;
+  int lastClickX_ = -100;
+  int lastClickY_ = -100;
+  std::unique_ptr<AudioDevice> audio_ = CreateWebAudio();
+};
+
+}  // namespace
+
+std::unique_ptr<Platform> CreateWebPlatform() { return std::make_unique<WebPlatform>(); }
+
+}  // namespace tavi

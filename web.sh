@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds tavi for a browser into build-web/: index.html, tavi.js, tavi.wasm, tavi.data (the
+# media), the font and the music (music.ogg, music.loop). Installs emscripten when it is missing. Serve the folder over HTTP, e.g.
+#   python3 -m http.server --bind 127.0.0.1 --directory build-web 8000
+set -euo pipefail
+cd "$(dirname "$0")"
+# What the browser build needs beyond the native one's packages (scripts/setup.sh).
+if ! command -v emcc >/dev/null || ! command -v oggenc >/dev/null || ! command -v fluidsynth >/dev/null; then
+  sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo apt-get update && $sudo apt-get install -y emscripten fluidsynth vorbis-tools fonts-dejavu-core
+fi
+# Debian's emcc finds its JavaScript optimiser's modules only here.
+export NODE_PATH=/usr/share/nodejs
+# The media are made by the native mediagen.
+cmake -S . -B build-web/native -DCMAKE_BUILD_TYPE=Release -DTAVI_BUILD_TESTS=OFF -DTAVI_BUILD_BENCH=OFF >/dev/null
+cmake --build build-web/native -j2 --target media
+emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DTAVI_BUILD_TESTS=OFF -DTAVI_BUILD_BENCH=OFF \
+  -DTAVI_WEB_MEDIA="$PWD/build-web/native/media" >/dev/null
+cmake --build build-web -j2 --target tavi
+echo "web.sh: build-web/index.html is ready"
