@@ -3,21 +3,25 @@
 #include <string>
 
 #include "app/file_paths.h"
+#include "app/language.h"
 #include "app/options.h"
 #include "app/program.h"
 #include "app/settings.h"
 #include "base/error_log.h"
+#include "base/translate.h"
 #include "platform/platform.h"
 
 int main(int argc, char** argv) {
   tavi::Options options;
   std::string error;
   if (!tavi::ParseOptions(argc, argv, options, error)) {
-    std::fprintf(stderr, "tavi: %s\n%s", error.c_str(), tavi::UsageText());
+    std::fprintf(stderr, "tavi: %s\n%s", error.c_str(), tavi::UsageText());  // before any language is chosen
     return 2;
   }
+  // --help in the chosen language too; a settings file is not read for it.
+  tavi::StartLanguage(options.language, "");
   if (options.help) {
-    std::printf("%s", tavi::UsageText());
+    std::printf("%s", tavi::Translate(tavi::UsageText()).c_str());
     return 0;
   }
   if (options.version) {
@@ -29,6 +33,9 @@ int main(int argc, char** argv) {
   tavi::ErrorLog log(nullptr, files.errorFile, files.errorFileUtf8);
   tavi::SettingsFile settings = tavi::StartSettings(files.settingsFile, log);
   options.pauseOnFocusLoss = settings.values.pauseOnFocusLoss;
+  if (options.language.empty() && !settings.values.language.empty()) {
+    tavi::StartLanguage(options.language, settings.values.language);
+  }
   auto platform = tavi::CreatePlatform(tavi::PlatformOptionsFor(options, settings.values));
   const int status = tavi::RunProgram(options, *platform, files);
   tavi::RememberWindowSize(settings, platform->WindowedSize(), log);

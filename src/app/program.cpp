@@ -11,6 +11,7 @@
 #include "app/pacing.h"
 #include "app/pause.h"
 #include "base/png_writer.h"
+#include "base/translate.h"
 #include "platform/platform.h"
 
 namespace tavi {
@@ -76,7 +77,7 @@ class FrameOutputs {
     for (const Screenshot& shot : options_.screenshots) {
       std::string error;
       if (shot.frame == frame && !WritePng(game.display.BackBuffer(), shot.file, error)) {
-        errors_.LogError("Bildschirmfoto konnte nicht gespeichert werden: " + error);
+        errors_.LogError(Translate("Bildschirmfoto konnte nicht gespeichert werden: ") + error);
         shotFailed_ = true;
       }
     }
@@ -119,12 +120,12 @@ int RunProgram(const Options& options, Platform& platform, const FilePaths& file
   }
 
   if (!platform.CreateMainWindow()) {
-    platform.ShowMessage("Fehler", "Fenster konnte nicht erzeugt werden");
+    platform.ShowMessage(Translate("Fehler"), Translate("Fenster konnte nicht erzeugt werden"));
     return 0;
   }
   Clock clock(platform);
   if (!clock.HasCounter()) {
-    ErrorLog(&platform).ShowError("Performance Counter nicht vorhanden");
+    ErrorLog(&platform).ShowError(Translate("Performance Counter nicht vorhanden"));
   }
   FramePacer pacer(clock.Frequency(), clock.Now());
 

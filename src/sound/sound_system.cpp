@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/error_log.h"
+#include "base/translate.h"
 #include "platform/platform.h"
 
 namespace tavi {
@@ -24,7 +25,7 @@ void SoundSystem::Init() {
   }
   // Said once here; every later call stays quiet instead of raising a box per frame.
   silent_ = true;
-  const std::string message = "Das Spiel l\xE4uft ohne Ton: " + reason;  // läuft
+  const std::string message = Translate("Das Spiel l\xE4uft ohne Ton: ") + reason;  // läuft
   // Silence asked for by an option is said, not logged as a failure.
   audio_.SilenceChosen() ? errorLog_.Note(message) : errorLog_.LogError(message);
 }
@@ -32,13 +33,13 @@ void SoundSystem::Init() {
 void SoundSystem::AddSound(const std::string& fileName) {
   if (!open_) return;
   if (count_ == MaxSounds) {
-    platform_.ShowMessage("AddSound", "Maximale Anzahl an Sounds erreicht");
+    platform_.ShowMessage("AddSound", Translate("Maximale Anzahl an Sounds erreicht"));
     return;
   }
   const int handle = audio_.LoadEffect(fileName);
   if (handle < 0) {
     // The slot stays free for the next effect.
-    platform_.ShowMessage("AddSound", "Fehler beim Laden der Datei");
+    platform_.ShowMessage("AddSound", Translate("Fehler beim Laden der Datei"));
     return;
   }
   handles_[count_] = handle;
@@ -55,11 +56,11 @@ void SoundSystem::AddBackgroundMusic(const std::string& fileName) {
     // The file is there but the synthesiser cannot play it (typically no soundfont): nothing
     // the player can fix by a click, so it goes to the log and the game plays without music.
     const bool named = reason.find(fileName) != std::string::npos;
-    errorLog_.LogError("Musik konnte nicht geladen werden: " +
+    errorLog_.LogError(Translate("Musik konnte nicht geladen werden: ") +
                        (named ? reason : fileName + ": " + reason));
     return;
   }
-  platform_.ShowMessage("AddBackgroundMusic", "Fehler beim Laden der Datei");
+  platform_.ShowMessage("AddBackgroundMusic", Translate("Fehler beim Laden der Datei"));
 }
 
 void SoundSystem::PlayBackgroundMusic() {
@@ -76,7 +77,7 @@ void SoundSystem::PlaySoundEffect(const std::string& name) {
       return;
     }
   }
-  platform_.ShowMessage("PlaySoundEffect", "Soundeffekt nicht vorhanden");
+  platform_.ShowMessage("PlaySoundEffect", Translate("Soundeffekt nicht vorhanden"));
 }
 
 }  // namespace tavi
