@@ -5,6 +5,7 @@
 #include "app/settings.h"
 #include "base/media_manifest.h"
 #include "base/translate.h"
+#include "graphics/bitmap_font.h"
 
 namespace tavi {
 namespace {
@@ -38,6 +39,13 @@ TEST(Language, EnglishCatalogueAndPicturesGermanWithoutIt) {
   EXPECT_EQ(Translate("Unbekannt \xE4"), "Unbekannt \xE4");
   EXPECT_EQ(LocalisedMediaName(media::ClearButton.file), "media\\en\\l\xF6schen.bmp");
   EXPECT_EQ(LocalisedMediaName(media::Shark.file), media::Shark.file);
+  // The bitmap font's English texts need no glyph the sheet lacks (a space draws the blank cell).
+  for (const char* german : {"Punkte ", "Leben  ", "Super neue Highscore!", "Name: ", "Pause"}) {
+    for (const char c : Translate(german)) {
+      EXPECT_TRUE(c == ' ' || BitmapFont::CellFor(c).left != BitmapFont::CellFor(' ').left ||
+                  BitmapFont::CellFor(c).top != BitmapFont::CellFor(' ').top) << german;
+    }
+  }
 
   EXPECT_FALSE(UseLanguage(Language::English, {"/nonexistent"}));
   EXPECT_EQ(ActiveLanguage(), Language::German);
