@@ -7,6 +7,7 @@
 #include "app/options.h"
 #include "app/program.h"
 #include "app/settings.h"
+#include "base/cp1252.h"
 #include "base/error_log.h"
 #include "base/translate.h"
 #include "platform/platform.h"
@@ -15,13 +16,12 @@ int main(int argc, char** argv) {
   tavi::Options options;
   std::string error;
   if (!tavi::ParseOptions(argc, argv, options, error)) {
-    std::fprintf(stderr, "tavi: %s\n%s", error.c_str(), tavi::UsageText());  // before any language is chosen
+    std::fprintf(stderr, "tavi: %s\n%s", error.c_str(), tavi::UsageText());
     return 2;
   }
-  // --help in the chosen language too; a settings file is not read for it.
-  tavi::StartLanguage(options.language, "");
   if (options.help) {
-    std::printf("%s", tavi::Translate(tavi::UsageText()).c_str());
+    tavi::StartLanguage(options.language, "");  // no settings file is read for --help
+    std::printf("%s", tavi::Cp1252ToUtf8(tavi::Translate(tavi::UsageText())).c_str());
     return 0;
   }
   if (options.version) {
@@ -33,9 +33,7 @@ int main(int argc, char** argv) {
   tavi::ErrorLog log(nullptr, files.errorFile, files.errorFileUtf8);
   tavi::SettingsFile settings = tavi::StartSettings(files.settingsFile, log);
   options.pauseOnFocusLoss = settings.values.pauseOnFocusLoss;
-  if (options.language.empty() && !settings.values.language.empty()) {
-    tavi::StartLanguage(options.language, settings.values.language);
-  }
+  tavi::StartLanguage(options.language, settings.values.language);
   auto platform = tavi::CreatePlatform(tavi::PlatformOptionsFor(options, settings.values));
   const int status = tavi::RunProgram(options, *platform, files);
   tavi::RememberWindowSize(settings, platform->WindowedSize(), log);

@@ -82,7 +82,7 @@ class MixerAudio : public AudioDevice {
       reason = Translate("Audioger\xE4t nicht ge\xF6" "ffnet");  // "Audiogerät nicht geöffnet"
       return false;
     }
-    const std::string notPlayable = mediaName + ": keine abspielbare MIDI-Datei";
+    const std::string notPlayable = mediaName + Translate(": keine abspielbare MIDI-Datei");
     SDL_RWops* file = SDL_RWFromFile(ResolveMediaPath(mediaName).c_str(), "rb");
     if (file == nullptr) {
       reason = mediaName + ": " + SDL_GetError();
