@@ -18,6 +18,7 @@ string(REGEX REPLACE "/+$" "" TAVI_HOMEPAGE_URL "${TAVI_HOMEPAGE_URL}")
 # on every PATH.
 set(TAVI_DESKTOP_EXEC ${CMAKE_INSTALL_FULL_BINDIR}/tavi)
 set(TAVI_MEDIA_DIR ${CMAKE_INSTALL_FULL_DATADIR}/tavi/media)
+set(TAVI_LOCALE_DIR ${CMAKE_INSTALL_FULL_LOCALEDIR})
 set(dist ${CMAKE_BINARY_DIR}/dist)
 configure_file(dist/${TAVI_APP_ID}.desktop.in ${dist}/${TAVI_APP_ID}.desktop @ONLY)
 configure_file(dist/${TAVI_APP_ID}.metainfo.xml.in ${dist}/${TAVI_APP_ID}.metainfo.xml @ONLY)

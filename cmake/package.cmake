@@ -35,8 +35,8 @@ and dodges poison barrels, sinking barrels, stones and sharks. Each fish in the
 net is a point; barrels and stones cost one of three lives, and a shark that
 reaches Tavi eats him. The ten best results are kept in a highscore list.
 .
-The game speaks German and is played with the arrow keys and the space bar,
-in full screen or in a window.")
+The game speaks German or English and is played with the arrow keys and the
+space bar, in full screen or in a window.")
 
 if(NOT CMAKE_INSTALL_PREFIX STREQUAL "/usr" OR NOT CMAKE_INSTALL_BINDIR STREQUAL "games")
   message(STATUS "Debian package: configure with -DCMAKE_INSTALL_PREFIX=/usr "

@@ -62,6 +62,7 @@ int main(int argc, char** argv) {
   for (const fs::path& directory : {media, demos}) {
     for (const auto& entry : fs::directory_iterator(directory, error)) {
       const fs::path& path = entry.path();
+      if (!entry.is_regular_file()) continue;  // media/en: the same kind of pictures again
       const Bytes file = ReadFile(path);
       const std::string extension = path.extension().string();
       if (extension == ".bmp") {

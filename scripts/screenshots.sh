@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes the README's screenshots with the game itself, headless, from the demos in
-# docs/screenshots/. Run after a build: scripts/screenshots.sh [build dir]
+# docs/screenshots/: German ones there, English ones in docs/screenshots/en/. Run after a build:
+# scripts/screenshots.sh [build dir]
 # tests/golden_frames_test.cpp expects the game to make these same bytes: run this after a change
 # to what the game shows, and look at the pictures before committing them.
 set -euo pipefail
@@ -9,10 +10,17 @@ tavi=$(cd "${1:-$top/build}" && pwd)/tavi
 shots="$top/docs/screenshots"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cd "$work"  # a fresh highscore list
-"$tavi" --headless --data-dir "$work" --seed 1 --screenshot "0:$shots/menu.png" 2>/dev/null
-"$tavi" --headless --data-dir "$work" --timedemo "$shots/game.demo" --screenshot "509:$shots/game.png" >/dev/null 2>&1
-"$tavi" --headless --data-dir "$work" --timedemo "$shots/screens.demo" \
-  --screenshot "1528:$shots/name-entry.png" --screenshot "1550:$shots/highscore.png" \
-  --screenshot "1620:$shots/instructions.png" >/dev/null 2>&1
-ls "$shots"/*.png
+cd "$work"
+# shots LANGUAGE FOLDER
+shots() {
+  mkdir -p "$2"
+  rm -f "$work/Highscore.dat"  # a fresh highscore list
+  "$tavi" --headless --lang "$1" --data-dir "$work" --seed 1 --screenshot "0:$2/menu.png" 2>/dev/null
+  "$tavi" --headless --lang "$1" --data-dir "$work" --timedemo "$shots/game.demo" --screenshot "509:$2/game.png" >/dev/null 2>&1
+  "$tavi" --headless --lang "$1" --data-dir "$work" --timedemo "$shots/screens.demo" \
+    --screenshot "1528:$2/name-entry.png" --screenshot "1550:$2/highscore.png" \
+    --screenshot "1620:$2/instructions.png" >/dev/null 2>&1
+}
+shots de "$shots"
+shots en "$shots/en"
+ls "$shots"/*.png "$shots"/en/*.png

@@ -5,7 +5,7 @@ set -euo pipefail
 
 # Everything the build, the game and the tests need on a fresh Debian 12.
 PACKAGES=(
-  g++ make cmake pkg-config
+  g++ make cmake pkg-config gettext
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfluidsynth-dev
   librsvg2-dev libcairo2-dev zlib1g-dev libinih-dev
   fonts-dejavu-core timgm6mb-soundfont

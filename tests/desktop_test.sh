@@ -14,6 +14,8 @@
 set -uo pipefail
 
 build=$(cd "${1:?usage: desktop_test.sh BUILD_DIR}" && pwd)
+# German whatever the locale of the run: the window is looked for by its German title.
+unset LANGUAGE LC_ALL LC_MESSAGES; export LANG=C.UTF-8
 for tool in Xvfb xdotool xwininfo xprop xmessage cmake; do
   if ! command -v "$tool" >/dev/null; then
     echo "SKIPPED: $tool is not installed (scripts/setup.sh installs it)"

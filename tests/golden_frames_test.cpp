@@ -14,7 +14,8 @@ namespace {
 
 const std::string Shots = TAVI_SOURCE_DIR "/docs/screenshots/";
 
-void ExpectSameFrames(const std::string& arguments, std::initializer_list<const char*> pictures) {
+void ExpectSameFrames(const std::string& arguments, std::initializer_list<const char*> pictures,
+                      const std::string& stored = Shots) {
   test::TempDir dir;  // a fresh highscore list
   const std::string command =
       std::string("SDL_AUDIODRIVER=dummy ") + TAVI_EXE + " --headless --data-dir . " + arguments + " > /dev/null 2>&1";
@@ -22,7 +23,7 @@ void ExpectSameFrames(const std::string& arguments, std::initializer_list<const 
   for (const char* picture : pictures) {
     const std::string made = test::ReadFile(picture);
     EXPECT_FALSE(made.empty()) << picture << " was not written";
-    EXPECT_TRUE(made == test::ReadFile(Shots + picture)) << picture << " differs from docs/screenshots";
+    EXPECT_TRUE(made == test::ReadFile(stored + picture)) << picture << " differs from " << stored;
   }
 }
 
@@ -32,6 +33,16 @@ TEST(GoldenFrames, MenuGameNameEntryListAndInstructionsLookAsStored) {
   ExpectSameFrames("--timedemo " + Shots + "screens.demo --screenshot 1528:name-entry.png"
                    " --screenshot 1550:highscore.png --screenshot 1620:instructions.png",
                    {"name-entry.png", "highscore.png", "instructions.png"});
+}
+
+// English from the same demos: the texts from the catalogue, the pictures with words from media/en.
+TEST(GoldenFrames, EnglishScreensLookAsStored) {
+  const std::string en = Shots + "en/";
+  ExpectSameFrames("--lang en --seed 1 --screenshot 0:menu.png", {"menu.png"}, en);
+  ExpectSameFrames("--lang en --timedemo " + Shots + "game.demo --screenshot 509:game.png", {"game.png"}, en);
+  ExpectSameFrames("--lang en --timedemo " + Shots + "screens.demo --screenshot 1528:name-entry.png"
+                   " --screenshot 1550:highscore.png --screenshot 1620:instructions.png",
+                   {"name-entry.png", "highscore.png", "instructions.png"}, en);
 }
 
 }  // namespace

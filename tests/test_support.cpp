@@ -10,6 +10,15 @@
 
 namespace tavi::test {
 
+namespace {
+// The games the tests start are German, whatever the locale the tests run in: their frames, logs
+// and files are compared with German ones.
+const bool GermanGames = [] {
+  for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) unsetenv(name);
+  return setenv("LANG", "C.UTF-8", 1) == 0;
+}();
+}  // namespace
+
 TempDir::TempDir() {
   char pattern[] = "/tmp/tavi-test-XXXXXX";
   const char* made = mkdtemp(pattern);

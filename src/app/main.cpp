@@ -3,10 +3,13 @@
 #include <string>
 
 #include "app/file_paths.h"
+#include "app/language.h"
 #include "app/options.h"
 #include "app/program.h"
 #include "app/settings.h"
+#include "base/cp1252.h"
 #include "base/error_log.h"
+#include "base/translate.h"
 #include "platform/platform.h"
 
 int main(int argc, char** argv) {
@@ -17,7 +20,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (options.help) {
-    std::printf("%s", tavi::UsageText());
+    tavi::StartLanguage(options.language, "");  // no settings file is read for --help
+    std::printf("%s", tavi::Cp1252ToUtf8(tavi::Translate(tavi::UsageText())).c_str());
     return 0;
   }
   if (options.version) {
@@ -29,6 +33,7 @@ int main(int argc, char** argv) {
   tavi::ErrorLog log(nullptr, files.errorFile, files.errorFileUtf8);
   tavi::SettingsFile settings = tavi::StartSettings(files.settingsFile, log);
   options.pauseOnFocusLoss = settings.values.pauseOnFocusLoss;
+  tavi::StartLanguage(options.language, settings.values.language);
   auto platform = tavi::CreatePlatform(tavi::PlatformOptionsFor(options, settings.values));
   const int status = tavi::RunProgram(options, *platform, files);
   tavi::RememberWindowSize(settings, platform->WindowedSize(), log);

@@ -3,6 +3,9 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "base/translate.h"
+
+
 namespace tavi {
 
 bool ParseInteger(const std::string& text, int base, long long low, long long high, long long& value) {
@@ -22,10 +25,12 @@ bool ParseNumber(const std::string& text, long long low, long long high, long lo
 }  // namespace
 
 const char* UsageText() {
-  return "usage: tavi [options]\n"
+  return ForCatalogue(
+         "usage: tavi [options]\n"
          "  --window              a 1024 x 768 window instead of full screen (Alt+Enter toggles)\n"
          "  --scale MODE          smooth (default), sharp or integer (sharp, whole multiples)\n"
          "  --nosound             play without sound\n"
+         "  --lang de|en          German (the default) or English; else the settings' or LANG's\n"
          "  --data-dir DIR        keep the highscore list, error log and settings in DIR\n"
          "  --headless            no window and no audio device\n"
          "  --demo FILE           play a recorded demo in real time\n"
@@ -35,7 +40,7 @@ const char* UsageText() {
          "  --seed N              seed of the random generator\n"
          "  --screenshot N:FILE   save rendered frame N as a PNG (may be repeated)\n"
          "  --frames N            end after N rendered frames\n"
-         "  --help, --version\n";
+         "  --help, --version\n");
 }
 
 bool ParseOptions(int argc, const char* const* argv, Options& options, std::string& error) {
@@ -73,6 +78,13 @@ bool ParseOptions(int argc, const char* const* argv, Options& options, std::stri
       if (!value(options.dataDir)) return false;
       if (options.dataDir.empty()) {
         error = "--data-dir needs a folder";
+        return false;
+      }
+    } else if (arg == "--lang") {
+      Language language;
+      if (!value(options.language)) return false;
+      if (!LanguageFromCode(options.language, language)) {
+        error = "--lang needs de or en";
         return false;
       }
     } else if (arg == "--scale") {

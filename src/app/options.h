@@ -29,6 +29,7 @@ struct Options {
   std::vector<Screenshot> screenshots;
   std::optional<long long> frames;
   bool pauseOnFocusLoss = true;  // a game pauses when the window loses the focus (never headless)
+  std::string language;  // --lang: "de" or "en"; empty: the settings file's, else the locale's
   bool help = false;
   bool version = false;
 

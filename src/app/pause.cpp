@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/game.h"
+#include "base/translate.h"
 
 namespace tavi {
 
@@ -73,7 +74,7 @@ void Pause::End() {
 }
 
 void DrawPauseText(BitmapFont& font) {
-  const std::string text = "Pause";
+  const std::string text = Translate("Pause");
   constexpr int Cell = 32;
   font.DrawFontText(text, (Display::Width - Cell * static_cast<int>(text.size())) / 2,
                     (Display::Height - Cell) / 2);

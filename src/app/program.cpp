@@ -12,6 +12,7 @@
 #include "app/pacing.h"
 #include "app/pause.h"
 #include "base/png_writer.h"
+#include "base/translate.h"
 #include "platform/platform.h"
 
 namespace tavi {
@@ -77,7 +78,7 @@ class FrameOutputs {
     for (const Screenshot& shot : options_.screenshots) {
       std::string error;
       if (shot.frame == frame && !WritePng(game.display.BackBuffer(), shot.file, error)) {
-        errors_.LogError("Bildschirmfoto konnte nicht gespeichert werden: " + error);
+        errors_.LogError(Translate("Bildschirmfoto konnte nicht gespeichert werden: ") + error);
         shotFailed_ = true;
       }
     }
@@ -146,11 +147,11 @@ std::optional<int> ProgramRun::Start() {
   }
 
   if (!s.platform.CreateMainWindow()) {
-    s.platform.ShowMessage("Fehler", "Fenster konnte nicht erzeugt werden");
+    s.platform.ShowMessage(Translate("Fehler"), Translate("Fenster konnte nicht erzeugt werden"));
     return 0;
   }
   if (!s.clock.HasCounter()) {
-    ErrorLog(&s.platform).ShowError("Performance Counter nicht vorhanden");
+    ErrorLog(&s.platform).ShowError(Translate("Performance Counter nicht vorhanden"));
   }
   s.pacer = std::make_unique<FramePacer>(s.clock.Frequency(), s.clock.Now());
 

@@ -4,6 +4,7 @@
 #include "app/game.h"
 #include "app/highscore_screen.h"
 #include "base/media_manifest.h"
+#include "base/translate.h"
 #include "platform/platform.h"
 
 namespace tavi {
@@ -173,9 +174,9 @@ void Game::DrawHighscoreScreen() {
 }
 
 void Game::DrawNewHighscoreScreen() {
-  font.DrawFontText("Super neue Highscore!", 176, 150);
+  font.DrawFontText(Translate("Super neue Highscore!"), 176, 150);
   font.DrawFontText(std::to_string(diver.GetScore()), 368, 200);
-  font.DrawFontText("Name: " + nameEntry.EnteredName, 300, 300);
+  font.DrawFontText(Translate("Name: ") + nameEntry.EnteredName, 300, 300);
   nameEntry.Update();
   if (keyboard.Down(Dik::Return)) {
     highscores.Insert(nameEntry.EnteredName, diver.GetScore());

@@ -10,6 +10,7 @@
 #include "base/atomic_file.h"
 #include "base/error_log.h"
 #include "base/key_names.h"
+#include "base/translate.h"
 
 namespace tavi {
 
@@ -111,6 +112,15 @@ const Key Keys[] = {
     KeyEntry<KeyBindings::Right>("right", ""),
     KeyEntry<KeyBindings::Net>("net", "Throwing the net"),
     KeyEntry<KeyBindings::Pause>("pause", "Pause; the Pause key always pauses as well"),
+    {"language", "language", "de (Deutsch) or en (English); empty: the locale's (LANG), German unless English",
+     "de, en or empty",
+     [](const std::string& t, Settings& s) {
+       Language language;
+       if (!t.empty() && !LanguageFromCode(t, language)) return false;
+       s.language = t;
+       return true;
+     },
+     [](const Settings& s) { return s.language; }},
 };
 
 
@@ -126,7 +136,7 @@ const std::pair<const char*, const char*> Sections[] = {
      "; actions share a key; Escape and F9 keep their own jobs. Names are typed with the letters as\n"
      "; they are."},
     {"gamepad", "Gamepad: nothing to set here yet"},
-    {"language", "Language of the texts: nothing to set here yet"},
+    {"language", "Language of the texts and pictures; --lang wins over it"},
 };
 
 int Handle(void* user, const char* section, const char* name, const char* value) {

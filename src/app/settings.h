@@ -21,6 +21,7 @@ struct Settings {
   int effectVolume = 100;
   bool pauseOnFocusLoss = true;
   KeyBindings keys;  // never two actions on one key
+  std::string language;  // "de" or "en"; empty: the locale's
 };
 
 // A settings file as read: its values, every entry as written (those the game does not know are

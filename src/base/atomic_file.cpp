@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/translate.h"
+
 namespace tavi {
 
 namespace {
@@ -92,7 +94,7 @@ bool WriteFileAtomically(const std::string& path, const void* data, std::size_t 
     // Renaming over a device or a pipe would put a plain file in its place.
     std::string why;
     if (!S_ISREG(old.st_mode)) {
-      why = "keine gew\xF6hnliche Datei, bleibt unver\xE4ndert";  // gewöhnliche, unverändert
+      why = Translate("keine gew\xF6hnliche Datei, bleibt unver\xE4ndert");  // gewöhnliche, unverändert
     } else if (rule) {
       why = rule(old);
     }

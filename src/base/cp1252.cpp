@@ -43,4 +43,33 @@ std::string Cp1252ToUtf8(const std::string& text) {
   return out;
 }
 
+std::string Utf8ToCp1252(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const int length = lead < 0x80         ? 1
+                       : (lead >> 5) == 6  ? 2
+                       : (lead >> 4) == 14 ? 3
+                       : (lead >> 3) == 30 ? 4
+                                           : 0;
+    std::uint32_t codePoint = length == 1 ? lead : length == 2 ? lead & 0x1F : lead & 0x0F;
+    bool good = length != 0 && i + length <= text.size();
+    for (int k = 1; good && k < length; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      good = (next & 0xC0) == 0x80;
+      codePoint = codePoint << 6 | (next & 0x3F);
+    }
+    i += good ? length : 1;
+    char byte = '?';
+    if (good && (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint < 0x100))) {
+      byte = static_cast<char>(codePoint);
+    }
+    for (int k = 0; good && codePoint >= 0x100 && k < 32; ++k) {
+      if (HighControlRange[k] == codePoint) byte = static_cast<char>(0x80 + k);
+    }
+    out += byte;
+  }
+  return out;
+}
+
 }  // namespace tavi

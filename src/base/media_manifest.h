@@ -29,6 +29,7 @@ struct Picture {
   bool placed;          // a still picture drawn where it was placed at loading:
   int x;
   int y;
+  bool words = false;   // carries words: each language has its own variant, media\\<code>\\<name>
 
   constexpr bool Keyed() const { return key != Key::None; }
   constexpr bool Animated() const { return delay != 0; }
@@ -40,14 +41,14 @@ struct Sound {
 };
 
 // Menu, instructions and highscore screens. The cursor and the selection frame move from here.
-inline constexpr Picture Title{"media\\title.bmp", 440, 65, Key::None, 1, 1, 0, true, 292, 100};
+inline constexpr Picture Title{"media\\title.bmp", 440, 65, Key::None, 1, 1, 0, true, 292, 100, true};
 inline constexpr Picture Cursor{"media\\cursor.bmp", 32, 32, Key::Blue, 1, 1, 0, true, 512, 384};
-inline constexpr Picture NewGameButton{"media\\newgame.bmp", 215, 49, Key::None, 1, 1, 0, true, 404, 250};
-inline constexpr Picture InstructionsButton{"media\\anleitung.bmp", 215, 49, Key::None, 1, 1, 0, true, 404, 350};
-inline constexpr Picture HighscoreButton{"media\\highscore.bmp", 215, 49, Key::None, 1, 1, 0, true, 404, 450};
-inline constexpr Picture EndButton{"media\\ende.bmp", 215, 49, Key::Blue, 1, 1, 0, true, 404, 550};
-inline constexpr Picture ClearButton{"media\\l\xF6schen.bmp", 198, 34, Key::Blue, 1, 1, 0, true, 413, 600};  // löschen
-inline constexpr Picture BackButton{"media\\zurueck.bmp", 215, 49, Key::Blue, 1, 1, 0, true, 404, 700};
+inline constexpr Picture NewGameButton{"media\\newgame.bmp", 215, 49, Key::None, 1, 1, 0, true, 404, 250, true};
+inline constexpr Picture InstructionsButton{"media\\anleitung.bmp", 215, 49, Key::None, 1, 1, 0, true, 404, 350, true};
+inline constexpr Picture HighscoreButton{"media\\highscore.bmp", 215, 49, Key::None, 1, 1, 0, true, 404, 450, true};
+inline constexpr Picture EndButton{"media\\ende.bmp", 215, 49, Key::Blue, 1, 1, 0, true, 404, 550, true};
+inline constexpr Picture ClearButton{"media\\l\xF6schen.bmp", 198, 34, Key::Blue, 1, 1, 0, true, 413, 600, true};  // löschen
+inline constexpr Picture BackButton{"media\\zurueck.bmp", 215, 49, Key::Blue, 1, 1, 0, true, 404, 700, true};
 inline constexpr Picture SelectionFrame{"media\\auswahl.bmp", 224, 56, Key::Blue, 1, 1, 0, true, 400, 246};
 
 // Backdrop and font. The band is drawn three times side by side; the sand strip scrolls.

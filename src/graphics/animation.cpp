@@ -1,6 +1,7 @@
 #include "graphics/animation.h"
 
 #include "base/error_log.h"
+#include "base/translate.h"
 #include "graphics/display.h"
 #include "graphics/surface.h"
 
@@ -21,7 +22,7 @@ void Animation::Load(Display& target, const std::string& fileName, int sheetWidt
   if (sheet) {
     sheet->SetColourKey(colourKey);
   } else {
-    target.Errors().LogError("Fehler beim Laden, Animation " + fileName);
+    target.Errors().LogError(Translate("Fehler beim Laden, Animation ") + fileName);
   }
   loaded = true;
 }
@@ -55,7 +56,7 @@ void Animation::Draw(int x, int y, bool advance) {
       if (!missingSheetReported) display->Errors().LogError("Surface=NULL: " + sheetName);
       missingSheetReported = true;
     } else if (!BltFast(display->BackBuffer(), x, y, *sheet, &source, true)) {
-      display->Errors().LogError("Animation konnte nicht angezeigt werden");
+      display->Errors().LogError(Translate("Animation konnte nicht angezeigt werden"));
     }
   }
   if (advance) Step();

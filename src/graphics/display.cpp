@@ -1,6 +1,7 @@
 #include "graphics/display.h"
 
 #include "base/error_log.h"
+#include "base/translate.h"
 #include "platform/platform.h"
 
 namespace tavi {
@@ -14,13 +15,13 @@ bool Display::InitDisplay() {
       ready_ = true;
       return true;
     case DisplayInit::DeviceFailed:
-      return errorLog_.ShowError("Fehler beim Anlegen des DirectDraw-Objekts");
+      return errorLog_.ShowError(Translate("Fehler beim Anlegen des DirectDraw-Objekts"));
     case DisplayInit::ModeFailed:
-      return errorLog_.ShowError("Fehler beim Setzen des Kooperationsebene");
+      return errorLog_.ShowError(Translate("Fehler beim Setzen des Kooperationsebene"));
     case DisplayInit::PrimaryFailed:
-      return errorLog_.ShowError("Fehler beim Anlegen der prim\xE4ren Oberfl\xE4" "che");  // primären Oberfläche
+      return errorLog_.ShowError(Translate("Fehler beim Anlegen der prim\xE4ren Oberfl\xE4" "che"));  // primären Oberfläche
     case DisplayInit::BufferFailed:
-      return errorLog_.ShowError("Fehler beim Anlegen des Puffers");
+      return errorLog_.ShowError(Translate("Fehler beim Anlegen des Puffers"));
   }
   return false;
 }
@@ -42,7 +43,7 @@ void Display::DrawGdiText(const std::string& text, int x, int y) {
   // Without a font no text can ever be drawn; one box says so, not one per frame.
   if (!platform_.DrawText(backBuffer_, text, x, y, cyan) && !textFailureShown_) {
     textFailureShown_ = true;
-    errorLog_.ShowError("DC ist nicht verf\xFC" "gbar");  // verfügbar
+    errorLog_.ShowError(Translate("DC ist nicht verf\xFC" "gbar"));  // verfügbar
   }
 }
 

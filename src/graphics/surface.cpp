@@ -1,6 +1,7 @@
 #include "graphics/surface.h"
 
 #include "base/error_log.h"
+#include "base/translate.h"
 #include "graphics/display.h"
 #include "platform/platform.h"
 
@@ -9,6 +10,9 @@ namespace tavi {
 std::optional<Image> LoadBitmapSurface(Display& display, const std::string& fileName, int width,
                                        int height) {
   Image image;
+  // A picture with words in the language's own variant; the German one when the variant is missing.
+  const std::string variant = LocalisedMediaName(fileName);
+  if (variant != fileName && display.GetPlatform().LoadBitmap(variant, width, height, image)) return image;
   if (!display.GetPlatform().LoadBitmap(fileName, width, height, image)) return std::nullopt;
   return image;
 }
@@ -16,7 +20,7 @@ std::optional<Image> LoadBitmapSurface(Display& display, const std::string& file
 void Surface::Load(Display& display, const std::string& fileName, int w, int h, int px, int py,
                    bool keyed) {
   image = LoadBitmapSurface(display, fileName, w, h);
-  if (!image) display.Errors().LogError("Fehler beim Laden von: " + fileName);
+  if (!image) display.Errors().LogError(Translate("Fehler beim Laden von: ") + fileName);
   width = w;
   height = h;
   colourKeyed = false;

@@ -10,6 +10,7 @@
 
 #include "base/atomic_file.h"
 #include "base/error_log.h"
+#include "base/translate.h"
 #include "highscore/file_lock.h"
 #include "highscore/player_file_rule.h"
 
@@ -65,7 +66,7 @@ void HighscoreTable::Load() {
     // A file that exists but cannot be read may still hold the player's results: it is never
     // written over (see Apply); the game plays on with a cleared table in memory.
     ClearEntries();
-    errorLog_.LogError("Highscore konnte nicht ge\xF6" "ffnet werden");  // geöffnet
+    errorLog_.LogError(Translate("Highscore konnte nicht ge\xF6" "ffnet werden"));  // geöffnet
     return;
   }
   // A short file replaces only the bytes it has; the rest of the table keeps what it held.
@@ -148,13 +149,13 @@ void HighscoreTable::Apply(const Change& change) {
   if (!ResolveLinks(fileName_, target, error)) return Keep(change, error);
   // Beside the file the links lead to, so that every way to the same list takes the same lock.
   const FileLock lock{target + ".lock"};
-  if (lock.Busy()) return Keep(change, target + ".lock: von einem anderen Spiel gesperrt");
+  if (lock.Busy()) return Keep(change, target + Translate(".lock: von einem anderen Spiel gesperrt"));
   std::array<unsigned char, FileSize> bytes = Bytes();
   std::size_t got = 0;
   const ReadOutcome outcome = ReadPrefix(target, bytes.data(), bytes.size(), got);
   if (outcome == ReadOutcome::Unreadable) {
     // What the file holds may be the player's results: it must outlive this run.
-    return Keep(change, fileName_ + ": nicht lesbar, bleibt unver\xE4ndert");  // unverändert
+    return Keep(change, fileName_ + Translate(": nicht lesbar, bleibt unver\xE4ndert"));  // unverändert
   }
   if (outcome == ReadOutcome::Read) {
     // Read as Load reads it; the same bytes as in memory unless another game saved meanwhile.
@@ -168,14 +169,14 @@ void HighscoreTable::Apply(const Change& change) {
     return;
   }
   unsaved_.push_back(change);
-  errorLog_.LogError("Highscore konnte nicht gespeichert werden (" + error + ")");
+  errorLog_.LogError(Translate("Highscore konnte nicht gespeichert werden (") + error + ")");
 }
 
 void HighscoreTable::Keep(const Change& change, const std::string& error) {
   if (!ApplyToEntries(change)) return;
   // The table in memory keeps the change; the file keeps its last good contents.
   unsaved_.push_back(change);
-  errorLog_.LogError("Highscore konnte nicht gespeichert werden (" + error + ")");
+  errorLog_.LogError(Translate("Highscore konnte nicht gespeichert werden (") + error + ")");
 }
 
 }  // namespace tavi

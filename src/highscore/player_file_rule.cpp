@@ -2,11 +2,14 @@
 
 #include <unistd.h>
 
+#include "base/translate.h"
+
 namespace tavi {
 
 std::string WhyNotReplaceable(const struct stat& info, uid_t user) {
-  if (info.st_uid != user) return "geh\xF6rt einem anderen Benutzer, bleibt unver\xE4ndert";  // gehört, unverändert
-  if ((info.st_mode & S_IWUSR) == 0) return "schreibgesch\xFCtzt, bleibt unver\xE4ndert";  // schreibgeschützt
+  // "gehört einem anderen Benutzer, bleibt unverändert"
+  if (info.st_uid != user) return Translate("geh\xF6rt einem anderen Benutzer, bleibt unver\xE4ndert");
+  if ((info.st_mode & S_IWUSR) == 0) return Translate("schreibgesch\xFCtzt, bleibt unver\xE4ndert");  // schreibgeschützt
   return {};
 }
 

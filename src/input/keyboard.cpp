@@ -4,13 +4,14 @@
 
 #include "base/error_log.h"
 #include "base/name_keys.h"
+#include "base/translate.h"
 #include "platform/platform.h"
 
 namespace tavi {
 
 int Keyboard::Init(const KeySource* source, ErrorLog& errorLog) {
   if (!source) {
-    errorLog.ShowError("Fehler beim Anlegen des DirectInput8-Objekts");
+    errorLog.ShowError(Translate("Fehler beim Anlegen des DirectInput8-Objekts"));
     return 0;
   }
   open_ = true;

@@ -11,6 +11,8 @@
 #include <system_error>
 #include <vector>
 
+#include "base/translate.h"
+
 #ifndef TAVI_SOUNDFONT_FILE
 #define TAVI_SOUNDFONT_FILE "/usr/share/sounds/sf2/TimGM6mb.sf2"
 #endif
@@ -87,7 +89,7 @@ bool FluidMusic::Load(const std::uint8_t* bytes, std::size_t size, const std::st
   Uint16 format = 0;
   int channels = 0;
   if (Mix_QuerySpec(&rate, &format, &channels) == 0 || format != AUDIO_S16SYS) {
-    reason = "Mixer nicht im 16-Bit-Format ge\xF6" "ffnet";  // "Mixer nicht im 16-Bit-Format geöffnet"
+    reason = Translate("Mixer nicht im 16-Bit-Format ge\xF6" "ffnet");  // "Mixer nicht im 16-Bit-Format geöffnet"
     return false;
   }
   auto* parts = new FluidMusicParts;

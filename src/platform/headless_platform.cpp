@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstring>
 
+#include "base/translate.h"
 #include "platform/bmp_loader.h"
 #include "platform/boot_clock.h"
 #include "platform/console_message.h"
@@ -72,7 +73,7 @@ class HeadlessPlatform : public Platform {
 
  private:
   TextRenderer text_;
-  NullAudio audio_{"kein Audioger\xE4t (headless)", true};  // "kein Audiogerät (headless)"
+  NullAudio audio_{Translate("kein Audioger\xE4t (headless)"), true};  // "kein Audiogerät (headless)"
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/file_read.h"
+#include "base/translate.h"
 #include "platform/fluid_music.h"
 #include "platform/midi_check.h"
 #include "platform/platform.h"
@@ -32,11 +33,11 @@ class MixerAudio : public AudioDevice {
       return true;
     }
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-      reason = std::string("Audioger\xE4t nicht verf\xFCgbar: ") + SDL_GetError();  // "Audiogerät nicht verfügbar: "
+      reason = Translate("Audioger\xE4t nicht verf\xFCgbar: ") + SDL_GetError();  // "Audiogerät nicht verfügbar: "
       return false;
     }
     if (Mix_OpenAudio(SampleRate, MIX_DEFAULT_FORMAT, 2, BufferSamples) != 0) {
-      reason = std::string("Audioger\xE4t nicht verf\xFCgbar: ") + Mix_GetError();  // "Audiogerät nicht verfügbar: "
+      reason = Translate("Audioger\xE4t nicht verf\xFCgbar: ") + Mix_GetError();  // "Audiogerät nicht verfügbar: "
       SDL_QuitSubSystem(SDL_INIT_AUDIO);
       return false;
     }
@@ -70,10 +71,10 @@ class MixerAudio : public AudioDevice {
 
   bool LoadMusic(const std::string& mediaName, std::string& reason) override {
     if (!open_) {
-      reason = "Audioger\xE4t nicht ge\xF6" "ffnet";  // "Audiogerät nicht geöffnet"
+      reason = Translate("Audioger\xE4t nicht ge\xF6" "ffnet");  // "Audiogerät nicht geöffnet"
       return false;
     }
-    const std::string notPlayable = mediaName + ": keine abspielbare MIDI-Datei";
+    const std::string notPlayable = mediaName + Translate(": keine abspielbare MIDI-Datei");
     // Music is kilobytes; a file far larger, or no regular file, is no music and is not read.
     std::string bytes;
     if (!ReadRegularFile(ResolveMediaPath(mediaName), MaxMusicBytes, bytes, reason, mediaName)) {

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "base/cp1252.h"
+#include "base/translate.h"
 #include "platform/bmp_loader.h"
 #include "platform/boot_clock.h"
 #include "platform/console_message.h"
@@ -56,7 +57,7 @@ class SdlPlatform : public Platform {
     if (options.sound) {
       audio_ = CreateMixerAudio();
     } else {
-      audio_ = std::make_unique<NullAudio>("Ton abgeschaltet", true);
+      audio_ = std::make_unique<NullAudio>(tavi::Translate("Ton abgeschaltet"), true);
     }
     audio_->SetMusicVolume(options.musicVolume);
     audio_->SetEffectVolume(options.effectVolume);
@@ -134,7 +135,8 @@ class SdlPlatform : public Platform {
     if (!videoReady_) {
       return false;
     }
-    window_ = CreateGameWindow("Tavi der Taucher", startFullScreen_, windowSize_);
+    const std::string title = Cp1252ToUtf8(tavi::Translate("Tavi der Taucher"));
+    window_ = CreateGameWindow(title.c_str(), startFullScreen_, windowSize_);
     if (window_ == nullptr) {
       std::fprintf(stderr, "SDL-Fenster: %s\n", SDL_GetError());
       return false;

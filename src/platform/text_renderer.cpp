@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/translate.h"
 #include "platform/platform.h"
 
 #ifndef TAVI_FONT_FILE
@@ -49,8 +50,8 @@ bool TextRenderer::OpenFont() {
   }
   if (font_ == nullptr) {
     fontFailed_ = true;
-    std::fprintf(stderr, "Schriftart %s kann nicht geladen werden: %s\n", TAVI_FONT_FILE,
-                 TTF_GetError());
+    std::fprintf(stderr, "%s%s%s%s\n", Translate("Schriftart ").c_str(), TAVI_FONT_FILE,
+                 Translate(" kann nicht geladen werden: ").c_str(), TTF_GetError());
     return false;
   }
   return true;

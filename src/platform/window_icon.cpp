@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/media_manifest.h"
+#include "base/translate.h"
 #include "platform/bmp_loader.h"
 #include "platform/platform.h"
 
@@ -19,7 +20,8 @@ void SetWindowIconFromMedia(SDL_Window* window) {
           ? SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1)
           : nullptr;
   if (icon == nullptr) {
-    std::fprintf(stderr, "SDL-Fenstersymbol: %s kann nicht geladen werden\n", path.c_str());
+    const std::string message = Translate("SDL-Fenstersymbol: ") + path + Translate(" kann nicht geladen werden");
+    std::fprintf(stderr, "%s\n", message.c_str());
     return;
   }
   SDL_SetWindowIcon(window, icon);

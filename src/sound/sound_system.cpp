@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/error_log.h"
+#include "base/translate.h"
 #include "platform/platform.h"
 
 namespace tavi {
@@ -25,7 +26,7 @@ void SoundSystem::Init() {
   }
   // Said once here; every later call stays quiet instead of raising a box per frame.
   silent_ = true;
-  const std::string message = "Das Spiel l\xE4uft ohne Ton: " + reason;  // läuft
+  const std::string message = Translate("Das Spiel l\xE4uft ohne Ton: ") + reason;  // läuft
   // Silence asked for by an option is said, not logged as a failure.
   audio_.SilenceChosen() ? errorLog_.Note(message) : errorLog_.LogError(message);
 }
@@ -33,14 +34,14 @@ void SoundSystem::Init() {
 void SoundSystem::AddSound(const std::string& fileName) {
   if (!open_) return;
   if (count_ == MaxSounds) {
-    platform_.ShowMessage("AddSound", "Maximale Anzahl an Sounds erreicht");
+    platform_.ShowMessage("AddSound", Translate("Maximale Anzahl an Sounds erreicht"));
     return;
   }
   const int handle = audio_.LoadEffect(fileName);
   if (handle < 0) {
     // The slot stays free for the next effect. Reported once, with at most one box for all
     // effects; playing it later stays silent instead of stopping the game with a box each time.
-    const std::string message = "Fehler beim Laden der Datei: " + fileName;
+    const std::string message = Translate("Fehler beim Laden der Datei") + ": " + fileName;
     errorLog_.LogError(message);
     if (!loadFailureShown_) platform_.ShowMessage("AddSound", message);
     loadFailureShown_ = true;
@@ -61,11 +62,11 @@ void SoundSystem::AddBackgroundMusic(const std::string& fileName) {
     // The file is there but the synthesiser cannot play it (typically no soundfont): nothing
     // the player can fix by a click, so it goes to the log and the game plays without music.
     const bool named = reason.find(fileName) != std::string::npos;
-    errorLog_.LogError("Musik konnte nicht geladen werden: " +
+    errorLog_.LogError(Translate("Musik konnte nicht geladen werden: ") +
                        (named ? reason : fileName + ": " + reason));
     return;
   }
-  platform_.ShowMessage("AddBackgroundMusic", "Fehler beim Laden der Datei: " + fileName);
+  platform_.ShowMessage("AddBackgroundMusic", Translate("Fehler beim Laden der Datei") + ": " + fileName);
 }
 
 void SoundSystem::PlayBackgroundMusic() {
@@ -85,7 +86,7 @@ void SoundSystem::PlaySoundEffect(const std::string& name) {
   for (const std::string& failed : failed_) {
     if (std::strcmp(failed.c_str(), name.c_str()) == 0) return;  // reported when it was loaded
   }
-  platform_.ShowMessage("PlaySoundEffect", "Soundeffekt nicht vorhanden");
+  platform_.ShowMessage("PlaySoundEffect", Translate("Soundeffekt nicht vorhanden"));
 }
 
 }  // namespace tavi

@@ -64,6 +64,12 @@ std::vector<Tile> CollectTiles(const std::string& artDir) {
     }
     if (!p.Animated()) {
       tiles.push_back(Tile{name, Cut(picture, p.key, 0, 0, p.width, p.height), 1, {}});
+      if (!p.words) continue;
+      if (BuildEnglishPicture(artDir, entry, picture, error)) {
+        tiles.push_back(Tile{"en/" + name, Cut(picture, p.key, 0, 0, p.width, p.height), 1, {}});
+      } else {
+        tiles.push_back(Tile{"en/" + name, {}, 1, error});
+      }
       continue;
     }
     const int w = p.width / p.columns;

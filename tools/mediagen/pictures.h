@@ -5,7 +5,8 @@
 namespace mediagen {
 
 // Rasterises every SVG of artDir/pictures at its exact size, flattens it onto its colour key and
-// writes it as a BMP into outDir. False (and a message) on the first failure.
+// writes it as a BMP into outDir; a picture with words also in English, into outDir/en. False (and
+// a message) on the first failure.
 bool MakePictures(const std::string& artDir, const std::string& outDir, std::string& error);
 
 // Draws every picture and every animation frame on a checkerboard with its name, as a PNG.

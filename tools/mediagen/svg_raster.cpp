@@ -49,23 +49,12 @@ std::uint32_t Unpremultiply(std::uint32_t p) {
 
 }  // namespace
 
-bool RasteriseSvg(const std::string& svgFile, int width, int height, RasterImage& image,
-                  std::string& error) {
-  if (width <= 0 || height <= 0) {
-    error = svgFile + ": picture size must be positive";
-    return false;
-  }
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(svgFile, ec)) {
-    error = "missing picture source " + svgFile;
-    return false;
-  }
+namespace {
+
+// Draws the document of `handle` (released here) as RasteriseSvg does; `svgFile` names it in errors.
+bool Render(RsvgHandle* handle, const std::string& svgFile, int width, int height, RasterImage& image,
+            std::string& error) {
   GError* gerror = nullptr;
-  RsvgHandle* handle = rsvg_handle_new_from_file(svgFile.c_str(), &gerror);
-  if (handle == nullptr) {
-    error = svgFile + ": " + TakeMessage(gerror, "not a readable SVG");
-    return false;
-  }
   double docWidth = 0;
   double docHeight = 0;
   if (!DocumentSize(handle, docWidth, docHeight)) {
@@ -100,6 +89,44 @@ bool RasteriseSvg(const std::string& svgFile, int width, int height, RasterImage
   }
   cairo_surface_destroy(surface);
   return true;
+}
+
+bool SizeIsPositive(const std::string& svgFile, int width, int height, std::string& error) {
+  if (width > 0 && height > 0) return true;
+  error = svgFile + ": picture size must be positive";
+  return false;
+}
+
+}  // namespace
+
+bool RasteriseSvg(const std::string& svgFile, int width, int height, RasterImage& image,
+                  std::string& error) {
+  if (!SizeIsPositive(svgFile, width, height, error)) return false;
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(svgFile, ec)) {
+    error = "missing picture source " + svgFile;
+    return false;
+  }
+  GError* gerror = nullptr;
+  RsvgHandle* handle = rsvg_handle_new_from_file(svgFile.c_str(), &gerror);
+  if (handle == nullptr) {
+    error = svgFile + ": " + TakeMessage(gerror, "not a readable SVG");
+    return false;
+  }
+  return Render(handle, svgFile, width, height, image, error);
+}
+
+bool RasteriseSvgText(const std::string& name, const std::string& svg, int width, int height,
+                      RasterImage& image, std::string& error) {
+  if (!SizeIsPositive(name, width, height, error)) return false;
+  GError* gerror = nullptr;
+  RsvgHandle* handle =
+      rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(svg.data()), svg.size(), &gerror);
+  if (handle == nullptr) {
+    error = name + ": " + TakeMessage(gerror, "not a readable SVG");
+    return false;
+  }
+  return Render(handle, name, width, height, image, error);
 }
 
 }  // namespace mediagen

@@ -11,5 +11,8 @@ namespace mediagen {
 // not an SVG or cannot be drawn.
 bool RasteriseSvg(const std::string& svgFile, int width, int height, RasterImage& image,
                   std::string& error);
+// The same for a drawing held in memory; `name` stands for it in messages.
+bool RasteriseSvgText(const std::string& name, const std::string& svg, int width, int height,
+                      RasterImage& image, std::string& error);
 
 }  // namespace mediagen

@@ -1,0 +1,48 @@
+#include "app/language.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "base/translate.h"
+
+
+namespace tavi {
+
+namespace {
+
+std::string Variable(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+// The executable's folder, or empty when the system cannot tell.
+std::string ExecutableFolder() {
+  char path[4096];
+  const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
+  if (length <= 0) return "";
+  const std::string file(path, static_cast<std::size_t>(length));
+  return file.substr(0, file.rfind('/'));
+}
+
+}  // namespace
+
+void StartLanguage(const std::string& option, const std::string& setting) {
+  const Language language = ChooseLanguage(
+      option, setting, {Variable("LANGUAGE"), Variable("LC_ALL"), Variable("LC_MESSAGES"), Variable("LANG")});
+  std::vector<std::string> folders;
+  const std::string exe = ExecutableFolder();
+  // The build tree and a moved installation, then where it was installed.
+  if (!exe.empty()) folders = {exe + "/locale", exe + "/../share/locale"};
+#ifdef TAVI_LOCALEDIR
+  folders.push_back(TAVI_LOCALEDIR);
+#endif
+  if (!UseLanguage(language, folders)) {
+    std::fprintf(stderr, "tavi: no catalogue for the language %s; the texts stay German\n",
+                 LanguageCode(language));
+  }
+}
+
+}  // namespace tavi
