@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
 
 #include "fake_platform.h"
 
@@ -12,9 +13,16 @@ namespace tavi::test {
 
 namespace {
 // The games the tests start are German, whatever the locale the tests run in: their frames, logs
-// and files are compared with German ones.
-const bool GermanGames = [] {
+// and files are compared with German ones. They open no window or audio device unless a test asks
+// for one, and keep their per-user files in the build tree, never in the home of whoever runs them.
+const bool TestEnvironment = [] {
   for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) unsetenv(name);
+  setenv("SDL_VIDEODRIVER", "dummy", 0);
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  const std::string home = TAVI_TEST_HOME;
+  setenv("XDG_DATA_HOME", (home + "/data").c_str(), 1);
+  setenv("XDG_STATE_HOME", (home + "/state").c_str(), 1);
+  setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
   return setenv("LANG", "C.UTF-8", 1) == 0;
 }();
 }  // namespace
