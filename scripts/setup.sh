@@ -12,7 +12,7 @@ PACKAGES=(
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool
   clang libclang-rt-14-dev
-  x11-utils time
+  x11-utils x11-xkb-utils time
   desktop-file-utils appstream mandoc lintian dpkg-dev file
 )
 

@@ -9,14 +9,14 @@
 #
 #   tests/desktop_test.sh BUILD_DIR
 #
-# Exit status 77 (CTest: skipped) when Xvfb, xdotool, xprop or xmessage is missing. Every wait has a deadline; a
+# Exit status 77 (CTest: skipped) when Xvfb, xdotool, xprop, xmessage or setxkbmap is missing. Every wait has a deadline; a
 # game that does not end in time is killed and the test fails.
 set -uo pipefail
 
 build=$(cd "${1:?usage: desktop_test.sh BUILD_DIR}" && pwd)
 # German whatever the locale of the run: the window is looked for by its German title.
 unset LANGUAGE LC_ALL LC_MESSAGES; export LANG=C.UTF-8
-for tool in Xvfb xdotool xwininfo xprop xmessage cmake; do
+for tool in Xvfb xdotool xwininfo xprop xmessage setxkbmap cmake; do
   if ! command -v "$tool" >/dev/null; then
     echo "SKIPPED: $tool is not installed (scripts/setup.sh installs it)"
     exit 77
@@ -88,6 +88,9 @@ export DISPLAY=":$(tr -dc 0-9 <"$work/display")"
 
 # --- The installed game -----------------------------------------------------------------------
 mkdir "$run" "$home"
+# A list of ten results of -1, so that the game below, ended without a point, reaches the name entry.
+mkdir -p "$home/.local/share/tavi"
+for _ in $(seq 10); do printf -- '-\0\0\0\0\0\0\0\0\0\0\0\377\377\377\377'; done >"$home/.local/share/tavi/Highscore.dat"
 (cd "$run" && HOME=$home XDG_DATA_HOME= XDG_STATE_HOME= XDG_CONFIG_HOME= SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy exec "$prefix/bin/tavi" --trace "$trace") \
   >"$work/game.log" 2>&1 &
 game_pid=$!
@@ -190,8 +193,16 @@ xdotool windowfocus --sync "$window" key p
 wait_for 10 "the trace going on after P" grown_since "$paused_at"
 xdotool keyup Right keydown Left  # held keys count again once pressed anew; Right may be at the edge
 wait_for 10 "the diver swimming left after the pause" diver_moves_after "$(wc -l <"$trace")"
-pointer 10 10 keyup Left key Escape  # a game without points ends on the menu
-wait_for 10 "the menu after Esc in the game" trace_has_screen_after 0 "$(wc -l <"$trace")"
+pointer 10 10 keyup Left key Escape  # 0 points beat the list's -1: the name entry
+wait_for 10 "the name entry after Esc in the game" trace_has_screen_after 3 "$(wc -l <"$trace")"
+
+# A name typed on a US keyboard comes out as labelled ("tony", not "tonz"). Each key is held for a
+# few frames: the keys are read once a frame.
+setxkbmap us
+for key in t o n y Return; do xdotool keydown "$key" && sleep 0.15 && xdotool keyup "$key" && sleep 0.15; done
+wait_for 10 "the list after Return" trace_has_screen_after 2 "$(wc -l <"$trace")"
+pointer 10 10 key Escape
+wait_for 10 "the menu after Esc on the list" trace_has_screen_after 0 "$(wc -l <"$trace")"
 
 # Esc in the menu ends the program.
 pointer 10 10 key Escape
@@ -209,6 +220,7 @@ game_pid=
 list=$home/.local/share/tavi/Highscore.dat
 [ -f "$list" ] || fail "no Highscore.dat in the data folder"
 [ "$(stat -c %s "$list")" -eq 160 ] || fail "Highscore.dat is not 160 bytes"
+[ "$(head -c 5 "$list" | od -An -c | tr -d ' ')" = 'tony\0' ] || fail "the list begins with $(head -c 12 "$list" | od -An -c)"
 log=$home/.local/state/tavi/error.log
 if [ -f "$log" ] && grep -q "Laden" "$log"; then
   fail "the installed game could not load its media: $(head -n 3 "$log")"
