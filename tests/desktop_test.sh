@@ -148,7 +148,8 @@ wait_for 10 "a 1024x768 window in the middle after Alt+Enter" is_size 1024x768+1
 
 # The window class the desktop entry's StartupWMClass names, and the game's own window icon.
 xprop -id "$window" WM_CLASS | grep -qF '"tavi", "tavi"' || fail "window class: $(xprop -id "$window" WM_CLASS)"
-xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (64 x 64)' || fail "the window has no 64 x 64 icon"
+has_icon() { xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (64 x 64)'; }
+wait_for 10 "the window's 64 x 64 icon" has_icon
 
 # Clicks to the highscore list and back; `scale` and `top` map frame to window coordinates.
 highscore_and_back() {
