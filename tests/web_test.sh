@@ -32,6 +32,11 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+if ! timeout 60 chromium --headless --no-sandbox --disable-gpu --user-data-dir="$work/probe" \
+    --dump-dom about:blank >/dev/null 2>&1; then
+  echo "SKIPPED: chromium is installed but cannot start here (headless, about:blank)"
+  exit 77
+fi
 
 # The page and the demos from one folder; the server picks a free port and says which.
 mkdir "$work/site"
