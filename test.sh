@@ -4,7 +4,8 @@
 # UndefinedBehaviorSanitizer (preset sanitize, build-asan/): every test, the fault runs of the game
 # and the replay of the fuzz corpora, where any memory error, leak or undefined behaviour fails the
 # test. The Release build that run.sh plays then runs the tests that play its executable. The
-# presets (CMakePresets.json) run every test on SDL's dummy drivers.
+# presets (CMakePresets.json) run every test on SDL's dummy drivers. Last the browser build
+# (./web.sh, on the Release build's media) plays in headless Chromium against the Release game.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh
@@ -19,4 +20,21 @@ cmake --build --preset sanitize -j "$jobs"
 ctest --preset sanitize -j "$jobs" || status=1
 
 ctest --preset release-played -j "$jobs" || status=1
+
+# The browser build needs emscripten and the music tools (./web.sh installs them) and Chromium.
+web_packages=()
+command -v chromium >/dev/null || web_packages+=(chromium)
+command -v emcc >/dev/null && command -v oggenc >/dev/null && command -v fluidsynth >/dev/null ||
+  web_packages+=(emscripten fluidsynth vorbis-tools)
+if ((${#web_packages[@]})) && [ "$(id -u)" -ne 0 ]; then
+  echo "The browser test is skipped; it needs: sudo apt-get install ${web_packages[*]}" >&2
+else
+  if ((${#web_packages[@]})) && ! { DEBIAN_FRONTEND=noninteractive apt-get update -qq &&
+      DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${web_packages[@]}"; }; then
+    echo "The browser test is skipped: apt-get could not install ${web_packages[*]}" >&2
+  else
+    TAVI_WEB_MEDIA=build/media ./web.sh || status=1
+    ctest --preset release -R '^web_page$' || status=1
+  fi
+fi
 exit $status

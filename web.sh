@@ -11,10 +11,15 @@ if ! command -v emcc >/dev/null || ! command -v oggenc >/dev/null || ! command -
 fi
 # Debian's emcc finds its JavaScript optimiser's modules only here.
 export NODE_PATH=/usr/share/nodejs
-# The media are made by the native mediagen.
-cmake -S . -B build-web/native -DCMAKE_BUILD_TYPE=Release -DTAVI_BUILD_TESTS=OFF -DTAVI_BUILD_BENCH=OFF >/dev/null
-cmake --build build-web/native -j2 --target media
+# The media are made by the native mediagen: those of a native build when TAVI_WEB_MEDIA names
+# its media folder (test.sh passes build/media), otherwise a small native build of our own.
+media=${TAVI_WEB_MEDIA:-}
+if [ -z "$media" ] || [ ! -d "$media" ]; then
+  cmake -S . -B build-web/native -DCMAKE_BUILD_TYPE=Release -DTAVI_BUILD_TESTS=OFF -DTAVI_BUILD_BENCH=OFF >/dev/null
+  cmake --build build-web/native -j2 --target media
+  media=$PWD/build-web/native/media
+fi
 emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DTAVI_BUILD_TESTS=OFF -DTAVI_BUILD_BENCH=OFF \
-  -DTAVI_WEB_MEDIA="$PWD/build-web/native/media" >/dev/null
+  -DTAVI_WEB_MEDIA="$(cd "$media" && pwd)" >/dev/null
 cmake --build build-web -j2 --target tavi
 echo "web.sh: build-web/index.html is ready"

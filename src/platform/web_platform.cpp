@@ -21,6 +21,7 @@ EM_JS(void, WebPutFrame, (const unsigned char* rgba, int width, int height), {
   const context = canvas.getContext('2d');
   const pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
   context.putImageData(new ImageData(pixels, width, height), 0, 0);
+  if (Module.onTaviFrame) Module.onTaviFrame(canvas);
 });
 
 // Lays out white text in the page's font on an offscreen canvas; its width and height.
