@@ -27,7 +27,9 @@ target_link_options(tavi PRIVATE
   "--preload-file=${TAVI_WEB_MEDIA}@/media" "--exclude-file=*.stamp")
 add_custom_command(TARGET tavi POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/web/index.html ${CMAKE_BINARY_DIR}/index.html
-  COMMAND ${CMAKE_COMMAND} -E copy /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf ${CMAKE_BINARY_DIR}/DejaVuSans.ttf)
+  COMMAND ${CMAKE_COMMAND} -E copy /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf ${CMAKE_BINARY_DIR}/DejaVuSans.ttf
+  COMMAND ${CMAKE_COMMAND} -DSRC=${PROJECT_SOURCE_DIR}/web/sw.js.in -DDIR=${CMAKE_BINARY_DIR}
+    -P ${PROJECT_SOURCE_DIR}/cmake/web_sw.cmake)
 
 # The music: the song rendered twice in a row with the desktop's soundfont and gain, so that the
 # page can loop over the second time, which carries the first's echo; and the song's length.
