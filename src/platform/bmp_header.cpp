@@ -119,4 +119,10 @@ bool ReadBmpFile(const std::string& path, std::string& bytes) {
   return ReadRegularFile(path, MaxBmpFileBytes, bytes, error);
 }
 
+bool ReadPlausibleBmp(const std::string& path, int width, int height, std::string& bytes) {
+  return width > 0 && height > 0 && width <= MaxBmpSide && height <= MaxBmpSide &&
+         static_cast<std::int64_t>(width) * height <= MaxBmpPixels && ReadBmpFile(path, bytes) &&
+         BmpHeaderPlausible(bytes);
+}
+
 }  // namespace tavi

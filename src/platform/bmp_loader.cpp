@@ -20,12 +20,8 @@ using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
 }  // namespace
 
 bool LoadBmpScaled(const std::string& path, int width, int height, Image& out) {
-  if (width <= 0 || height <= 0 || width > MaxBmpSide || height > MaxBmpSide ||
-      static_cast<std::int64_t>(width) * height > MaxBmpPixels) {
-    return false;
-  }
   std::string bytes;
-  if (!ReadBmpFile(path, bytes) || !BmpHeaderPlausible(bytes)) {
+  if (!ReadPlausibleBmp(path, width, height, bytes)) {
     return false;
   }
   SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));

@@ -27,4 +27,8 @@ bool ReadBmpFile(const std::string& path, std::string& bytes);
 // rows inside the file. Checked before SDL_LoadBMP_RW, which allocates what the header claims.
 bool BmpHeaderPlausible(const std::string& bytes);
 
+// The bytes of a picture to be scaled to width x height: false for a target size out of bounds, a
+// file ReadBmpFile refuses, or a header BmpHeaderPlausible does not trust.
+bool ReadPlausibleBmp(const std::string& path, int width, int height, std::string& bytes);
+
 }  // namespace tavi

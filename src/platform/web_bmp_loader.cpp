@@ -2,7 +2,6 @@
 #include <cstdint>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "platform/bmp_loader.h"
 
@@ -19,16 +18,12 @@ std::uint32_t ReadU32(const unsigned char* p) {
 // The browser has no SDL to decode with: uncompressed 24- and 32-bit pictures, which are what the
 // game's media are, are read here; any other kind is refused like a broken file.
 bool LoadBmpScaled(const std::string& path, int width, int height, Image& out) {
-  if (width <= 0 || height <= 0 || width > MaxBmpSide || height > MaxBmpSide ||
-      static_cast<std::int64_t>(width) * height > MaxBmpPixels) {
-    return false;
-  }
   std::string bytes;
-  if (!ReadBmpFile(path, bytes) || !BmpHeaderPlausible(bytes)) {
+  if (!ReadPlausibleBmp(path, width, height, bytes)) {
     return false;
   }
-  const std::vector<unsigned char> data(bytes.begin(), bytes.end());
-  const unsigned char* info = data.data() + 14;
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  const unsigned char* info = data + 14;
   const std::uint32_t infoSize = ReadU32(info);
   if (infoSize < 40) return false;
   const std::int32_t sourceWidth = static_cast<std::int32_t>(ReadU32(info + 4));
@@ -38,7 +33,7 @@ bool LoadBmpScaled(const std::string& path, int width, int height, Image& out) {
   const bool topDown = signedHeight < 0;
   const std::int64_t sourceHeight = topDown ? -static_cast<std::int64_t>(signedHeight) : signedHeight;
   const std::size_t rowBytes = ((static_cast<std::size_t>(sourceWidth) * bits + 31) / 32) * 4;
-  const std::size_t offset = ReadU32(data.data() + 10);
+  const std::size_t offset = ReadU32(data + 10);
   const int bytesPerPixel = bits / 8;
 
   Image scaled(width, height);
@@ -47,7 +42,7 @@ bool LoadBmpScaled(const std::string& path, int width, int height, Image& out) {
     // Sample at the centre of each target pixel, as the desktop's loader does.
     const std::int64_t sy = (2 * static_cast<std::int64_t>(y) + 1) * sourceHeight / (2 * static_cast<std::int64_t>(height));
     const std::int64_t fileRow = topDown ? sy : sourceHeight - 1 - sy;
-    const unsigned char* sourceRow = data.data() + offset + fileRow * rowBytes;
+    const unsigned char* sourceRow = data + offset + fileRow * rowBytes;
     Pixel* targetRow = scaled.Row(y);
     for (int x = 0; x < width; ++x) {
       const std::int64_t sx = (2 * static_cast<std::int64_t>(x) + 1) * sourceWidth / (2 * static_cast<std::int64_t>(width));
