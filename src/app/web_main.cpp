@@ -21,9 +21,12 @@ struct WebRun {
   std::unique_ptr<tavi::ProgramRun> run;
   bool persistent = false;  // the list lives in the browser's storage (not while a demo plays)
   long long lastListStamp = 0;
+  bool ended = false;
 };
 
 WebRun* web = nullptr;
+
+void AnimationFrame();
 
 long long ListStamp(const std::string& path) {
   struct stat info {};
@@ -40,6 +43,7 @@ void SyncWhenSaved() {
 }
 
 void Ended(int status) {
+  web->ended = true;
   emscripten_cancel_main_loop();
   EM_ASM(Module.taviEnded = true;);
   SyncWhenSaved();
@@ -48,16 +52,24 @@ void Ended(int status) {
 }
 
 // One animation frame: a paced run renders at most one frame; an unpaced one as many as fit
-// into a few milliseconds, so the page stays responsive.
+// into a few milliseconds, so the page stays responsive. Also the end of a wait for a deadline
+// between two animation frames.
 void AnimationFrame() {
+  if (web->ended) return;
   const double until = emscripten_get_now() + 12;
+  bool waited = false;
   for (;;) {
     const tavi::ProgramRun::Step step = web->run->Advance();
     if (step == tavi::ProgramRun::Step::Done) {
       Ended(web->run->Finish());
       return;
     }
-    if (step == tavi::ProgramRun::Step::Waiting) break;
+    if (step == tavi::ProgramRun::Step::Waiting) {
+      // After a short wait the frame is due now; after a longer one a timer steps again.
+      if (waited) break;
+      waited = true;
+      continue;
+    }
     if (step == tavi::ProgramRun::Step::Rendered && (web->run->Paced() || emscripten_get_now() > until)) break;
   }
   SyncWhenSaved();
@@ -78,7 +90,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void TaviTakeEvents() {
 
 extern "C" EMSCRIPTEN_KEEPALIVE void TaviStart() {
   web->lastListStamp = ListStamp(web->files.highscoreFile);
-  web->platform = tavi::CreateWebPlatform();
+  web->platform = tavi::CreateWebPlatform(AnimationFrame);
   web->run = std::make_unique<tavi::ProgramRun>(web->options, *web->platform, web->files);
   if (const std::optional<int> status = web->run->Start()) {
     Ended(*status);

@@ -151,8 +151,9 @@ struct PlatformOptions {
 std::unique_ptr<Platform> CreatePlatform(const PlatformOptions& options);
 
 // The platform in a browser (the web build only): the page's canvas with the id "canvas", its
-// keys, mouse and visibility, text in the page's font, sound through Web Audio.
-std::unique_ptr<Platform> CreateWebPlatform();
+// keys, mouse and visibility, text in the page's font, sound through Web Audio. `step` is called
+// when a wait for a frame's deadline ends between two animation frames.
+std::unique_ptr<Platform> CreateWebPlatform(void (*step)());
 
 // The SDL_mixer audio device on its own (the platform's Audio() when sound is on); used by tests
 // that render sound through SDL's disk audio driver.

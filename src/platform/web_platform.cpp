@@ -1,6 +1,7 @@
 #include "platform/platform.h"
 
 #include <emscripten.h>
+#include <emscripten/eventloop.h>
 #include <emscripten/html5.h>
 
 #include <algorithm>
@@ -58,6 +59,10 @@ namespace {
 constexpr int FrameWidth = 1024;
 constexpr int FrameHeight = 768;
 constexpr int PointSize = 13;  // as the desktop's TrueType text
+constexpr std::int64_t FrameMicroseconds = 1000000 / 60;
+// A timer may fire this late without making its frame late.
+constexpr std::int64_t TimerSlackMicroseconds = 300;
+constexpr std::int64_t SpinMicroseconds = TimerSlackMicroseconds + 1000;
 
 std::uint32_t Blend(std::uint32_t source, std::uint32_t target, std::uint32_t alpha) {
   return (source * alpha + target * (255 - alpha) + 127) / 255;
@@ -65,7 +70,7 @@ std::uint32_t Blend(std::uint32_t source, std::uint32_t target, std::uint32_t al
 
 class WebPlatform : public Platform {
  public:
-  WebPlatform() {
+  explicit WebPlatform(void (*step)()) : step_(step) {
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, true, OnKeyDown);
     emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, true, OnKeyUp);
     emscripten_set_mousemove_callback("#canvas", this, true, OnMouseMove);
@@ -90,8 +95,23 @@ class WebPlatform : public Platform {
   std::int64_t CounterFrequency() override { return 1000000; }
   std::int64_t Counter() override { return static_cast<std::int64_t>(emscripten_get_now() * 1000.0); }
   std::uint32_t TickCount() override { return static_cast<std::uint32_t>(emscripten_get_now()); }
-  // The browser cannot block: the page steps again at its next animation frame.
-  void WaitEvent(std::int64_t) override {}
+  // The browser cannot block, and an animation frame comes about one frame time after the last,
+  // often a little before the deadline: waiting for the next one would lose most of a frame each
+  // time. So a short wait is spun on the clock and the page steps on at once, and a longer one
+  // within a frame time ends with a timer armed in an animation frame (a hidden page gets none).
+  void WaitEvent(std::int64_t timeout) override {
+    if (timeout <= SpinMicroseconds) {
+      const std::int64_t end = Counter() + timeout;
+      while (Counter() <= end) {
+      }
+      return;
+    }
+    if (timeout > FrameMicroseconds || timerPending_ || inTimer_) return;
+    timerPending_ = true;
+    // Timers count whole milliseconds and come late, never early: the rest is spun when it fires.
+    const double delay = std::floor(static_cast<double>(timeout - TimerSlackMicroseconds) / 1000);
+    emscripten_set_timeout(OnTimer, delay, this);
+  }
 
   bool CreateMainWindow() override { return true; }
   void DestroyMainWindow() override { events_.clear(); }
@@ -224,6 +244,17 @@ class WebPlatform : public Platform {
     return false;
   }
 
+  static void OnTimer(void* data) {
+    auto& self = *static_cast<WebPlatform*>(data);
+    self.timerPending_ = false;
+    self.inTimer_ = true;  // only an animation frame arms the next timer
+    self.step_();
+    self.inTimer_ = false;
+  }
+
+  void (*step_)();
+  bool timerPending_ = false;
+  bool inTimer_ = false;
   std::deque<WindowEvent> events_;
   std::uint8_t held_[256] = {};
   std::vector<unsigned char> rgba_;
@@ -236,6 +267,6 @@ class WebPlatform : public Platform {
 
 }  // namespace
 
-std::unique_ptr<Platform> CreateWebPlatform() { return std::make_unique<WebPlatform>(); }
+std::unique_ptr<Platform> CreateWebPlatform(void (*step)()) { return std::make_unique<WebPlatform>(step); }
 
 }  // namespace tavi
