@@ -43,7 +43,7 @@ class HeadlessPlatform : public Platform {
 
   void WaitEvent(std::int64_t timeoutMicroseconds) override {
     if (timeoutMicroseconds > 0) {
-      SleepUntil(DeadlineAfter(timeoutMicroseconds));
+      sleeper_.SleepUntil(DeadlineAfter(timeoutMicroseconds));
     }
   }
 
@@ -74,6 +74,7 @@ class HeadlessPlatform : public Platform {
  private:
   TextRenderer text_;
   NullAudio audio_{Translate("kein Audioger\xE4t (headless)"), true};  // "kein Audiogerät (headless)"
+  PreciseSleeper sleeper_;
 };
 
 }  // namespace

@@ -125,7 +125,7 @@ class SdlPlatform : public Platform {
     if (window_ != nullptr && milliseconds > 0 && SDL_WaitEventTimeout(nullptr, milliseconds) == 1) {
       return;  // a null event leaves the waking event in the queue for PollEvent
     }
-    SleepUntil(deadline);
+    sleeper_.SleepUntil(deadline);
   }
 
   bool CreateMainWindow() override {
@@ -371,6 +371,7 @@ class SdlPlatform : public Platform {
   TextRenderer text_;
   std::unique_ptr<AudioDevice> audio_;
   Gamepads gamepads_;
+  PreciseSleeper sleeper_;
 };
 
 }  // namespace
