@@ -231,8 +231,6 @@ class SdlPlatform : public Platform {
     return LoadBmpScaled(ResolveMediaPath(mediaName), width, height, out);
   }
 
-  bool MediaExists(const std::string& mediaName) override { return MediaFileExists(mediaName); }
-
   void ShowMessage(const std::string& caption, const std::string& text) override {
     // The dummy drivers have no screen, yet SDL would still try X11 for the box and block a test.
     const bool screenless = DriverWithoutScreen(SDL_GetCurrentVideoDriver()) ||
