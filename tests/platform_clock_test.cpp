@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "platform/platform.h"
+#include "platform/precise_sleep.h"
 
 namespace tavi {
 namespace {
@@ -25,6 +26,22 @@ TEST(PlatformClock, TickCountIsTheTimeSinceBoot) {
     EXPECT_NEAR(static_cast<double>(first), uptime * 1000, 5000) << "headless " << headless;
     EXPECT_LE(second - first, 1000u);
   }
+}
+
+// A late wake-up makes a late frame, which is never made up: the next waits wake early enough for
+// it. Spinning costs CPU, so the margin is bounded and falls back once wake-ups are quick again.
+TEST(PlatformClock, WakeMarginCoversRecentLateWakeUpsAndFallsBack) {
+  WakeMargin margin;
+  EXPECT_EQ(margin.Nanoseconds(), WakeMargin::FloorNanoseconds);
+  margin.Observe(600000);
+  EXPECT_GT(margin.Nanoseconds(), 600000);
+  margin.Observe(100000);
+  EXPECT_GT(margin.Nanoseconds(), 550000) << "one quick wake-up must not drop the margin";
+  margin.Observe(5000000);
+  EXPECT_EQ(margin.Nanoseconds(), WakeMargin::CeilingNanoseconds);
+  for (int wait = 0; wait < 120; ++wait) margin.Observe(20000);
+  EXPECT_GE(margin.Nanoseconds(), WakeMargin::FloorNanoseconds);
+  EXPECT_LT(margin.Nanoseconds(), WakeMargin::FloorNanoseconds + 20000);
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ class HeadlessPlatform : public Platform {
 
   void WaitEvent(std::int64_t timeoutMicroseconds) override {
     if (timeoutMicroseconds > 0) {
-      SleepUntil(DeadlineAfter(timeoutMicroseconds));
+      sleeper_.SleepUntil(DeadlineAfter(timeoutMicroseconds));
     }
   }
 
@@ -63,8 +63,6 @@ class HeadlessPlatform : public Platform {
     return LoadBmpScaled(ResolveMediaPath(mediaName), width, height, out);
   }
 
-  bool MediaExists(const std::string& mediaName) override { return MediaFileExists(mediaName); }
-
   void ShowMessage(const std::string& caption, const std::string& text) override {
     WriteMessageToConsole(caption, text);
   }
@@ -74,6 +72,7 @@ class HeadlessPlatform : public Platform {
  private:
   TextRenderer text_;
   NullAudio audio_{Translate("kein Audioger\xE4t (headless)"), true};  // "kein Audiogerät (headless)"
+  PreciseSleeper sleeper_;
 };
 
 }  // namespace

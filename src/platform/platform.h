@@ -128,7 +128,7 @@ class Platform : public EventSource, public KeySource, public MessageSink {
   void ShowMessage(const std::string& caption, const std::string& text) override = 0;
 
   // Whether a media file (by its media name) is there, wherever ResolveMediaPath finds it.
-  virtual bool MediaExists(const std::string& mediaName) = 0;
+  bool MediaExists(const std::string& mediaName) const;
 
   virtual AudioDevice& Audio() = 0;
 
@@ -164,7 +164,9 @@ std::unique_ptr<AudioDevice> CreateMixerAudio();
 // first existing path, or the working-directory path when none exists.
 std::string ResolveMediaPath(const std::string& mediaName);
 
-// Whether ResolveMediaPath finds the file; Platform::MediaExists of both implementations.
+// Whether ResolveMediaPath finds the file.
 bool MediaFileExists(const std::string& mediaName);
+
+inline bool Platform::MediaExists(const std::string& mediaName) const { return MediaFileExists(mediaName); }
 
 }  // namespace tavi

@@ -125,7 +125,7 @@ class SdlPlatform : public Platform {
     if (window_ != nullptr && milliseconds > 0 && SDL_WaitEventTimeout(nullptr, milliseconds) == 1) {
       return;  // a null event leaves the waking event in the queue for PollEvent
     }
-    SleepUntil(deadline);
+    sleeper_.SleepUntil(deadline);
   }
 
   bool CreateMainWindow() override {
@@ -230,8 +230,6 @@ class SdlPlatform : public Platform {
   bool LoadBitmap(const std::string& mediaName, int width, int height, Image& out) override {
     return LoadBmpScaled(ResolveMediaPath(mediaName), width, height, out);
   }
-
-  bool MediaExists(const std::string& mediaName) override { return MediaFileExists(mediaName); }
 
   void ShowMessage(const std::string& caption, const std::string& text) override {
     // The dummy drivers have no screen, yet SDL would still try X11 for the box and block a test.
@@ -371,6 +369,7 @@ class SdlPlatform : public Platform {
   TextRenderer text_;
   std::unique_ptr<AudioDevice> audio_;
   Gamepads gamepads_;
+  PreciseSleeper sleeper_;
 };
 
 }  // namespace

@@ -161,8 +161,6 @@ class WebPlatform : public Platform {
     return LoadBmpScaled(ResolveMediaPath(mediaName), width, height, out);
   }
 
-  bool MediaExists(const std::string& mediaName) override { return MediaFileExists(mediaName); }
-
   void ShowMessage(const std::string& caption, const std::string& text) override {
     WriteMessageToConsole(caption, text);
   }
