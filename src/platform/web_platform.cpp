@@ -60,7 +60,8 @@ constexpr int FrameWidth = 1024;
 constexpr int FrameHeight = 768;
 constexpr int PointSize = 13;  // as the desktop's TrueType text
 constexpr std::int64_t FrameMicroseconds = 1000000 / 60;
-// A timer may fire this late without making its frame late; browsers run timers late behind their own work.
+// A timer may fire this late without making its frame late: browsers run timers late behind their
+// own work (0.3 ms was too little).
 constexpr std::int64_t TimerSlackMicroseconds = 1000;
 constexpr std::int64_t SpinMicroseconds = TimerSlackMicroseconds + 1000;
 
