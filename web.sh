@@ -21,5 +21,5 @@ if [ -z "$media" ] || [ ! -d "$media" ]; then
 fi
 emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DTAVI_BUILD_TESTS=OFF -DTAVI_BUILD_BENCH=OFF \
   -DTAVI_WEB_MEDIA="$(cd "$media" && pwd)" >/dev/null
-cmake --build build-web -j2 --target tavi
+cmake --build build-web -j2 --target web_page
 echo "web.sh: build-web/index.html is ready"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The page's time to its first frame and its frames per second in real time, in headless Chromium:
 # the page (timing=1) runs in a frame of an outer page whose image the server answers only after
-# 9 s, so that --dump-dom waits that long in real time and finds the figures copied out. Headless
+# 14 s, so that --dump-dom waits that long in real time and finds the figures copied out. Headless
 # Chromium gives the page 60 animation frames a second without a GPU, as a browser on a 60 Hz
 # display does, so no flags are needed. The load average goes with the figures: the machine is shared.
 #
@@ -14,6 +14,7 @@ trap '[ -n "$server_pid" ] && kill "$server_pid"; rm -rf "$work"' EXIT
 mkdir "$work/site"
 for file in index.html tavi.js tavi.wasm tavi.data DejaVuSans.ttf music.ogg music.loop; do ln -s "$web/$file" "$work/site/$file"; done
 cp "$(dirname "$0")/../docs/screenshots/game.demo" "$work/site/"
+: >"$work/site/favicon.ico"  # asked for by the browser
 cat >"$work/site/outer.html" <<'HTML'
 <!DOCTYPE html><html><body><iframe id="f" width="1024" height="768"></iframe><pre id="copy"></pre>
 <script>
@@ -29,7 +30,7 @@ import functools, http.server, sys, time
 class Handler(http.server.SimpleHTTPRequestHandler):
     def do_GET(self):
         if self.path.startswith('/wait'):
-            time.sleep(9)
+            time.sleep(14)
             self.send_response(204)
             self.end_headers()
             return

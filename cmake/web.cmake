@@ -25,11 +25,20 @@ target_link_options(tavi PRIVATE
   -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=0 -sINVOKE_RUN=0 -lidbfs.js
   "-sEXPORTED_RUNTIME_METHODS=['FS','callMain','UTF8ToString']"
   "--preload-file=${TAVI_WEB_MEDIA}@/media" "--exclude-file=*.stamp")
-add_custom_command(TARGET tavi POST_BUILD
+# The page, its font and the service worker, whose cache name is made from every file it keeps:
+# remade whenever the page, the worker or the program changes.
+set(TAVI_WEB_FONT /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf)
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/index.html ${CMAKE_BINARY_DIR}/DejaVuSans.ttf ${CMAKE_BINARY_DIR}/sw.js
   COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/web/index.html ${CMAKE_BINARY_DIR}/index.html
-  COMMAND ${CMAKE_COMMAND} -E copy /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf ${CMAKE_BINARY_DIR}/DejaVuSans.ttf
+  COMMAND ${CMAKE_COMMAND} -E copy ${TAVI_WEB_FONT} ${CMAKE_BINARY_DIR}/DejaVuSans.ttf
   COMMAND ${CMAKE_COMMAND} -DSRC=${PROJECT_SOURCE_DIR}/web/sw.js.in -DDIR=${CMAKE_BINARY_DIR}
-    -P ${PROJECT_SOURCE_DIR}/cmake/web_sw.cmake)
+    -P ${PROJECT_SOURCE_DIR}/cmake/web_sw.cmake
+  DEPENDS ${PROJECT_SOURCE_DIR}/web/index.html ${PROJECT_SOURCE_DIR}/web/sw.js.in
+    ${PROJECT_SOURCE_DIR}/cmake/web_sw.cmake ${TAVI_WEB_FONT} tavi
+    ${CMAKE_BINARY_DIR}/music.ogg ${CMAKE_BINARY_DIR}/music.loop
+  VERBATIM)
+add_custom_target(web_page ALL DEPENDS ${CMAKE_BINARY_DIR}/index.html ${CMAKE_BINARY_DIR}/sw.js)
 
 # The music: the song rendered twice in a row with the desktop's soundfont and gain, so that the
 # page can loop over the second time, which carries the first's echo; and the song's length.
