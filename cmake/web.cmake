@@ -24,7 +24,9 @@ set_target_properties(tavi PROPERTIES SUFFIX ".js")
 target_link_options(tavi PRIVATE
   -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=0 -sINVOKE_RUN=0 -lidbfs.js
   "-sEXPORTED_RUNTIME_METHODS=['FS','callMain','UTF8ToString']"
-  "--preload-file=${TAVI_WEB_MEDIA}@/media" "--exclude-file=*.stamp")
+  "--preload-file=${TAVI_WEB_MEDIA}@/media" "--exclude-file=*.stamp"
+  "--preload-file=${CMAKE_BINARY_DIR}/locale@/locale")
+add_subdirectory(${PROJECT_SOURCE_DIR}/po ${CMAKE_BINARY_DIR}/po)  # the catalogues, before the link
 # The page, its font and the service worker, whose cache name is made from every file it keeps:
 # remade whenever the page, the worker or the program changes.
 set(TAVI_WEB_FONT /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf)

@@ -71,7 +71,7 @@ for demo in gameover highscore_entry; do
   ln -s "$native/media" "$work/$demo/media"
   (cd "$work/$demo" && "$native/tavi" --headless --timedemo "$data/$demo.demo" --trace native.trace >/dev/null 2>&1)
   # The page's, in virtual time so that the run takes as long as it needs and no longer.
-  page "$demo" "demo=$demo.demo&fast=1" 3600000
+  page "$demo" "demo=$demo.demo&fast=1&lang=de" 3600000
   if ! python3 - "$work/$demo" <<'PY'
 import base64, html, os, re, sys
 folder = sys.argv[1]
@@ -121,8 +121,9 @@ while read -r name query budget frames; do
     fi
   done
 done <<'SHOTS'
-menu demo=menu.demo&fast=1&shot=0 3600000 0:menu.png
-game demo=game.demo&fast=1&shot=509 3600000 509:game.png
-screens demo=screens.demo&fast=1&shot=1528,1550&shot=1620 3600000 1528:name-entry.png 1550:highscore.png 1620:instructions.png
+menu demo=menu.demo&fast=1&lang=de&shot=0 3600000 0:menu.png
+game demo=game.demo&fast=1&lang=de&shot=509 3600000 509:game.png
+screens demo=screens.demo&fast=1&lang=de&shot=1528,1550&shot=1620 3600000 1528:name-entry.png 1550:highscore.png 1620:instructions.png
+menu-en demo=menu.demo&fast=1&lang=en&shot=0 3600000 0:en/menu.png
 SHOTS
 exit $failed

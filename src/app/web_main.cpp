@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/file_paths.h"
+#include "app/language.h"
 #include "app/options.h"
 #include "app/program.h"
 #include "platform/platform.h"
@@ -113,6 +114,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   web->options.headless = false;
+  tavi::StartLanguage(web->options.language, "");  // the page passes --lang
   web->files.highscoreFile = "/data/Highscore.dat";
   web->files.errorFile.clear();  // errors go to the console
   // A test run (a demo, or a list handed in by the page) leaves the player's stored list alone.
