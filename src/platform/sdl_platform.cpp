@@ -25,6 +25,9 @@ namespace tavi {
 
 namespace {
 
+// How long before a frame's deadline the wait pumps SDL's events (see WaitEvent).
+constexpr std::int64_t WarmUpNanoseconds = 50000;
+
 constexpr int FrameWidth = 1024;
 constexpr int FrameHeight = 768;
 
@@ -125,6 +128,11 @@ class SdlPlatform : public Platform {
     if (window_ != nullptr && milliseconds > 0 && SDL_WaitEventTimeout(nullptr, milliseconds) == 1) {
       return;  // a null event leaves the waking event in the queue for PollEvent
     }
+    // The loop polls for events before it checks the deadline; after a sleep that poll takes
+    // several microseconds more than when warm, each one making the frame late: pump once just
+    // before the deadline, so that the poll after it is quick.
+    sleeper_.SleepUntil(deadline - WarmUpNanoseconds);
+    SDL_PumpEvents();
     sleeper_.SleepUntil(deadline);
   }
 
