@@ -95,6 +95,7 @@ class SdlPlatform : public Platform {
     }
     int count = 0;
     const Uint8* keys = SDL_GetKeyboardState(&count);
+    HideAltReturn(keys);
     std::memset(state, 0, sizeof state);
     for (int scancode = 0; scancode < count; ++scancode) {
       if (keys[scancode] != 0 && scancode != hiddenScancode_ && scancode != SDL_SCANCODE_F9) {
@@ -273,11 +274,6 @@ class SdlPlatform : public Platform {
         return true;
       case SDL_KEYDOWN:
         return TranslateKeyDown(sdlEvent.key, event);
-      case SDL_KEYUP:
-        if (sdlEvent.key.keysym.scancode == hiddenScancode_) {
-          hiddenScancode_ = -1;
-        }
-        return false;
       case SDL_WINDOWEVENT:
         if (sdlEvent.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
             sdlEvent.window.event == SDL_WINDOWEVENT_MINIMIZED) {
@@ -293,6 +289,17 @@ class SdlPlatform : public Platform {
       default:
         return false;
     }
+  }
+
+  // The Return of Alt+Return belongs to the window: it stays out of the key snapshot while Alt is
+  // held and until it is released. Judged by the keyboard state, not by events: the focus changes
+  // of a full-screen switch make SDL release and press the held keys again, Return before Alt.
+  void HideAltReturn(const Uint8* keys) {
+    const bool alt = keys[SDL_SCANCODE_LALT] != 0 || keys[SDL_SCANCODE_RALT] != 0;
+    for (const SDL_Scancode enter : {SDL_SCANCODE_RETURN, SDL_SCANCODE_KP_ENTER}) {
+      if (alt && keys[enter] != 0) hiddenScancode_ = enter;
+    }
+    if (hiddenScancode_ >= 0 && keys[hiddenScancode_] == 0) hiddenScancode_ = -1;
   }
 
   bool TranslateKeyDown(const SDL_KeyboardEvent& key, WindowEvent& event) {
