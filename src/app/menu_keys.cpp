@@ -3,22 +3,12 @@
 #include <cstdint>
 #include <cstring>
 
+#include "base/dik.h"
 #include "base/media_manifest.h"
 
 namespace tavi {
 
 namespace {
-
-constexpr std::uint32_t Tab = 0x0F;
-constexpr std::uint32_t Return = 0x1C;
-constexpr std::uint32_t LeftShift = 0x2A;
-constexpr std::uint32_t RightShift = 0x36;
-constexpr std::uint32_t Space = 0x39;
-constexpr std::uint32_t NumpadEnter = 0x9C;
-constexpr std::uint32_t Up = 0xC8;
-constexpr std::uint32_t Left = 0xCB;
-constexpr std::uint32_t Right = 0xCD;
-constexpr std::uint32_t Down = 0xD0;
 
 struct ScreenButtons {
   std::vector<const media::Picture*> buttons;  // in the order the arrows step through them
@@ -73,16 +63,16 @@ std::vector<WindowEvent> MenuKeys::Translate(const KeySnapshot& keys, const Game
     return counts;
   };
   // Every key is looked at each frame (no short cut), so that each one's arming stays current.
-  const int next = pressed(Down) + pressed(Right);
-  const int previous = pressed(Up) + pressed(Left);
-  const bool tab = pressed(Tab);
-  const bool choose = pressed(Return) + pressed(NumpadEnter) + pressed(Space) > 0;
+  const int next = pressed(Dik::Down) + pressed(Dik::Right);
+  const int previous = pressed(Dik::Up) + pressed(Dik::Left);
+  const bool tab = pressed(Dik::Tab);
+  const bool choose = pressed(Dik::Return) + pressed(Dik::NumpadEnter) + pressed(Dik::Space) > 0;
 
   const ScreenButtons buttons = ButtonsOf(screen);
   const int count = static_cast<int>(buttons.buttons.size());
   std::vector<WindowEvent> events;
   if (count == 0) return events;
-  const bool shift = keys.Down(LeftShift) || keys.Down(RightShift);
+  const bool shift = keys.Down(Dik::LShift) || keys.Down(Dik::RShift);
   int step = (next > 0 ? 1 : 0) - (previous > 0 ? 1 : 0);
   if (tab) step += shift ? -1 : 1;
 

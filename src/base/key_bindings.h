@@ -5,14 +5,16 @@
 
 #include <cstdint>
 
+#include "base/dik.h"
+
 namespace tavi {
 
 // DirectInput scan codes; each action's default is the key the game itself reads.
 struct KeyBindings {
   enum Action { Up, Down, Left, Right, Net, Pause, Count };
-  static constexpr std::uint8_t Defaults[Count] = {0xC8, 0xD0, 0xCB, 0xCD, 0x39, 0x19};
+  static constexpr std::uint8_t Defaults[Count] = {Dik::Up, Dik::Down, Dik::Left, Dik::Right, Dik::Space, Dik::P};
 
-  std::uint8_t keys[Count] = {0xC8, 0xD0, 0xCB, 0xCD, 0x39, 0x19};
+  std::uint8_t keys[Count] = {Dik::Up, Dik::Down, Dik::Left, Dik::Right, Dik::Space, Dik::P};
 
   bool Remapped() const;
   // Whether two actions share a key.

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "base/dik.h"
 #include "base/key_snapshot.h"
 #include "base/name_keys.h"
 
@@ -9,19 +10,6 @@ namespace tavi {
 
 class ErrorLog;
 class KeySource;
-
-// DirectInput scan codes the game reads.
-namespace Dik {
-constexpr std::uint32_t Escape = 0x01;
-constexpr std::uint32_t Back = 0x0E;
-constexpr std::uint32_t Return = 0x1C;
-constexpr std::uint32_t LShift = 0x2A;
-constexpr std::uint32_t Space = 0x39;
-constexpr std::uint32_t Up = 0xC8;
-constexpr std::uint32_t Left = 0xCB;
-constexpr std::uint32_t Right = 0xCD;
-constexpr std::uint32_t Down = 0xD0;
-}  // namespace Dik
 
 // The keyboard as the snapshot of 256 bytes by scan code that the loop hands down each frame.
 class Keyboard {

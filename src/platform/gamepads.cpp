@@ -3,15 +3,14 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/dik.h"
+
 namespace tavi {
 
 namespace {
 
 // Half deflection: a stick resting a little off centre moves nothing.
 constexpr int StickDeadZone = 16384;
-
-// DirectInput codes of the keys the pads stand for.
-constexpr std::uint8_t DikSpace = 0x39, DikUp = 0xC8, DikLeft = 0xCB, DikRight = 0xCD, DikDown = 0xD0;
 
 SDL_JoystickID InstanceId(SDL_GameController* pad) {
   return SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad));
@@ -94,13 +93,13 @@ void Gamepads::AddHeldKeys(std::uint8_t (&state)[256]) const {
     const int y = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTY);
     const struct {
       bool down;
-      std::uint8_t dik;
+      std::uint32_t dik;
     } keys[] = {
-        {held(SDL_CONTROLLER_BUTTON_DPAD_UP) || y <= -StickDeadZone, DikUp},
-        {held(SDL_CONTROLLER_BUTTON_DPAD_DOWN) || y >= StickDeadZone, DikDown},
-        {held(SDL_CONTROLLER_BUTTON_DPAD_LEFT) || x <= -StickDeadZone, DikLeft},
-        {held(SDL_CONTROLLER_BUTTON_DPAD_RIGHT) || x >= StickDeadZone, DikRight},
-        {held(SDL_CONTROLLER_BUTTON_A), DikSpace},
+        {held(SDL_CONTROLLER_BUTTON_DPAD_UP) || y <= -StickDeadZone, Dik::Up},
+        {held(SDL_CONTROLLER_BUTTON_DPAD_DOWN) || y >= StickDeadZone, Dik::Down},
+        {held(SDL_CONTROLLER_BUTTON_DPAD_LEFT) || x <= -StickDeadZone, Dik::Left},
+        {held(SDL_CONTROLLER_BUTTON_DPAD_RIGHT) || x >= StickDeadZone, Dik::Right},
+        {held(SDL_CONTROLLER_BUTTON_A), Dik::Space},
     };
     for (const auto& key : keys) {
       if (key.down) state[key.dik] = 0x80;

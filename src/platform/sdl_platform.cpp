@@ -292,8 +292,9 @@ class SdlPlatform : public Platform {
   }
 
   // The Return of Alt+Return belongs to the window: it stays out of the key snapshot while Alt is
-  // held and until it is released. Judged by the keyboard state, not by events: the focus changes
-  // of a full-screen switch make SDL release and press the held keys again, Return before Alt.
+  // held and until it is released (the key event hides it too, for an Alt let go first). Its
+  // release is judged by the keyboard state, not by key-up events: the focus changes of a
+  // full-screen switch make SDL release and press the held keys again, Return before Alt.
   void HideAltReturn(const Uint8* keys) {
     const bool alt = keys[SDL_SCANCODE_LALT] != 0 || keys[SDL_SCANCODE_RALT] != 0;
     for (const SDL_Scancode enter : {SDL_SCANCODE_RETURN, SDL_SCANCODE_KP_ENTER}) {

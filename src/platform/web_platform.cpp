@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/cp1252.h"
+#include "base/dik.h"
 #include "platform/bmp_loader.h"
 #include "platform/console_message.h"
 #include "platform/web_audio.h"
@@ -173,21 +174,21 @@ class WebPlatform : public Platform {
     auto& self = *static_cast<WebPlatform*>(data);
     const std::uint8_t dik = DikFromKeyCode(key->code);
     if (dik == 0) return false;
-    if (dik == 0x43) {
+    if (dik == Dik::F9) {
       // Mutes and unmutes the music; the game never sees the key.
       if (!key->repeat) self.audio_->SetMusicMuted(!self.audio_->MusicMuted());
       return true;
     }
     self.held_[dik] = 0x80;
-    if (dik == 0x01) {
+    if (dik == Dik::Escape) {
       self.events_.push_back({WindowEventType::EscapeDown, 0, 0});  // auto-repeats count too
-    } else if (!key->repeat && dik == 0xC5) {
+    } else if (!key->repeat && dik == Dik::Pause) {
       self.events_.push_back({WindowEventType::PauseKey, 0, 0});
     } else if (!key->repeat && (std::strcmp(key->key, "p") == 0 || std::strcmp(key->key, "P") == 0)) {
       self.events_.push_back({WindowEventType::PauseLetter, 0, 0});
     }
     // The browser keeps its own keys for reloading, full screen and its tools.
-    const bool browserKey = dik == 0x3F || dik == 0x57 || dik == 0x58 || key->ctrlKey || key->metaKey;
+    const bool browserKey = dik == Dik::F5 || dik == Dik::F11 || dik == Dik::F12 || key->ctrlKey || key->metaKey;
     return !browserKey;
   }
 
