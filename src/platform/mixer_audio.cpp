@@ -21,8 +21,6 @@ constexpr int SampleRate = 44100;
 constexpr int BufferSamples = 2048;
 constexpr int Channels = 16;
 constexpr std::size_t MaxMusicBytes = 16 * 1024 * 1024;
-// An effect of 4 MiB plays for 20 seconds or more; the game's own are under 100 KiB.
-constexpr std::size_t MaxEffectBytes = 4 * 1024 * 1024;
 
 class MixerAudio : public AudioDevice {
  public:

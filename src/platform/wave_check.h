@@ -5,6 +5,9 @@
 
 namespace tavi {
 
+// The largest effect file read: 4 MiB play for 20 seconds or more; the game's own are under 100 KiB.
+constexpr std::size_t MaxEffectBytes = 4 * 1024 * 1024;
+
 // True for a RIFF wave whose chunks all lie inside the file, with exactly one format chunk, of 1
 // to 8 channels at 8 to 192 kHz. SDL allocates what a chunk's length claims, and SDL_mixer
 // converts an effect to the device's 44.1 kHz stereo as it loads it, into one buffer as large as

@@ -3,10 +3,9 @@
 #include <emscripten.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
-#include <vector>
+#include <cstdint>
 
+#include "base/file_read.h"
 #include "platform/wave_check.h"
 
 // Browsers let sound start only after the player touched the page: the context resumes on the
@@ -115,11 +114,12 @@ class WebAudio : public AudioDevice {
 
   int LoadEffect(const std::string& mediaName) override {
     if (!open_) return -1;
-    std::ifstream file(ResolveMediaPath(mediaName), std::ios::binary);
-    if (!file) return -1;
-    const std::vector<unsigned char> data((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (!PlausibleWave(data.data(), data.size())) return -1;
-    return WebAudioLoadEffect(data.data(), static_cast<int>(data.size()));
+    std::string bytes;
+    std::string error;
+    if (!ReadRegularFile(ResolveMediaPath(mediaName), MaxEffectBytes, bytes, error, mediaName)) return -1;
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    if (!PlausibleWave(data, bytes.size())) return -1;
+    return WebAudioLoadEffect(data, static_cast<int>(bytes.size()));
   }
 
   bool LoadMusic(const std::string&, std::string& reason) override {
