@@ -8,7 +8,6 @@
 
 #include "base/translate.h"
 
-
 namespace tavi {
 
 namespace {
