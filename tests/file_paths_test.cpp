@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "app/file_paths.h"
+#include "base/cp1252.h"
 #include "fake_platform.h"
 
 namespace tavi {
@@ -81,6 +82,24 @@ TEST(FilePaths, GameWithoutMediaHereUsesTheHomeFolders) {
   EXPECT_EQ(list, test::ReadFile(dir.File("portable/Highscore.dat")));
   EXPECT_TRUE(std::filesystem::is_empty(dir.File("cwd")));
   EXPECT_EQ(test::ReadFile(dir.File("cwd.out")).find("Fehler"), std::string::npos) << test::ReadFile(dir.File("cwd.out"));
+}
+
+// A message holds a file name in the program's own encoding, whatever bytes the name has: umlauts
+// read right on standard error (UTF-8, as error.log) and in Error.txt (Windows-1252).
+TEST(FilePaths, FileNamesReadTheSameInEveryReport) {
+  EXPECT_EQ(FileNameText("/home/j\xC3\xBCrgen/\xE2\x82\xAC"), "/home/j\xFCrgen/\x80");
+  EXPECT_EQ(FileNameText("\xE6\x97\xA5\xF0\x9F\x98\x80"), "\\u65E5\\U0001F600");  // no Windows-1252 for them
+  EXPECT_EQ(FileNameText("a\nb\x7F\xC2\x81"), "a\\x0Ab\\x7F\\u0081");             // control characters
+  EXPECT_EQ(FileNameText("\xFC\xC0\xAF\xED\xA0\x80!"), "\\xFC\\xC0\\xAF\\xED\\xA0\\x80!");  // Latin-1, overlong, surrogate
+
+  test::TempDir dir;
+  const std::string umlauts = dir.File("j\xC3\xBCrgen");  // jürgen
+  std::filesystem::create_directories(umlauts + "/Highscore.dat");  // a list that cannot be read
+  ASSERT_EQ(std::system(("cd '" + umlauts + "' && SDL_AUDIODRIVER=dummy " + TAVI_EXE + " --headless --timedemo "
+                         TAVI_TEST_DATA "/highscore_entry.demo --data-dir '" + umlauts + "' 2> err.txt").c_str()), 0);
+  const std::string reason = "/Highscore.dat: nicht lesbar, bleibt unver";
+  EXPECT_NE(test::ReadFile(umlauts + "/err.txt").find("j\xC3\xBCrgen" + reason + "\xC3\xA4ndert)"), std::string::npos);
+  EXPECT_NE(test::ReadFile(umlauts + "/Error.txt").find("j\xFCrgen" + reason + "\xE4ndert)"), std::string::npos);
 }
 
 }  // namespace

@@ -5,10 +5,11 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "base/cp1252.h"
+#include "base/error_log.h"
 #include "base/media_manifest.h"
 
 namespace tavi {
@@ -63,7 +64,7 @@ void Prepare(std::string& file, const char* what, const char* instead) {
     const std::string folder = ParentOf(file);
     if (folder.empty() || MakeFolders(folder, error)) return;
   }
-  std::fprintf(stderr, "tavi: no folder for the %s (%s); %s\n", what, error.c_str(), instead);
+  WriteToStandardError(std::string("tavi: no folder for the ") + what + " (" + error + "); " + instead);
   file.clear();
 }
 
@@ -115,12 +116,12 @@ bool MakeFolders(const std::string& folder, std::string& error) {
     if (end != folder.size() && folder[end] != '/') continue;
     const std::string level = folder.substr(0, end);
     if (::mkdir(level.c_str(), 0700) == 0 || errno == EEXIST) continue;
-    error = level + ": " + std::strerror(errno);
+    error = FileNameText(level) + ": " + std::strerror(errno);
     return false;
   }
   struct stat info;
   if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
-    error = folder + ": not a folder";
+    error = FileNameText(folder) + ": not a folder";
     return false;
   }
   return true;

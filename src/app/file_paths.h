@@ -33,7 +33,7 @@ FilePaths ChooseFilePaths(const FileEnvironment& environment);
 // Reads the working directory and the environment for ChooseFilePaths.
 FileEnvironment CurrentFileEnvironment(const std::string& dataDir);
 
-// Makes `folder` and each missing folder above it (mode 0700); false with a reason.
+// Makes `folder` and each missing folder above it (mode 0700); false with a reason (Windows-1252).
 bool MakeFolders(const std::string& folder, std::string& error);
 
 // ChooseFilePaths for this process, with the folders made; a file whose folder cannot be made is

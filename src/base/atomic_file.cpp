@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/cp1252.h"
 #include "base/translate.h"
 
 namespace tavi {
@@ -29,7 +30,7 @@ std::string BaseNameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string Reason(const std::string& path) { return path + ": " + std::strerror(errno); }
+std::string Reason(const std::string& path) { return FileNameText(path) + ": " + std::strerror(errno); }
 
 bool WriteAll(int fd, const unsigned char* data, std::size_t size) {
   while (size > 0) {
@@ -99,7 +100,7 @@ bool WriteFileAtomically(const std::string& path, const void* data, std::size_t 
       why = rule(old);
     }
     if (!why.empty()) {
-      error = target + ": " + why;
+      error = FileNameText(target) + ": " + why;
       return false;
     }
     // A file we may not write is not replaced either; this also catches what the mode bits do

@@ -34,11 +34,15 @@ void AppendToRegularFile(const std::string& fileName, const std::string& line) {
 
 }  // namespace
 
+void WriteToStandardError(const std::string& message) {
+  std::fprintf(stderr, "%s\n", Cp1252ToUtf8(message).c_str());
+}
+
 ErrorLog::ErrorLog(MessageSink* messages, std::string fileName, bool utf8File)
     : messages_(messages), fileName_(std::move(fileName)), utf8File_(utf8File) {}
 
 bool ErrorLog::ShowError(const std::string& message) {
-  std::fprintf(stderr, "%s\n", Cp1252ToUtf8(message).c_str());
+  WriteToStandardError(message);
   if (messages_) messages_->ShowMessage("Error", message);
   return false;
 }
@@ -50,8 +54,6 @@ void ErrorLog::LogError(const std::string& message) {
   AppendToRegularFile(fileName_, (utf8File_ ? Cp1252ToUtf8(message) : message) + "\n");
 }
 
-void ErrorLog::Note(const std::string& message) {
-  std::fprintf(stderr, "%s\n", Cp1252ToUtf8(message).c_str());
-}
+void ErrorLog::Note(const std::string& message) { WriteToStandardError(message); }
 
 }  // namespace tavi

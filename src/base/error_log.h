@@ -6,6 +6,9 @@ namespace tavi {
 
 class MessageSink;
 
+// One line of Windows-1252 text on standard error, in UTF-8: the way every report reaches it.
+void WriteToStandardError(const std::string& message);
+
 // The two ways of reporting a failure. Neither stops anything; the caller decides.
 class ErrorLog {
  public:

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "base/atomic_file.h"
+#include "base/cp1252.h"
 #include "base/error_log.h"
 #include "base/translate.h"
 #include "highscore/file_lock.h"
@@ -149,13 +150,13 @@ void HighscoreTable::Apply(const Change& change) {
   if (!ResolveLinks(fileName_, target, error)) return Keep(change, error);
   // Beside the file the links lead to, so that every way to the same list takes the same lock.
   const FileLock lock{target + ".lock"};
-  if (lock.Busy()) return Keep(change, target + Translate(".lock: von einem anderen Spiel gesperrt"));
+  if (lock.Busy()) return Keep(change, FileNameText(target) + Translate(".lock: von einem anderen Spiel gesperrt"));
   std::array<unsigned char, FileSize> bytes = Bytes();
   std::size_t got = 0;
   const ReadOutcome outcome = ReadPrefix(target, bytes.data(), bytes.size(), got);
   if (outcome == ReadOutcome::Unreadable) {
     // What the file holds may be the player's results: it must outlive this run.
-    return Keep(change, fileName_ + Translate(": nicht lesbar, bleibt unver\xE4ndert"));  // unverändert
+    return Keep(change, FileNameText(fileName_) + Translate(": nicht lesbar, bleibt unver\xE4ndert"));  // unverändert
   }
   if (outcome == ReadOutcome::Read) {
     // Read as Load reads it; the same bytes as in memory unless another game saved meanwhile.
