@@ -1,11 +1,13 @@
-// Where the game keeps its files: the choice from the environment, the folders it makes, and the
-// installed game run from a folder without media.
+// Where the game keeps its files: the choice from the environment, the folders it makes, the game
+// run from folders that are portable game folders and from others, and file names in its reports.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
+#include <string>
 
 #include "app/file_paths.h"
 #include "base/cp1252.h"
@@ -30,13 +32,16 @@ TEST(FilePaths, PortableXdgAndDataDir) {
   EXPECT_EQ(paths.highscoreFile + " " + paths.errorFile + " " + paths.settingsFile,
             "/d/tavi/Highscore.dat /s/tavi/error.log /home/p/.config/tavi/tavi.ini");
 
-  env.mediaInWorkingDirectory = true;
+  env.workingDirectory = "/spiel";
+  env.wholeMediaHere = true;
   paths = ChooseFilePaths(env);
-  EXPECT_EQ(paths.highscoreFile + " " + paths.errorFile + " " + paths.settingsFile,
-            "Highscore.dat Error.txt /home/p/.config/tavi/tavi.ini");
+  EXPECT_EQ(paths.highscoreFile + " " + paths.errorFile + " " + paths.settingsFile + " " + paths.portableFolder,
+            "Highscore.dat Error.txt /home/p/.config/tavi/tavi.ini /spiel");
   EXPECT_FALSE(paths.errorFileUtf8);
   env.settingsInWorkingDirectory = true;
   EXPECT_EQ(ChooseFilePaths(env).settingsFile, "tavi.ini");
+  env.installedDataHere = true;  // never portable, whatever it holds
+  EXPECT_EQ(ChooseFilePaths(env).highscoreFile, "/d/tavi/Highscore.dat");
 
   env.dataDir = "/g";
   paths = ChooseFilePaths(env);
@@ -63,25 +68,45 @@ TEST(FilePaths, MakesEachMissingFolderPrivate) {
   EXPECT_NE(error.find("f/g"), std::string::npos) << error;
 }
 
-// Run from a folder without media/, the game keeps the same list in the data folder, writes
-// nothing where it was started, and finds its media beside the executable.
-TEST(FilePaths, GameWithoutMediaHereUsesTheHomeFolders) {
+// Where the built game writes, by the folder it starts in: a folder with the game's whole media set
+// or the marker is portable and says so; a stray media file or the installed data folder (here of
+// an installation moved to a prefix) gets nothing written into it, the list goes to the data folder.
+TEST(FilePaths, GameWritesIntoAFolderOnlyWhenItIsAPortableGameFolder) {
+  namespace fs = std::filesystem;
   test::TempDir dir;
-  auto run = [&](const std::string& folder, const std::string& environment) {
-    std::filesystem::create_directories(folder);
-    return std::system(("cd " + folder + " && " + environment + " SDL_AUDIODRIVER=dummy " + TAVI_EXE +
-                        " --headless --timedemo " TAVI_TEST_DATA "/highscore_entry.demo > ../" + folder +
-                        ".out 2>&1").c_str());
+  auto run = [&](const std::string& folder, const std::string& exe) {
+    return std::system(("cd " + folder + " && HOME=" + dir.File("home") + " XDG_DATA_HOME= XDG_STATE_HOME= " +
+                        "XDG_CONFIG_HOME= SDL_AUDIODRIVER=dummy " + exe + " --headless --timedemo " TAVI_TEST_DATA
+                        "/highscore_entry.demo > " + dir.File(folder + ".out") + " 2>&1").c_str());
   };
-  std::filesystem::create_directories("portable");
-  std::filesystem::create_directory_symlink(TAVI_MEDIA_DIR, "portable/media");
-  ASSERT_EQ(run("portable", ""), 0);
-  ASSERT_EQ(run("cwd", "HOME=" + dir.File("home") + " XDG_DATA_HOME= XDG_STATE_HOME= XDG_CONFIG_HOME="), 0);
-  const std::string list = test::ReadFile(dir.File("home/.local/share/tavi/Highscore.dat"));
-  EXPECT_EQ(list.size(), 160u);
-  EXPECT_EQ(list, test::ReadFile(dir.File("portable/Highscore.dat")));
-  EXPECT_TRUE(std::filesystem::is_empty(dir.File("cwd")));
-  EXPECT_EQ(test::ReadFile(dir.File("cwd.out")).find("Fehler"), std::string::npos) << test::ReadFile(dir.File("cwd.out"));
+  fs::create_directories("whole");
+  fs::create_directory_symlink(TAVI_MEDIA_DIR, "whole/media");
+  fs::create_directories("marked");
+  std::fclose(std::fopen("marked/portable.txt", "w"));
+  fs::create_directories("stray/media");
+  fs::copy_file(TAVI_MEDIA_DIR "/cursor.bmp", "stray/media/cursor.bmp");
+  for (const char* folder : {"prefix/bin", "prefix/share/tavi"}) fs::create_directories(folder);
+  fs::copy_file(TAVI_EXE, "prefix/bin/tavi");
+  fs::create_directory_symlink(TAVI_MEDIA_DIR, "prefix/share/tavi/media");
+  EXPECT_TRUE(CurrentFileEnvironment("", dir.Path()).installedDataHere);  // the working directory
+  EXPECT_FALSE(CurrentFileEnvironment("", dir.File("whole")).installedDataHere);
+  for (const char* folder : {"whole", "marked", "stray"}) ASSERT_EQ(run(folder, TAVI_EXE), 0) << folder;
+  ASSERT_EQ(run("prefix/share/tavi", dir.File("prefix/bin/tavi")), 0);
+
+  // One name entered in each portable folder; both others' in the player's list.
+  const std::string list = test::ReadFile("whole/Highscore.dat");
+  ASSERT_EQ(list.size(), 160u);
+  EXPECT_EQ(test::ReadFile("home/.local/share/tavi/Highscore.dat").substr(0, 32), list.substr(0, 16) + list.substr(0, 16));
+  for (const char* folder : {"whole", "marked"}) {
+    EXPECT_EQ(test::ReadFile(std::string(folder) + "/Highscore.dat"), list) << folder;
+    EXPECT_NE(test::ReadFile(std::string(folder) + ".out").find("Tragbarer Spielordner: Highscore-Liste und "
+              "Fehlerprotokoll werden in " + dir.File(folder) + " gespeichert"), std::string::npos) << folder;
+  }
+  for (const char* folder : {"stray", "prefix/share/tavi"}) {
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1) << folder;  // media/ only
+    EXPECT_EQ(test::ReadFile(std::string(folder) + ".out").find("Tragbar"), std::string::npos) << folder;
+  }
+  EXPECT_EQ(test::ReadFile("stray.out").find("Fehler"), std::string::npos) << "media found beside the executable";
 }
 
 // A message holds a file name in the program's own encoding, whatever bytes the name has: umlauts
