@@ -44,7 +44,7 @@ for f in "$tavi" "$busy_tavi" "$build/bench/tavi_bench" "$build/bench/tavi_sdl_b
 done
 [ -x /usr/bin/time ] || { echo "bench/run.sh: /usr/bin/time is missing (Debian package \"time\")" >&2; exit 1; }
 
-# The games write Highscore.dat and Error.txt into the working directory: use a scratch one.
+# The games keep Highscore.dat and the error log in a scratch folder, never in the player's.
 work=$(mktemp -d /tmp/tavi-bench-run-XXXXXX)
 xvfb_pid=
 cleanup() {
@@ -53,6 +53,7 @@ cleanup() {
 }
 trap cleanup EXIT
 cd "$work"
+export XDG_DATA_HOME=$work XDG_STATE_HOME=$work
 
 have_x=0
 if command -v Xvfb >/dev/null; then

@@ -99,7 +99,8 @@ cd "$out/work"
 # after a million frames (about 2 MB of growth where the Release build grows by nothing); with
 # 1 MB the curve after the first sample at 100,000 frames is the game's own.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-quarantine_size_mb=1}
-"$exe" --headless --timedemo "$out/soak.demo" --trace "$out/trace.txt" >"$out/stdout.txt" 2>"$out/stderr.txt" &
+"$exe" --headless --data-dir "$out/work" --timedemo "$out/soak.demo" --trace "$out/trace.txt" \
+  >"$out/stdout.txt" 2>"$out/stderr.txt" &
 pid=$!
 
 # Samples: frame (the trace's last complete line) and resident memory in kB.

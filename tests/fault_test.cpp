@@ -188,9 +188,11 @@ class FaultRig {
   fs::path DemoPath() const { return root_ / "fault.demo"; }
   fs::path Media() const { return Work() / "media"; }
 
+  // The media, and the marker that keeps work/ a portable game folder when a test breaks them.
   void CopyMedia() {
     fs::copy(MediaDir, Media());
     fs::remove(Media() / ".stamp");
+    WriteAll(Work() / "portable.txt", "");
   }
 
   // Plays the demo in work/ on SDL's dummy drivers with `environment` (NAME=value ...) set and
@@ -443,7 +445,7 @@ TEST_F(FaultTest, ReadOnlyWorkingDirectoryKeepsTheStoredListAndPlays) {
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(rig.Work())) names.push_back(entry.path().filename());
   std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"Highscore.dat", "media"})) << "a temporary file was left behind";
+  EXPECT_EQ(names, (std::vector<std::string>{"Highscore.dat", "media", "portable.txt"})) << "a temporary file was left behind";
 }
 
 }  // namespace

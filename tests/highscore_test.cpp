@@ -251,6 +251,37 @@ TEST_F(HighscoreTest, SaveKeepsLinkAndModeAndLeavesFilesThePlayerMayNotChange) {
   }
 }
 
+// In a folder everyone may write to with the sticky bit, a link is followed only when it is the
+// player's or the folder owner's, as the kernel's protected links are: one another user planted
+// there is neither read, written nor created through, for the list as for the error log.
+TEST_F(HighscoreTest, LinksPlantedByOthersInASharedFolderAreNotFollowed) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to give links away";
+  ASSERT_EQ(mkdir("shared", 0) | chmod("shared", 01777), 0);
+  const std::string secret = Record("geheim", 99);
+  WriteBytes("secret", secret);
+  for (const std::string link : {"Highscore.dat", "Error.txt"}) {
+    ASSERT_EQ(symlink(dir.File(link[0] == 'H' ? "secret" : "log").c_str(), ("shared/" + link).c_str()), 0);
+    ASSERT_EQ(lchown(("shared/" + link).c_str(), 65534, 65534), 0);
+  }
+  ErrorLog sharedLog{&platform, "shared/Error.txt"};
+  HighscoreTable shared{sharedLog, "shared/Highscore.dat"};
+  shared.Load();
+  shared.Insert("tavi", 5);
+  EXPECT_EQ(shared.NameOf(0) + shared.NameOf(1), "tavi-");  // played on in memory; the secret unread
+  EXPECT_EQ(test::ReadFile("secret"), secret);
+  EXPECT_TRUE(OnlyTheseFiles(dir.Path(), {"secret", "shared"}));  // no log, lock or temporary file
+
+  // The folder owner's link, one outside a sticky folder and the player's own are followed.
+  const struct { uid_t folder, link; mode_t mode; const char* name; } followed[] = {
+      {65534, 65534, 01777, "eigen"}, {0, 65534, 0777, "offen"}, {0, 0, 01777, "spieler"}};
+  for (const auto& c : followed) {
+    ASSERT_EQ(chown("shared", c.folder, 0) | chmod("shared", c.mode) | lchown("shared/Highscore.dat", c.link, 0), 0);
+    shared.Insert(c.name, 6);
+    EXPECT_EQ(test::ReadFile("secret"), AsString(shared.Bytes())) << c.name;
+  }
+  EXPECT_EQ(shared.NameOf(0) + shared.NameOf(3) + shared.NameOf(4), "geheimspielertavi");
+}
+
 TEST_F(HighscoreTest, TemporaryFilesOfKilledGamesGoAtTheNextSave) {
   const pid_t dead = fork();
   if (dead == 0) _exit(0);

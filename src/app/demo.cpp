@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "app/options.h"
+#include "base/cp1252.h"
 #include "base/file_read.h"
 #include "base/key_names.h"
 
@@ -80,7 +81,7 @@ bool ParseDemo(const std::string& text, const std::string& fileName, Demo& demo,
     if (!line.empty() && line.back() == '\r') line.pop_back();
     // The words are C strings further on: a NUL would cut one short without a word said.
     if (line.find('\0') != std::string::npos) {
-      error = fileName + ":" + std::to_string(number) + ": a NUL byte in the line";
+      error = FileNameText(fileName) + ":" + std::to_string(number) + ": a NUL byte in the line";
       return false;
     }
     // Every kind of white space the words are split on makes a blank line, not only space and tab.
@@ -89,7 +90,7 @@ bool ParseDemo(const std::string& text, const std::string& fileName, Demo& demo,
     const long long lastFrame = parsed.lines.empty() ? 0 : parsed.lines.back().frame;
     const std::string problem = ParseLine(line, lastFrame, parsed);
     if (!problem.empty()) {
-      error = fileName + ":" + std::to_string(number) + ": " + problem;
+      error = FileNameText(fileName) + ":" + std::to_string(number) + ": " + problem;
       return false;
     }
   }

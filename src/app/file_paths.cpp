@@ -5,11 +5,15 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
+#include "base/cp1252.h"
+#include "base/error_log.h"
 #include "base/media_manifest.h"
+#include "base/translate.h"
 
 namespace tavi {
 
@@ -46,14 +50,24 @@ bool Exists(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0;
 }
 
-// The game's own media/ in the working directory; not just any folder of that name (/media).
-bool GameMediaHere() {
-  for (const media::Picture* picture : media::Pictures) {
-    std::string path = picture->file;
+// The game's own media/ in the working directory, every file of it; not just any folder of that
+// name (/media), nor a folder that happens to hold a file of the same name.
+bool WholeMediaHere() {
+  std::vector<const char*> names = {media::WindowIcon.file, media::Music.file};
+  for (const media::Picture* picture : media::Pictures) names.push_back(picture->file);
+  for (const media::Sound* effect : media::Effects) names.push_back(effect->file);
+  for (const char* name : names) {
+    std::string path = Cp1252ToUtf8(name);
     for (char& c : path) c = c == '\\' ? '/' : c;
-    if (Exists(path)) return true;
+    if (!Exists(path)) return false;
   }
-  return false;
+  return true;
+}
+
+bool SameFolder(const std::string& a, const std::string& b) {
+  struct stat first, second;
+  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+         first.st_ino == second.st_ino;
 }
 
 // Keeps `file` when its folder can be made; else says why on standard error and drops it.
@@ -63,7 +77,7 @@ void Prepare(std::string& file, const char* what, const char* instead) {
     const std::string folder = ParentOf(file);
     if (folder.empty() || MakeFolders(folder, error)) return;
   }
-  std::fprintf(stderr, "tavi: no folder for the %s (%s); %s\n", what, error.c_str(), instead);
+  WriteToStandardError(std::string("tavi: no folder for the ") + what + " (" + error + "); " + instead);
   file.clear();
 }
 
@@ -80,8 +94,9 @@ FilePaths ChooseFilePaths(const FileEnvironment& environment) {
   const std::string config =
       InFolder(BaseFolder(environment.xdgConfigHome, environment.home, ".config"), "tavi");
   paths.settingsFile = InFolder(config, SettingsName);
-  if (environment.mediaInWorkingDirectory) {
+  if ((environment.wholeMediaHere || environment.portableMarkerHere) && !environment.installedDataHere) {
     if (environment.settingsInWorkingDirectory) paths.settingsFile = SettingsName;
+    paths.portableFolder = environment.workingDirectory;
     return paths;
   }
   paths.highscoreFile = InFolder(
@@ -94,10 +109,18 @@ FilePaths ChooseFilePaths(const FileEnvironment& environment) {
   return paths;
 }
 
-FileEnvironment CurrentFileEnvironment(const std::string& dataDir) {
+FileEnvironment CurrentFileEnvironment(const std::string& dataDir, const std::string& installedDataFolder) {
   FileEnvironment environment;
-  environment.mediaInWorkingDirectory = GameMediaHere();
+  environment.wholeMediaHere = WholeMediaHere();
+  struct stat marker;
+  environment.portableMarkerHere = ::stat(PortableMarkerName, &marker) == 0 && S_ISREG(marker.st_mode);
+  // Also where an installation moved to another prefix keeps its media (<prefix>/share/tavi).
+  const std::string exe = ExecutableFolder();
+  environment.installedDataHere = (!installedDataFolder.empty() && SameFolder(".", installedDataFolder)) ||
+                                  (!exe.empty() && SameFolder(".", exe + "/../share/tavi"));
   environment.settingsInWorkingDirectory = Exists(SettingsName);
+  char cwd[PATH_MAX];
+  environment.workingDirectory = ::getcwd(cwd, sizeof cwd) ? cwd : ".";
   environment.dataDir = dataDir;
   environment.home = Variable("HOME");
   if (environment.home.empty()) {
@@ -115,24 +138,42 @@ bool MakeFolders(const std::string& folder, std::string& error) {
     if (end != folder.size() && folder[end] != '/') continue;
     const std::string level = folder.substr(0, end);
     if (::mkdir(level.c_str(), 0700) == 0 || errno == EEXIST) continue;
-    error = level + ": " + std::strerror(errno);
+    error = FileNameText(level) + ": " + std::strerror(errno);
     return false;
   }
   struct stat info;
   if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
-    error = folder + ": not a folder";
+    error = FileNameText(folder) + ": not a folder";
     return false;
   }
   return true;
 }
 
-FilePaths PrepareFilePaths(const std::string& dataDir, bool settings) {
-  FilePaths paths = ChooseFilePaths(CurrentFileEnvironment(dataDir));
+FilePaths PrepareFilePaths(const std::string& dataDir, bool settings, const std::string& installedDataFolder) {
+  FilePaths paths = ChooseFilePaths(CurrentFileEnvironment(dataDir, installedDataFolder));
   if (!settings) paths.settingsFile.clear();
   Prepare(paths.highscoreFile, "highscore list", "it is kept in memory only");
   Prepare(paths.errorFile, "error log", "errors go to standard error only");
   if (settings) Prepare(paths.settingsFile, "settings", "the defaults are used");
   return paths;
+}
+
+void NoteFileLocations(const FilePaths& paths) {
+  if (paths.portableFolder.empty()) return;
+  const std::string folder = FileNameText(paths.portableFolder);
+  std::string note =
+      Translate("Tragbarer Spielordner: Highscore-Liste und Fehlerprotokoll werden in %s gespeichert");
+  const std::size_t at = note.find("%s");
+  if (at != std::string::npos) note.replace(at, 2, folder);
+  WriteToStandardError("tavi: " + note);
+}
+
+std::string ExecutableFolder() {
+  char path[4096];
+  const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
+  if (length <= 0) return "";
+  const std::string file(path, static_cast<std::size_t>(length));
+  return file.substr(0, file.rfind('/'));
 }
 
 }  // namespace tavi

@@ -1,11 +1,10 @@
 #include "app/language.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
+#include "app/file_paths.h"
 #include "base/translate.h"
 
 namespace tavi {
@@ -15,15 +14,6 @@ namespace {
 std::string Variable(const char* name) {
   const char* value = std::getenv(name);
   return value ? value : "";
-}
-
-// The executable's folder, or empty when the system cannot tell.
-std::string ExecutableFolder() {
-  char path[4096];
-  const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
-  if (length <= 0) return "";
-  const std::string file(path, static_cast<std::size_t>(length));
-  return file.substr(0, file.rfind('/'));
 }
 
 }  // namespace

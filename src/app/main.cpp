@@ -12,6 +12,15 @@
 #include "base/translate.h"
 #include "platform/platform.h"
 
+namespace {
+// Where the installed game keeps its media: never taken for a portable game folder.
+#ifdef TAVI_DATADIR
+const char* const InstalledDataFolder = TAVI_DATADIR;
+#else
+const char* const InstalledDataFolder = "";
+#endif
+}  // namespace
+
 int main(int argc, char** argv) {
   tavi::Options options;
   std::string error;
@@ -29,11 +38,12 @@ int main(int argc, char** argv) {
     return 0;
   }
   // Headless runs (tests, demos) neither depend on nor touch the player's settings.
-  const tavi::FilePaths files = tavi::PrepareFilePaths(options.dataDir, !options.headless);
+  const tavi::FilePaths files = tavi::PrepareFilePaths(options.dataDir, !options.headless, InstalledDataFolder);
   tavi::ErrorLog log(nullptr, files.errorFile, files.errorFileUtf8);
   tavi::SettingsFile settings = tavi::StartSettings(files.settingsFile, log);
   options.pauseOnFocusLoss = settings.values.pauseOnFocusLoss;
   tavi::StartLanguage(options.language, settings.values.language);
+  tavi::NoteFileLocations(files);
   auto platform = tavi::CreatePlatform(tavi::PlatformOptionsFor(options, settings.values));
   const int status = tavi::RunProgram(options, *platform, files);
   tavi::RememberWindowSize(settings, platform->WindowedSize(), log);

@@ -4,6 +4,9 @@
 #include <cstdarg>
 #include <cstring>
 
+#include "base/cp1252.h"
+#include "base/error_log.h"
+
 namespace tavi {
 
 OutputFile::OutputFile(const std::string& path, const char* what)
@@ -40,7 +43,8 @@ void OutputFile::Fail() {
   if (file_) std::fclose(file_);  // what is still buffered is lost anyway
   file_ = nullptr;
   if (!failed_) {
-    std::fprintf(stderr, "tavi: cannot write %s %s: %s\n", what_, path_.c_str(), std::strerror(error));
+    WriteToStandardError(std::string("tavi: cannot write ") + what_ + " " + FileNameText(path_) + ": " +
+                         std::strerror(error));
   }
   failed_ = true;
 }

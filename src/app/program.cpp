@@ -11,6 +11,7 @@
 #include "app/output_file.h"
 #include "app/pacing.h"
 #include "app/pause.h"
+#include "base/error_log.h"
 #include "base/png_writer.h"
 #include "base/translate.h"
 #include "platform/platform.h"
@@ -140,7 +141,7 @@ std::optional<int> ProgramRun::Start() {
     std::string error;
     if (!LoadDemo(s.options.DemoFile(), demo, error)) {
       // Asked to play a demo, the program does nothing else: no game takes its place.
-      std::fprintf(stderr, "tavi: %s\n", error.c_str());
+      WriteToStandardError("tavi: " + error);
       return 1;
     }
     s.player = std::make_unique<DemoPlayer>(std::move(demo));

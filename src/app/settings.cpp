@@ -8,6 +8,7 @@
 
 #include "app/options.h"
 #include "base/atomic_file.h"
+#include "base/cp1252.h"
 #include "base/error_log.h"
 #include "base/key_names.h"
 #include "base/translate.h"
@@ -176,7 +177,7 @@ void ParseSettings(const std::string& text, SettingsFile& file) {
     }
   }
   if (line != 0) {
-    file.problems.push_back(file.path + ":" + std::to_string(line) +
+    file.problems.push_back(FileNameText(file.path) + ":" + std::to_string(line) +
                             ": not a setting; the file is left as it is");
   }
 }
@@ -188,7 +189,7 @@ SettingsFile ReadSettings(const std::string& path) {
   if (!in) {
     file.state = errno == ENOENT ? SettingsFile::State::Missing : SettingsFile::State::Unreadable;
     if (errno != ENOENT) {
-      file.problems.push_back(path + ": " + std::strerror(errno) + "; the defaults are used");
+      file.problems.push_back(FileNameText(path) + ": " + std::strerror(errno) + "; the defaults are used");
     }
     return file;
   }
@@ -199,7 +200,7 @@ SettingsFile ReadSettings(const std::string& path) {
   std::fclose(in);
   if (failed || text.find('\0') != std::string::npos) {
     file.state = SettingsFile::State::Unreadable;
-    file.problems.push_back(path + ": cannot be read as text; the defaults are used");
+    file.problems.push_back(FileNameText(path) + ": cannot be read as text; the defaults are used");
     return file;
   }
   ParseSettings(text, file);
@@ -258,7 +259,7 @@ SettingsFile StartSettings(const std::string& path, ErrorLog& log) {
   for (const std::string& problem : file.problems) log.LogError(problem);
   std::string error;
   if (file.state == SettingsFile::State::Missing && !WriteSettings(file, error)) {
-    std::fprintf(stderr, "tavi: cannot write the settings %s (%s)\n", path.c_str(), error.c_str());
+    WriteToStandardError("tavi: cannot write the settings " + FileNameText(path) + " (" + error + ")");
   }
   return file;
 }
@@ -275,7 +276,7 @@ void RememberWindowSize(SettingsFile& file, WindowSize size, ErrorLog& log) {
     }
   }
   std::string error;
-  if (!WriteSettings(file, error)) log.LogError("cannot write the settings " + file.path + " (" + error + ")");
+  if (!WriteSettings(file, error)) log.LogError("cannot write the settings " + FileNameText(file.path) + " (" + error + ")");
 }
 
 PlatformOptions PlatformOptionsFor(const Options& options, const Settings& settings) {

@@ -9,13 +9,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/cp1252.h"
+#include "base/file_links.h"
 #include "base/translate.h"
 
 namespace tavi {
 
 namespace {
-
-constexpr int MaxLinks = 40;  // as the kernel's own limit for a path
 
 std::string DirectoryOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
@@ -29,7 +29,7 @@ std::string BaseNameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string Reason(const std::string& path) { return path + ": " + std::strerror(errno); }
+std::string Reason(const std::string& path) { return FileNameText(path) + ": " + std::strerror(errno); }
 
 bool WriteAll(int fd, const unsigned char* data, std::size_t size) {
   while (size > 0) {
@@ -65,25 +65,6 @@ void RemoveStaleTemporaries(const std::string& target) {
 
 }  // namespace
 
-bool ResolveLinks(const std::string& path, std::string& target, std::string& error) {
-  target = path;
-  for (int links = 0;; ++links) {
-    struct stat info;
-    // Missing or no link (or not reachable: the write then says why): the write goes here.
-    if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return true;
-    char buffer[4096];
-    const ssize_t length = ::readlink(target.c_str(), buffer, sizeof buffer);
-    if (length < 0 || length == static_cast<ssize_t>(sizeof buffer) || links == MaxLinks) {
-      if (length >= 0) errno = length == static_cast<ssize_t>(sizeof buffer) ? ENAMETOOLONG : ELOOP;
-      error = Reason(target);
-      return false;
-    }
-    const std::string link(buffer, static_cast<std::size_t>(length));
-    const std::size_t slash = target.rfind('/');
-    target = link[0] == '/' || slash == std::string::npos ? link : target.substr(0, slash + 1) + link;
-  }
-}
-
 bool WriteFileAtomically(const std::string& path, const void* data, std::size_t size,
                          std::string& error, ReplaceRule rule) {
   std::string target;
@@ -99,7 +80,7 @@ bool WriteFileAtomically(const std::string& path, const void* data, std::size_t 
       why = rule(old);
     }
     if (!why.empty()) {
-      error = target + ": " + why;
+      error = FileNameText(target) + ": " + why;
       return false;
     }
     // A file we may not write is not replaced either; this also catches what the mode bits do

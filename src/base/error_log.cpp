@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "base/cp1252.h"
+#include "base/file_links.h"
 #include "base/message_sink.h"
 
 namespace tavi {
@@ -16,9 +17,10 @@ namespace tavi {
 namespace {
 
 // Appends `line` to the file when it is a regular file. O_NONBLOCK keeps a FIFO under that name
-// from holding the game until someone reads it; anything but a regular file is left alone.
-void AppendToRegularFile(const std::string& fileName, const std::string& line) {
-  const int fd = ::open(fileName.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+// from holding the game until someone reads it; anything but a regular file is left alone, and so
+// is a link another user planted in a shared folder (`error` says why).
+void AppendToRegularFile(const std::string& fileName, const std::string& line, std::string& error) {
+  const int fd = OpenThroughLinks(fileName, O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK, error);
   if (fd < 0) return;
   struct stat info {};
   if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
@@ -34,11 +36,15 @@ void AppendToRegularFile(const std::string& fileName, const std::string& line) {
 
 }  // namespace
 
+void WriteToStandardError(const std::string& message) {
+  std::fprintf(stderr, "%s\n", Cp1252ToUtf8(message).c_str());
+}
+
 ErrorLog::ErrorLog(MessageSink* messages, std::string fileName, bool utf8File)
     : messages_(messages), fileName_(std::move(fileName)), utf8File_(utf8File) {}
 
 bool ErrorLog::ShowError(const std::string& message) {
-  std::fprintf(stderr, "%s\n", Cp1252ToUtf8(message).c_str());
+  WriteToStandardError(message);
   if (messages_) messages_->ShowMessage("Error", message);
   return false;
 }
@@ -47,11 +53,15 @@ void ErrorLog::LogError(const std::string& message) {
   // Every line also goes to standard error, so nothing is lost when the file cannot be written.
   Note(message);
   if (fileName_.empty()) return;
-  AppendToRegularFile(fileName_, (utf8File_ ? Cp1252ToUtf8(message) : message) + "\n");
+  std::string error;
+  AppendToRegularFile(fileName_, (utf8File_ ? Cp1252ToUtf8(message) : message) + "\n", error);
+  // Why the file is not written, once: the lines themselves are on standard error.
+  if (!error.empty() && !openFailureSaid_) {
+    WriteToStandardError("tavi: " + error);
+    openFailureSaid_ = true;
+  }
 }
 
-void ErrorLog::Note(const std::string& message) {
-  std::fprintf(stderr, "%s\n", Cp1252ToUtf8(message).c_str());
-}
+void ErrorLog::Note(const std::string& message) { WriteToStandardError(message); }
 
 }  // namespace tavi

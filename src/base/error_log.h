@@ -6,6 +6,9 @@ namespace tavi {
 
 class MessageSink;
 
+// One line of Windows-1252 text on standard error, in UTF-8: the way every report reaches it.
+void WriteToStandardError(const std::string& message);
+
 // The two ways of reporting a failure. Neither stops anything; the caller decides.
 class ErrorLog {
  public:
@@ -17,8 +20,8 @@ class ErrorLog {
   // Standard error and a modal box captioned "Error". Returns false for callers to pass on.
   bool ShowError(const std::string& message);
   // Appends one line to the error file (and to standard error). When the file cannot be opened
-  // or is no regular file (a FIFO, a device), the line still reaches standard error and the
-  // program goes on.
+  // (said once, with why) or is no regular file (a FIFO, a device), the line still reaches
+  // standard error and the program goes on. Links are followed as ResolveLinks allows.
   void LogError(const std::string& message);
   // Standard error only: what the player chose is no failure to keep.
   void Note(const std::string& message);
@@ -29,6 +32,7 @@ class ErrorLog {
   MessageSink* messages_;
   std::string fileName_;
   bool utf8File_;
+  bool openFailureSaid_ = false;
 };
 
 }  // namespace tavi

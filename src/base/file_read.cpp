@@ -9,6 +9,8 @@
 #include <cstring>
 #include <utility>
 
+#include "base/cp1252.h"
+
 namespace tavi {
 
 namespace {
@@ -38,7 +40,7 @@ std::string TooLarge(const std::string& name, std::size_t maxBytes) {
 
 bool ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes,
                      std::string& error, const std::string& name) {
-  const std::string& shown = name.empty() ? path : name;
+  const std::string shown = name.empty() ? FileNameText(path) : name;
   // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer, for ever.
   const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   if (file.Get() < 0) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/atomic_file.h"
+#include "base/cp1252.h"
 #include "base/translate.h"
 
 namespace tavi {
@@ -78,7 +79,7 @@ bool EncodePng(const Image& image, std::vector<unsigned char>& png) {
 bool WritePng(const Image& image, const std::string& path, std::string& error) {
   std::vector<unsigned char> png;
   if (image.Empty() || path.empty() || !EncodePng(image, png)) {
-    error = path + Translate(": kein Bild");  // nothing to encode
+    error = FileNameText(path) + Translate(": kein Bild");  // nothing to encode
     return false;
   }
   return WriteFileAtomically(path, png.data(), png.size(), error);

@@ -9,7 +9,9 @@
 #include <cstring>
 
 #include "base/atomic_file.h"
+#include "base/cp1252.h"
 #include "base/error_log.h"
+#include "base/file_links.h"
 #include "base/translate.h"
 #include "highscore/file_lock.h"
 #include "highscore/player_file_rule.h"
@@ -22,12 +24,14 @@ constexpr int EntrySize = HighscoreTable::NameFieldSize + 4;
 
 enum class ReadOutcome { Read, Missing, Unreadable };
 
-// Reads up to `max` bytes from the start of a regular file. `got` and `buffer` are only valid
-// for ReadOutcome::Read; a file that fails part-way counts as unreadable as a whole.
+// Reads up to `max` bytes from the start of a regular file, `path` being the end of its links
+// (ResolveLinks). `got` and `buffer` are only valid for ReadOutcome::Read; a file that fails
+// part-way counts as unreadable as a whole.
 ReadOutcome ReadPrefix(const std::string& path, unsigned char* buffer, std::size_t max,
                        std::size_t& got) {
   // O_NONBLOCK keeps a FIFO under that name from blocking the game; it is refused below.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  // O_NOFOLLOW: a link planted since the links were resolved is not followed.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
   if (fd < 0) return errno == ENOENT ? ReadOutcome::Missing : ReadOutcome::Unreadable;
   struct stat info;
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -56,11 +60,19 @@ void HighscoreTable::Load() {
   if (fileName_.empty()) return ClearEntries();
   std::array<unsigned char, FileSize> bytes = Bytes();
   std::size_t got = 0;
-  ReadOutcome outcome = ReadPrefix(fileName_, bytes.data(), bytes.size(), got);
+  std::string target;
+  std::string error;
+  if (!ResolveLinks(fileName_, target, error)) {
+    // A link someone else planted: neither read nor (see Apply) written through.
+    ClearEntries();
+    errorLog_.LogError(Translate("Highscore konnte nicht ge\xF6" "ffnet werden (") + error + ")");  // geöffnet
+    return;
+  }
+  ReadOutcome outcome = ReadPrefix(target, bytes.data(), bytes.size(), got);
   if (outcome == ReadOutcome::Missing) {
     Clear();  // writes a fresh file
     bytes = Bytes();
-    outcome = ReadPrefix(fileName_, bytes.data(), bytes.size(), got);
+    outcome = ReadPrefix(target, bytes.data(), bytes.size(), got);
   }
   if (outcome != ReadOutcome::Read) {
     // A file that exists but cannot be read may still hold the player's results: it is never
@@ -149,13 +161,13 @@ void HighscoreTable::Apply(const Change& change) {
   if (!ResolveLinks(fileName_, target, error)) return Keep(change, error);
   // Beside the file the links lead to, so that every way to the same list takes the same lock.
   const FileLock lock{target + ".lock"};
-  if (lock.Busy()) return Keep(change, target + Translate(".lock: von einem anderen Spiel gesperrt"));
+  if (lock.Busy()) return Keep(change, FileNameText(target) + Translate(".lock: von einem anderen Spiel gesperrt"));
   std::array<unsigned char, FileSize> bytes = Bytes();
   std::size_t got = 0;
   const ReadOutcome outcome = ReadPrefix(target, bytes.data(), bytes.size(), got);
   if (outcome == ReadOutcome::Unreadable) {
     // What the file holds may be the player's results: it must outlive this run.
-    return Keep(change, fileName_ + Translate(": nicht lesbar, bleibt unver\xE4ndert"));  // unverändert
+    return Keep(change, FileNameText(fileName_) + Translate(": nicht lesbar, bleibt unver\xE4ndert"));  // unverändert
   }
   if (outcome == ReadOutcome::Read) {
     // Read as Load reads it; the same bytes as in memory unless another game saved meanwhile.

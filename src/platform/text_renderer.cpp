@@ -4,8 +4,8 @@
 #include <SDL_ttf.h>
 
 #include <algorithm>
-#include <cstdio>
 
+#include "base/error_log.h"
 #include "base/translate.h"
 #include "platform/platform.h"
 
@@ -50,8 +50,8 @@ bool TextRenderer::OpenFont() {
   }
   if (font_ == nullptr) {
     fontFailed_ = true;
-    std::fprintf(stderr, "%s%s%s%s\n", Translate("Schriftart ").c_str(), TAVI_FONT_FILE,
-                 Translate(" kann nicht geladen werden: ").c_str(), TTF_GetError());
+    WriteToStandardError(Translate("Schriftart ") + FileNameText(TAVI_FONT_FILE) +
+                         Translate(" kann nicht geladen werden: ") + FileNameText(TTF_GetError()));
     return false;
   }
   return true;

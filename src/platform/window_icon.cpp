@@ -2,9 +2,10 @@
 
 #include <SDL.h>
 
-#include <cstdio>
 #include <string>
 
+#include "base/cp1252.h"
+#include "base/error_log.h"
 #include "base/media_manifest.h"
 #include "base/translate.h"
 #include "platform/bmp_loader.h"
@@ -20,8 +21,7 @@ void SetWindowIconFromMedia(SDL_Window* window) {
           ? SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1)
           : nullptr;
   if (icon == nullptr) {
-    const std::string message = Translate("SDL-Fenstersymbol: ") + path + Translate(" kann nicht geladen werden");
-    std::fprintf(stderr, "%s\n", message.c_str());
+    WriteToStandardError(Translate("SDL-Fenstersymbol: ") + FileNameText(path) + Translate(" kann nicht geladen werden"));
     return;
   }
   SDL_SetWindowIcon(window, icon);
