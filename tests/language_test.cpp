@@ -3,9 +3,12 @@
 
 #include "app/options.h"
 #include "app/settings.h"
+#include "base/error_log.h"
 #include "base/media_manifest.h"
 #include "base/translate.h"
+#include "fake_platform.h"
 #include "graphics/bitmap_font.h"
+#include "graphics/display.h"
 
 namespace tavi {
 namespace {
@@ -48,9 +51,36 @@ TEST(Language, EnglishCatalogueAndPicturesGermanWithoutIt) {
   }
 
   EXPECT_FALSE(UseLanguage(Language::English, {"/nonexistent"}));
-  EXPECT_EQ(ActiveLanguage(), Language::German);
-  EXPECT_EQ(Translate("Punkte "), "Punkte ");
   EXPECT_EQ(LocalisedMediaName(media::ClearButton.file), media::ClearButton.file);
+}
+
+// A translation as long as a catalogue may hold is handed out without a copy and drawn only as far
+// as the frame reaches: the same pixels as its visible part, at the cost of a line.
+TEST(Language, LongTextsAreDrawnOnlyAsFarAsTheFrameReaches) {
+  EXPECT_EQ(&Translate("Punkte "), &Translate("Punkte "));
+  test::FakePlatform platform;
+  ErrorLog log(nullptr, "");
+  const std::string longText(1 << 16, 'A');
+  Display display(platform, log);
+  for (const int x : {50, -100, 2000}) display.DrawGdiText(longText, x, 200);
+  ASSERT_EQ(platform.texts.size(), 3u);
+  EXPECT_EQ(platform.texts[0].first.size(), 974u);
+  EXPECT_EQ(platform.texts[1].first.size(), 1124u);
+  EXPECT_EQ(platform.texts[2].first, "");
+
+  Image& sheet = platform.pictures[media::Glyphs.file] = Image(media::Glyphs.width, media::Glyphs.height);
+  for (int y = 0; y < sheet.Height(); ++y) {
+    for (int x = 0; x < sheet.Width(); ++x) sheet.Row(y)[x] = static_cast<Pixel>(1 + y / 32 * 8 + x / 32);
+  }
+  auto drawn = [&](const std::string& text, int x, int expectedEnd) {
+    Display target(platform, log);
+    EXPECT_EQ(BitmapFont(target).DrawFontText(text, x, 100), expectedEnd) << text.substr(0, 20);
+    return target.BackBuffer().Pixels();
+  };
+  EXPECT_EQ(drawn("12345678ABC", -64, 288), drawn("345678ABC", 0, 288));
+  std::string varied = longText;
+  for (std::size_t k = 0; k < varied.size(); k += 7) varied[k] = 'Z';
+  EXPECT_EQ(drawn(varied, 0, Display::Width), drawn(varied.substr(0, 32), 0, Display::Width));
 }
 
 }  // namespace

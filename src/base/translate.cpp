@@ -14,7 +14,9 @@ namespace {
 
 struct Active {
   Language language = Language::German;
-  std::unordered_map<std::string, std::string> texts;  // UTF-8 German -> Windows-1252 translation
+  // UTF-8 German -> the Windows-1252 text shown: the catalogue's translations, and each German text
+  // asked for that has none (kept, so that Translate can hand out a reference; all are literals).
+  std::unordered_map<std::string, std::string> texts;
 };
 
 Active& State() {
@@ -102,11 +104,12 @@ bool UseLanguage(Language language, const std::vector<std::string>& localeDirs) 
 
 Language ActiveLanguage() { return State().language; }
 
-std::string Translate(const char* german) {
-  const Active& active = State();
-  if (active.language == Language::German) return german;
-  const auto found = active.texts.find(Cp1252ToUtf8(german));
-  return found == active.texts.end() ? german : found->second;
+const std::string& Translate(const char* german) {
+  auto& texts = State().texts;
+  const std::string key = Cp1252ToUtf8(german);
+  auto found = texts.find(key);
+  if (found == texts.end()) found = texts.emplace(key, german).first;
+  return found->second;
 }
 
 std::string LocalisedMediaName(const std::string& mediaName) {

@@ -24,8 +24,9 @@ bool UseLanguage(Language language, const std::vector<std::string>& localeDirs);
 Language ActiveLanguage();
 
 // The text in the active language, Windows-1252 like the German one it is looked up by. German,
-// or a text the catalogue lacks, comes back as it is.
-std::string Translate(const char* german);
+// or a text the catalogue lacks, comes back as it is. The same text each time it is asked for,
+// until the language changes: a long translation is never copied again per frame.
+const std::string& Translate(const char* german);
 
 // Marks a text for the catalogue where it is written; it is looked up by Translate where it is used.
 constexpr const char* ForCatalogue(const char* german) { return german; }
