@@ -1,6 +1,9 @@
 // The language: who chooses it, the English catalogue, and German staying when it cannot be read.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "app/options.h"
 #include "app/settings.h"
 #include "base/error_log.h"
@@ -9,6 +12,7 @@
 #include "fake_platform.h"
 #include "graphics/bitmap_font.h"
 #include "graphics/display.h"
+#include "graphics/surface.h"
 
 namespace tavi {
 namespace {
@@ -81,6 +85,28 @@ TEST(Language, LongTextsAreDrawnOnlyAsFarAsTheFrameReaches) {
   std::string varied = longText;
   for (std::size_t k = 0; k < varied.size(); k += 7) varied[k] = 'Z';
   EXPECT_EQ(drawn(varied, 0, Display::Width), drawn(varied.substr(0, 32), 0, Display::Width));
+}
+
+TEST(Language, BrokenTranslatedPictureIsReportedAndTheGermanOneShown) {
+  test::TempDir dir;
+  test::FakePlatform platform;  // holds only the German picture
+  const media::Picture& clear = media::ClearButton;
+  platform.pictures[clear.file] = Image(clear.width, clear.height, 0x00ABCDEF);
+  ErrorLog log(nullptr, "Error.txt");
+  Display display(platform, log);
+  ASSERT_TRUE(UseLanguage(Language::English, {TAVI_LOCALE_DIR}));
+  auto load = [&] {
+    Surface surface;
+    surface.Load(display, clear.file, clear.width, clear.height, clear.x, clear.y, clear.Keyed());
+    return surface.image && surface.image->At(0, 0) == 0x00ABCDEF;
+  };
+  EXPECT_TRUE(load());  // no English variant: the German picture, without a word
+  EXPECT_FALSE(std::filesystem::exists("Error.txt"));
+  std::filesystem::create_directories("media/en");
+  std::ofstream("media/en/l\xC3\xB6schen.bmp") << "kein Bild";
+  EXPECT_TRUE(load());
+  EXPECT_EQ(test::ReadLines("Error.txt"), std::vector<std::string>{"Error loading: media\\en\\l\xF6schen.bmp"});
+  UseLanguage(Language::German, {});
 }
 
 }  // namespace
