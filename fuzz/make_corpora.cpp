@@ -1,9 +1,9 @@
-// Writes the seed corpora of the fuzz targets: the game's own media and the stored demos of the
-// tests, one valid file or more per format. The dictionaries beside the targets (fuzz/*.dict) give
-// libFuzzer the formats' tags; the rest it finds by itself.
+// Writes the seed corpora of the fuzz targets: the game's own media, the stored demos of the tests
+// and the built catalogues, one valid file or more per format. The dictionaries beside the targets
+// (fuzz/*.dict) give libFuzzer the formats' tags; the rest it finds by itself.
 //
-// usage: make_corpora MEDIA_DIR DEMO_DIR OUT_DIR
-// OUT_DIR gets one directory per target (bmp, demo, wav, midi), emptied first.
+// usage: make_corpora MEDIA_DIR DEMO_DIR LOCALE_DIR OUT_DIR
+// OUT_DIR gets one directory per target (bmp, demo, wav, midi, catalogue), emptied first.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -44,17 +44,17 @@ std::uint32_t Le32(const Bytes& b, std::size_t at) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: make_corpora MEDIA_DIR DEMO_DIR OUT_DIR\n");
+  if (argc != 5) {
+    std::fprintf(stderr, "usage: make_corpora MEDIA_DIR DEMO_DIR LOCALE_DIR OUT_DIR\n");
     return 2;
   }
-  const fs::path media = argv[1], demos = argv[2], out = argv[3];
+  const fs::path media = argv[1], demos = argv[2], locales = argv[3], out = argv[4];
   std::error_code error;
   if (!fs::is_directory(media, error) || !fs::is_directory(demos, error)) {
     std::fprintf(stderr, "make_corpora: no directory %s or %s\n", media.c_str(), demos.c_str());
     return 1;
   }
-  for (const char* target : {"bmp", "demo", "wav", "midi"}) {
+  for (const char* target : {"bmp", "demo", "wav", "midi", "catalogue"}) {
     fs::remove_all(out / target, error);
     fs::create_directories(out / target);
   }
@@ -78,6 +78,12 @@ int main(int argc, char** argv) {
       }
       ++count;
     }
+  }
+  for (const auto& language : fs::directory_iterator(locales, error)) {
+    const fs::path catalogue = language.path() / "LC_MESSAGES" / "tavi.mo";
+    if (!fs::is_regular_file(catalogue, error)) continue;
+    Write(out / "catalogue" / (language.path().filename().string() + ".mo"), ReadFile(catalogue));
+    ++count;
   }
   if (failed || count == 0) return 1;
   std::printf("make_corpora: %d seeds\n", count);

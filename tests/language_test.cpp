@@ -1,11 +1,18 @@
 // The language: who chooses it, the English catalogue, and German staying when it cannot be read.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "app/options.h"
 #include "app/settings.h"
+#include "base/error_log.h"
 #include "base/media_manifest.h"
 #include "base/translate.h"
+#include "fake_platform.h"
 #include "graphics/bitmap_font.h"
+#include "graphics/display.h"
+#include "graphics/surface.h"
 
 namespace tavi {
 namespace {
@@ -48,9 +55,58 @@ TEST(Language, EnglishCatalogueAndPicturesGermanWithoutIt) {
   }
 
   EXPECT_FALSE(UseLanguage(Language::English, {"/nonexistent"}));
-  EXPECT_EQ(ActiveLanguage(), Language::German);
-  EXPECT_EQ(Translate("Punkte "), "Punkte ");
   EXPECT_EQ(LocalisedMediaName(media::ClearButton.file), media::ClearButton.file);
+}
+
+// A translation as long as a catalogue may hold is handed out without a copy and drawn only as far
+// as the frame reaches: the same pixels as its visible part, at the cost of a line.
+TEST(Language, LongTextsAreDrawnOnlyAsFarAsTheFrameReaches) {
+  EXPECT_EQ(&Translate("Punkte "), &Translate("Punkte "));
+  test::FakePlatform platform;
+  ErrorLog log(nullptr, "");
+  const std::string longText(1 << 16, 'A');
+  Display display(platform, log);
+  for (const int x : {50, -100, 2000}) display.DrawGdiText(longText, x, 200);
+  ASSERT_EQ(platform.texts.size(), 3u);
+  EXPECT_EQ(platform.texts[0].first.size(), 974u);
+  EXPECT_EQ(platform.texts[1].first.size(), 1124u);
+  EXPECT_EQ(platform.texts[2].first, "");
+
+  Image& sheet = platform.pictures[media::Glyphs.file] = Image(media::Glyphs.width, media::Glyphs.height);
+  for (int y = 0; y < sheet.Height(); ++y) {
+    for (int x = 0; x < sheet.Width(); ++x) sheet.Row(y)[x] = static_cast<Pixel>(1 + y / 32 * 8 + x / 32);
+  }
+  auto drawn = [&](const std::string& text, int x, int expectedEnd) {
+    Display target(platform, log);
+    EXPECT_EQ(BitmapFont(target).DrawFontText(text, x, 100), expectedEnd) << text.substr(0, 20);
+    return target.BackBuffer().Pixels();
+  };
+  EXPECT_EQ(drawn("12345678ABC", -64, 288), drawn("345678ABC", 0, 288));
+  std::string varied = longText;
+  for (std::size_t k = 0; k < varied.size(); k += 7) varied[k] = 'Z';
+  EXPECT_EQ(drawn(varied, 0, Display::Width), drawn(varied.substr(0, 32), 0, Display::Width));
+}
+
+TEST(Language, BrokenTranslatedPictureIsReportedAndTheGermanOneShown) {
+  test::TempDir dir;
+  test::FakePlatform platform;  // holds only the German picture
+  const media::Picture& clear = media::ClearButton;
+  platform.pictures[clear.file] = Image(clear.width, clear.height, 0x00ABCDEF);
+  ErrorLog log(nullptr, "Error.txt");
+  Display display(platform, log);
+  ASSERT_TRUE(UseLanguage(Language::English, {TAVI_LOCALE_DIR}));
+  auto load = [&] {
+    Surface surface;
+    surface.Load(display, clear.file, clear.width, clear.height, clear.x, clear.y, clear.Keyed());
+    return surface.image && surface.image->At(0, 0) == 0x00ABCDEF;
+  };
+  EXPECT_TRUE(load());  // no English variant: the German picture, without a word
+  EXPECT_FALSE(std::filesystem::exists("Error.txt"));
+  std::filesystem::create_directories("media/en");
+  std::ofstream("media/en/l\xC3\xB6schen.bmp") << "kein Bild";
+  EXPECT_TRUE(load());
+  EXPECT_EQ(test::ReadLines("Error.txt"), std::vector<std::string>{"Error loading: media\\en\\l\xF6schen.bmp"});
+  UseLanguage(Language::German, {});
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 #include "app/language.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 #include "app/file_paths.h"
+#include "base/error_log.h"
 #include "base/translate.h"
 
 namespace tavi {
@@ -18,7 +18,7 @@ std::string Variable(const char* name) {
 
 }  // namespace
 
-void StartLanguage(const std::string& option, const std::string& setting) {
+void StartLanguage(const std::string& option, const std::string& setting, ErrorLog* log) {
   const Language language = ChooseLanguage(
       option, setting, {Variable("LANGUAGE"), Variable("LC_ALL"), Variable("LC_MESSAGES"), Variable("LANG")});
   std::vector<std::string> folders;
@@ -28,9 +28,14 @@ void StartLanguage(const std::string& option, const std::string& setting) {
 #ifdef TAVI_LOCALEDIR
   folders.push_back(TAVI_LOCALEDIR);
 #endif
-  if (!UseLanguage(language, folders)) {
-    std::fprintf(stderr, "tavi: no catalogue for the language %s; the texts stay German\n",
-                 LanguageCode(language));
+  std::vector<std::string> refused;
+  const bool used = UseLanguage(language, folders, &refused);
+  ErrorLog standardError(nullptr, "");
+  if (!log) log = &standardError;
+  for (const std::string& problem : refused) log->LogError(problem);
+  if (!used) {
+    const std::string& message = Translate("Kein Sprachkatalog f\xFCr %s; die Texte bleiben deutsch");  // für
+    log->Note(FillIn(message, {LanguageCode(language)}));
   }
 }
 

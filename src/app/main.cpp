@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
   tavi::ErrorLog log(nullptr, files.errorFile, files.errorFileUtf8);
   tavi::SettingsFile settings = tavi::StartSettings(files.settingsFile, log);
   options.pauseOnFocusLoss = settings.values.pauseOnFocusLoss;
-  tavi::StartLanguage(options.language, settings.values.language);
+  tavi::StartLanguage(options.language, settings.values.language, &log);
   tavi::NoteFileLocations(files);
   auto platform = tavi::CreatePlatform(tavi::PlatformOptionsFor(options, settings.values));
   const int status = tavi::RunProgram(options, *platform, files);

@@ -1,5 +1,6 @@
 #include "app/pause.h"
 
+#include <cstdint>
 #include <string>
 
 #include "app/game.h"
@@ -74,10 +75,11 @@ void Pause::End() {
 }
 
 void DrawPauseText(BitmapFont& font) {
-  const std::string text = Translate("Pause");
+  const std::string& text = Translate("Pause");
   constexpr int Cell = 32;
-  font.DrawFontText(text, (Display::Width - Cell * static_cast<int>(text.size())) / 2,
-                    (Display::Height - Cell) / 2);
+  // A catalogue holds at most 16 MiB, so even a text that long is centred within an int.
+  const std::int64_t width = Cell * static_cast<std::int64_t>(text.size());
+  font.DrawFontText(text, static_cast<int>((Display::Width - width) / 2), (Display::Height - Cell) / 2);
 }
 
 }  // namespace tavi

@@ -176,7 +176,8 @@ void Game::DrawHighscoreScreen() {
 void Game::DrawNewHighscoreScreen() {
   font.DrawFontText(Translate("Super neue Highscore!"), 176, 150);
   font.DrawFontText(std::to_string(diver.GetScore()), 368, 200);
-  font.DrawFontText(Translate("Name: ") + nameEntry.EnteredName, 300, 300);
+  const int nameX = font.DrawFontText(Translate("Name: "), 300, 300);
+  font.DrawFontText(nameEntry.EnteredName, nameX, 300);
   nameEntry.Update();
   if (keyboard.Down(Dik::Return)) {
     highscores.Insert(nameEntry.EnteredName, diver.GetScore());

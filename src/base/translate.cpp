@@ -1,12 +1,14 @@
-
-#include <cstdint>
-#include <cstdio>
-#include <cstring>
-#include <unordered_map>
-
-#include "base/cp1252.h"
-#include "base/media_manifest.h"
 #include "base/translate.h"
+
+#include <unistd.h>
+
+#include <unordered_map>
+#include <utility>
+
+#include "base/catalogue.h"
+#include "base/cp1252.h"
+#include "base/file_read.h"
+#include "base/media_manifest.h"
 
 namespace tavi {
 
@@ -14,7 +16,9 @@ namespace {
 
 struct Active {
   Language language = Language::German;
-  std::unordered_map<std::string, std::string> texts;  // UTF-8 German -> Windows-1252 translation
+  // UTF-8 German -> the Windows-1252 text shown: the catalogue's translations, and each German text
+  // asked for that has none (kept, so that Translate can hand out a reference; all are literals).
+  std::unordered_map<std::string, std::string> texts;
 };
 
 Active& State() {
@@ -22,44 +26,15 @@ Active& State() {
   return active;
 }
 
-std::string ReadWhole(const std::string& path) {
+// Reads the catalogue at `path` into `texts`, through the bounded reader: a FIFO or a device never
+// holds the start. False, with "PATH: what is wrong" in `error`, when it cannot be used.
+bool ReadCatalogue(const std::string& path, CatalogueTexts& texts, std::string& error) {
   std::string bytes;
-  std::FILE* in = std::fopen(path.c_str(), "rb");
-  if (!in) return bytes;
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0 && bytes.size() < (1u << 24);) {
-    bytes.append(buffer, n);
-  }
-  std::fclose(in);
-  return bytes;
-}
-
-// A compiled gettext catalogue (msgfmt's .mo): its pairs, or false when it is not one. Read here
-// rather than through the C library, which translates only for locales installed on the machine.
-bool ParseCatalogue(const std::string& bytes, std::unordered_map<std::string, std::string>& texts) {
-  auto word = [&](std::size_t at, bool swap, std::uint32_t& value) {
-    if (at + 4 > bytes.size()) return false;
-    std::memcpy(&value, bytes.data() + at, 4);
-    if (swap) value = __builtin_bswap32(value);
-    return true;
-  };
-  std::uint32_t magic = 0, count = 0, originals = 0, translations = 0;
-  if (!word(0, false, magic) || (magic != 0x950412DEu && magic != 0xDE120495u)) return false;
-  const bool swap = magic == 0xDE120495u;
-  if (!word(8, swap, count) || !word(12, swap, originals) || !word(16, swap, translations)) return false;
-  auto text = [&](std::uint32_t table, std::uint32_t k, std::string& out) {
-    std::uint32_t length = 0, offset = 0;
-    if (!word(table + 8ull * k, swap, length) || !word(table + 8ull * k + 4, swap, offset)) return false;
-    if (std::uint64_t{offset} + length > bytes.size()) return false;
-    out.assign(bytes, offset, length);
-    return true;
-  };
-  for (std::uint32_t k = 0; k < count; ++k) {
-    std::string german, translated;
-    if (!text(originals, k, german) || !text(translations, k, translated)) return false;
-    if (!german.empty() && !translated.empty()) texts[german] = Utf8ToCp1252(translated);
-  }
-  return true;
+  if (!ReadRegularFile(path, MaxCatalogueBytes, bytes, error)) return false;
+  const char* reason = nullptr;
+  if (ParseCatalogue(bytes, texts, reason)) return true;
+  error = FileNameText(path) + ": " + Translate(reason);
+  return false;
 }
 
 bool StartsWithEn(const std::string& value) { return value.compare(0, 2, "en") == 0; }
@@ -84,29 +59,50 @@ Language ChooseLanguage(const std::string& option, const std::string& setting,
   return Language::German;
 }
 
-bool UseLanguage(Language language, const std::vector<std::string>& localeDirs) {
+bool UseLanguage(Language language, const std::vector<std::string>& localeDirs,
+                 std::vector<std::string>* refused) {
   Active& active = State();
   active = Active{};
   if (language == Language::German) return true;
   for (const std::string& dir : localeDirs) {
     const std::string path = dir + "/" + LanguageCode(language) + "/LC_MESSAGES/tavi.mo";
-    std::unordered_map<std::string, std::string> texts;
-    if (ParseCatalogue(ReadWhole(path), texts)) {
-      active.language = language;
-      active.texts = std::move(texts);
-      return true;
+    if (::access(path.c_str(), F_OK) != 0) continue;  // not there: the next folder may have one
+    CatalogueTexts texts;
+    std::string error;
+    if (!ReadCatalogue(path, texts, error)) {
+      if (refused) refused->push_back(FillIn(Translate("Der Sprachkatalog wird nicht verwendet: %s"), {error}));
+      continue;
     }
+    for (auto& pair : texts) pair.second = Utf8ToCp1252(pair.second);
+    active.language = language;
+    active.texts = std::move(texts);  // also forgets the German texts a refusal above asked for
+    return true;
   }
   return false;
 }
 
 Language ActiveLanguage() { return State().language; }
 
-std::string Translate(const char* german) {
-  const Active& active = State();
-  if (active.language == Language::German) return german;
-  const auto found = active.texts.find(Cp1252ToUtf8(german));
-  return found == active.texts.end() ? german : found->second;
+const std::string& Translate(const char* german) {
+  auto& texts = State().texts;
+  const std::string key = Cp1252ToUtf8(german);
+  auto found = texts.find(key);
+  if (found == texts.end()) found = texts.emplace(key, german).first;
+  return found->second;
+}
+
+std::string FillIn(const std::string& text, std::initializer_list<std::string> values) {
+  std::string out;
+  auto value = values.begin();
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text.compare(i, 2, "%s") == 0 && value != values.end()) {
+      out += *value++;
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
 }
 
 std::string LocalisedMediaName(const std::string& mediaName) {

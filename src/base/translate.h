@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -19,13 +20,21 @@ Language ChooseLanguage(const std::string& option, const std::string& setting,
                         const std::vector<std::string>& localeVariables);
 
 // Makes `language` the one of every text and picture; English reads its catalogue (tavi.mo) from
-// the first of `localeDirs` that has one. False, and German stays, when no catalogue can be read.
-bool UseLanguage(Language language, const std::vector<std::string>& localeDirs);
+// the first of `localeDirs` that has one it can use. Each catalogue found there but refused (no
+// regular file, too large, broken) adds a line to `refused` naming it and why. False, and German
+// stays, when no catalogue can be used.
+bool UseLanguage(Language language, const std::vector<std::string>& localeDirs,
+                 std::vector<std::string>* refused = nullptr);
 Language ActiveLanguage();
 
 // The text in the active language, Windows-1252 like the German one it is looked up by. German,
-// or a text the catalogue lacks, comes back as it is.
-std::string Translate(const char* german);
+// or a text the catalogue lacks, comes back as it is. The same text each time it is asked for,
+// until the language changes: a long translation is never copied again per frame.
+const std::string& Translate(const char* german);
+
+// `text` with each "%s" filled with the next of `values`, for translated sentences with
+// placeholders; a "%s" left without a value stays as it is.
+std::string FillIn(const std::string& text, std::initializer_list<std::string> values);
 
 // Marks a text for the catalogue where it is written; it is looked up by Translate where it is used.
 constexpr const char* ForCatalogue(const char* german) { return german; }

@@ -6,10 +6,12 @@
 
 namespace tavi {
 
-// Built as strings, so any score or number of lives fits.
+// Numbers as strings, so any score or number of lives fits; each drawn where its label ends.
 void Diver::DrawHud() {
-  font_.DrawFontText(Translate("Punkte ") + std::to_string(score), 0, 0);
-  font_.DrawFontText(Translate("Leben  ") + std::to_string(lives), 0, 48);
+  const int scoreX = font_.DrawFontText(Translate("Punkte "), 0, 0);
+  font_.DrawFontText(std::to_string(score), scoreX, 0);
+  const int livesX = font_.DrawFontText(Translate("Leben  "), 0, 48);
+  font_.DrawFontText(std::to_string(lives), livesX, 48);
 }
 
 }  // namespace tavi

@@ -18,12 +18,8 @@ void Animation::Load(Display& target, const std::string& fileName, int sheetWidt
   rows = rowCount;
   frameHeight = sheetHeight / rowCount;
   sheetName = fileName;
-  sheet = LoadBitmapSurface(target, fileName, sheetWidth, sheetHeight);
-  if (sheet) {
-    sheet->SetColourKey(colourKey);
-  } else {
-    target.Errors().LogError(Translate("Fehler beim Laden, Animation ") + fileName);
-  }
+  sheet = LoadBitmapSurface(target, fileName, sheetWidth, sheetHeight, Translate("Fehler beim Laden, Animation "));
+  if (sheet) sheet->SetColourKey(colourKey);
   loaded = true;
 }
 

@@ -1,5 +1,8 @@
 #include "graphics/bitmap_font.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "base/media_manifest.h"
 #include "graphics/display.h"
 #include "graphics/surface.h"
@@ -38,17 +41,21 @@ Rect BitmapFont::CellFor(unsigned char c) {
   return Rect{column * CellSize, row * CellSize, column * CellSize + CellSize, row * CellSize + CellSize};
 }
 
-void BitmapFont::DrawFontText(const std::string& text, int x, int y) {
+int BitmapFont::DrawFontText(const std::string& text, int x, int y) {
   if (!tried_) {
     tried_ = true;
     glyphSheet_ = LoadBitmapSurface(display_, media::Glyphs.file, media::Glyphs.width, media::Glyphs.height);
     if (glyphSheet_) glyphSheet_->SetColourKey(media::KeyColour(media::Glyphs.key));
   }
-  if (!glyphSheet_) return;  // no sheet: texts simply do not appear
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  const auto length = static_cast<std::int64_t>(text.size());
+  // The characters whose cells lie wholly inside the frame: the blit refuses a cell across an edge.
+  const std::int64_t first = x >= 0 ? 0 : (CellSize - 1 - std::int64_t{x}) / CellSize;
+  const std::int64_t end = std::min(length, (Display::Width - std::int64_t{x}) / CellSize);
+  for (std::int64_t i = first; glyphSheet_ && i < end; ++i) {  // no sheet: texts simply do not appear
     const Rect cell = CellFor(static_cast<unsigned char>(text[i]));
     BltFast(display_.BackBuffer(), x + CellSize * static_cast<int>(i), y, *glyphSheet_, &cell, true);
   }
+  return static_cast<int>(std::min<std::int64_t>(x + CellSize * length, Display::Width));
 }
 
 }  // namespace tavi

@@ -13,8 +13,11 @@ class Display;
 class BitmapFont {
  public:
   explicit BitmapFont(Display& display) : display_(display) {}
-  // Draws a Windows-1252 text at (x, y), 32 pixels a character; loads the sheet on first use.
-  void DrawFontText(const std::string& text, int x, int y);
+  // Draws a Windows-1252 text at (x, y), 32 pixels a character, and returns where a text that
+  // follows it starts (at most the frame's right edge). Only characters wholly inside the frame are
+  // drawn, the others are passed over without a look, so a text of any length costs at most a line
+  // across the frame. Loads the sheet on first use.
+  int DrawFontText(const std::string& text, int x, int y);
   // The sheet cell drawn for a character byte.
   static Rect CellFor(unsigned char c);
 

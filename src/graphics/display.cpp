@@ -1,5 +1,8 @@
 #include "graphics/display.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "base/error_log.h"
 #include "base/translate.h"
 #include "platform/platform.h"
@@ -39,6 +42,10 @@ void Display::FlipDisplay() {
 }
 
 void Display::DrawGdiText(const std::string& text, int x, int y) {
+  // Every character but the invisible soft hyphen is wider than a pixel, so those past the
+  // frame's width in pixels cannot reach it: a text of any length costs at most a line's worth.
+  const auto reach = static_cast<std::size_t>(std::max<std::int64_t>(0, Width - std::int64_t{x}));
+  if (text.size() > reach) return DrawGdiText(text.substr(0, reach), x, y);
   constexpr Pixel cyan = 0x00FFFF;
   // Without a font no text can ever be drawn; one box says so, not one per frame.
   if (!platform_.DrawText(backBuffer_, text, x, y, cyan) && !textFailureShown_) {

@@ -8,19 +8,23 @@
 namespace tavi {
 
 std::optional<Image> LoadBitmapSurface(Display& display, const std::string& fileName, int width,
-                                       int height) {
+                                       int height, const std::string& failure) {
+  Platform& platform = display.GetPlatform();
   Image image;
-  // A picture with words in the language's own variant; the German one when the variant is missing.
   const std::string variant = LocalisedMediaName(fileName);
-  if (variant != fileName && display.GetPlatform().LoadBitmap(variant, width, height, image)) return image;
-  if (!display.GetPlatform().LoadBitmap(fileName, width, height, image)) return std::nullopt;
-  return image;
+  if (variant != fileName) {
+    if (platform.LoadBitmap(variant, width, height, image)) return image;
+    // A missing variant leaves the German picture quietly; one that is there but broken is named.
+    if (!failure.empty() && platform.MediaExists(variant)) display.Errors().LogError(failure + variant);
+  }
+  if (platform.LoadBitmap(fileName, width, height, image)) return image;
+  if (!failure.empty()) display.Errors().LogError(failure + fileName);
+  return std::nullopt;
 }
 
 void Surface::Load(Display& display, const std::string& fileName, int w, int h, int px, int py,
                    bool keyed) {
-  image = LoadBitmapSurface(display, fileName, w, h);
-  if (!image) display.Errors().LogError(Translate("Fehler beim Laden von: ") + fileName);
+  image = LoadBitmapSurface(display, fileName, w, h, Translate("Fehler beim Laden von: "));
   width = w;
   height = h;
   colourKeyed = false;

@@ -9,9 +9,12 @@ namespace tavi {
 
 class Display;
 
-// Loads a bitmap scaled to width x height; reports nothing. Empty when it cannot be loaded.
+// Loads a bitmap scaled to width x height: a picture with words in the active language's variant
+// when that loads, else the German one. Each picture that cannot be loaded, but a missing variant,
+// is reported as `failure` followed by its name; an empty `failure` reports nothing. Empty when
+// no picture could be loaded.
 std::optional<Image> LoadBitmapSurface(Display& display, const std::string& fileName, int width,
-                                       int height);
+                                       int height, const std::string& failure = {});
 
 // A still picture with its screen position.
 struct Surface {
