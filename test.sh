@@ -21,9 +21,11 @@ ctest --preset sanitize -j "$jobs" || status=1
 
 ctest --preset release-played -j "$jobs" || status=1
 
-# The browser build needs emscripten and the music tools (./web.sh installs them) and Chromium.
+# The browser build needs emscripten and the music tools (./web.sh installs them, and the page
+# tests' puppeteer-core with npm) and Chromium.
 web_packages=()
 command -v chromium >/dev/null || web_packages+=(chromium)
+command -v npm >/dev/null || web_packages+=(npm)  # puppeteer-core for the page's tests
 command -v emcc >/dev/null && command -v oggenc >/dev/null && command -v fluidsynth >/dev/null ||
   web_packages+=(emscripten fluidsynth vorbis-tools)
 if ((${#web_packages[@]})) && [ "$(id -u)" -ne 0 ]; then

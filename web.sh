@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
 # Builds tavi for a browser into build-web/: index.html, tavi.js, tavi.wasm, tavi.data (the
-# media), the font and the music (music.ogg, music.loop). Installs emscripten when it is missing. Serve the folder over HTTP, e.g.
+# media), the font and the music (music.ogg, music.loop). Installs emscripten when it is missing,
+# and the page tests' puppeteer-core into tests/web/node_modules. Serve the folder over HTTP, e.g.
 #   python3 -m http.server --bind 127.0.0.1 --directory build-web 8000
 set -euo pipefail
 cd "$(dirname "$0")"
-# What the browser build needs beyond the native one's packages (scripts/setup.sh).
-if ! command -v emcc >/dev/null || ! command -v oggenc >/dev/null || ! command -v fluidsynth >/dev/null; then
+# What the browser build and its tests need beyond the native one's packages (scripts/setup.sh).
+if ! command -v emcc >/dev/null || ! command -v oggenc >/dev/null || ! command -v fluidsynth >/dev/null ||
+   ! command -v npm >/dev/null; then
   sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
-  $sudo apt-get update && $sudo apt-get install -y emscripten fluidsynth vorbis-tools fonts-dejavu-core
+  $sudo apt-get update && $sudo apt-get install -y emscripten fluidsynth vorbis-tools fonts-dejavu-core npm
+fi
+# The page's tests drive Chromium through puppeteer-core, at the version of tests/web/package-lock.json.
+if [ ! tests/web/node_modules/.package-lock.json -nt tests/web/package-lock.json ]; then
+  (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
 fi
 # Debian's emcc finds its JavaScript optimiser's modules only here.
 export NODE_PATH=/usr/share/nodejs

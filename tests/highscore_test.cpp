@@ -221,6 +221,44 @@ TEST_F(HighscoreTest, TwoGamesOnOneListKeepBothResults) {
   EXPECT_EQ(File(), AsString(table.Bytes()));
 }
 
+// The browser's tabs: saves between frames, each over the list as stored at that moment.
+TEST_F(HighscoreTest, DeferredSavesMergeOverTheStoredListAndKeepChangesUntilStored) {
+  HighscoreTable other{errors};
+  table.Load();
+  other.Load();
+  table.DeferSaves();
+  other.DeferSaves();
+  table.Insert("tavi", 5);
+  other.Insert("bob", 3);
+  EXPECT_EQ(File(), ClearedFile());
+  ASSERT_TRUE(table.SaveDeferred());
+  table.ForgetSaved(1);
+  ASSERT_TRUE(other.SaveDeferred());
+  EXPECT_EQ(other.NameOf(0), "tavi");
+  EXPECT_EQ(other.NameOf(1), "bob");
+  EXPECT_EQ(File(), AsString(other.Bytes()));
+
+  // Its store failed (no ForgetSaved): the next save applies the change again, over what is stored.
+  WriteBytes("Highscore.dat", Record("kind", 4) + ClearedFile().substr(16));
+  other.Insert("carl", 1);
+  ASSERT_TRUE(other.SaveDeferred());
+  const char* const merged[3] = {"kind", "bob", "carl"};
+  for (int k = 0; k < 3; ++k) EXPECT_EQ(other.NameOf(k), merged[k]) << k;
+  other.ForgetSaved(2);
+  EXPECT_EQ(other.UnsavedChanges(), 0u);
+
+  // A list unreadable at that moment is left alone and the change waits; a missing one is written.
+  std::filesystem::remove("Highscore.dat");
+  ASSERT_EQ(mkdir("Highscore.dat", 0755), 0);
+  other.Insert("x", 2);
+  EXPECT_FALSE(other.SaveDeferred());
+  EXPECT_EQ(other.UnsavedChanges(), 1u);
+  std::filesystem::remove("Highscore.dat");
+  ASSERT_TRUE(other.SaveDeferred());
+  EXPECT_EQ(other.NameOf(2), "x");
+  EXPECT_EQ(File(), AsString(other.Bytes()));
+}
+
 TEST_F(HighscoreTest, SaveKeepsLinkAndModeAndLeavesFilesThePlayerMayNotChange) {
   std::filesystem::create_directory("sync");
   WriteBytes("sync/liste.dat", ClearedFile());

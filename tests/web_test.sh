@@ -2,10 +2,12 @@
 # The browser build plays the stored demos as the native game does: the page, served on the
 # loopback, runs in headless Chromium and must hand back the same trace and Highscore.dat bytes,
 # and the frames of the README's screenshots must have the same pixels (but for the TrueType text).
+# Then tests/web/page_test.mjs checks the page's parameters and its stored list.
 #
 #   tests/web_test.sh WEB_BUILD_DIR NATIVE_BUILD_DIR [SCREENSHOT_DIR (docs/screenshots)]
 #
-# Exit status 77 (CTest: skipped) when there is no web build (./web.sh makes it) or no chromium.
+# Exit status 77 (CTest: skipped) when there is no web build (./web.sh makes it), no chromium or
+# no puppeteer-core (./web.sh installs it).
 set -uo pipefail
 
 web=${1:?usage: web_test.sh WEB_BUILD_DIR NATIVE_BUILD_DIR}
@@ -17,12 +19,16 @@ if [ ! -f "$web/tavi.wasm" ]; then
   echo "SKIPPED: no web build in $web (./web.sh makes it)"
   exit 77
 fi
-for tool in chromium python3; do
+for tool in chromium python3 node; do
   if ! command -v "$tool" >/dev/null; then
     echo "SKIPPED: $tool is not installed"
     exit 77
   fi
 done
+if [ ! -d "$top/tests/web/node_modules/puppeteer-core" ]; then
+  echo "SKIPPED: puppeteer-core is not installed in tests/web (./web.sh installs it)"
+  exit 77
+fi
 web=$(cd "$web" && pwd)
 
 work=$(mktemp -d /tmp/tavi-web-XXXXXX)
@@ -126,4 +132,10 @@ game demo=game.demo&fast=1&lang=de&shot=509 3600000 509:game.png
 screens demo=screens.demo&fast=1&lang=de&shot=1528,1550&shot=1620 3600000 1528:name-entry.png 1550:highscore.png 1620:instructions.png
 menu-en demo=menu.demo&fast=1&lang=en&shot=0 3600000 0:en/menu.png
 SHOTS
+
+# The page's parameters and its stored list, driven through puppeteer-core.
+if ! timeout 600 node --test-reporter=spec "$top/tests/web/page_test.mjs" "$web"; then
+  echo "FAIL: tests/web/page_test.mjs"
+  failed=1
+fi
 exit $failed

@@ -179,6 +179,8 @@ std::optional<int> ProgramRun::Start() {
 
 bool ProgramRun::Paced() const { return state_->paced; }
 
+HighscoreTable& ProgramRun::Highscores() { return state_->game->highscores; }
+
 ProgramRun::Step ProgramRun::Advance() {
   State& s = *state_;
   Game& game = *s.game;

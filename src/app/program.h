@@ -8,6 +8,7 @@
 
 namespace tavi {
 
+class HighscoreTable;
 class Platform;
 
 // One run of the program, advanced one step at a time: by RunProgram in a loop, or by the
@@ -31,6 +32,8 @@ class ProgramRun {
   int Finish();
   // False for a timedemo and a headless run without a demo: frames as fast as they can go.
   bool Paced() const;
+  // The game's list, after Start (the browser saves it between frames).
+  HighscoreTable& Highscores();
 
  private:
   struct State;

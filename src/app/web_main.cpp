@@ -1,7 +1,6 @@
 // tavi in a browser: the page passes its options as arguments, the browser's animation frames
 // drive the program one frame at a time.
 #include <emscripten.h>
-#include <sys/stat.h>
 
 #include <cstdio>
 #include <memory>
@@ -11,7 +10,41 @@
 #include "app/language.h"
 #include "app/options.h"
 #include "app/program.h"
+#include "highscore/highscore_table.h"
 #include "platform/platform.h"
+
+// Stores the list's changes in the browser's storage, between frames. Other tabs with the game store
+// there too: under the storage's lock (Web Locks, where the page has them) the stored list is read
+// again and the changes of this tab are applied to it, as the desktop game saves under its file
+// lock. Calls TaviListStored with the number of changes stored, or -1.
+EM_JS(void, WebStoreList, (const char* file), {
+  const path = UTF8ToString(file);
+  const store = () => new Promise(done => {
+    const finish = count => {
+      try { Module._TaviListStored(count); } finally { done(); }  // the lock is never kept
+    };
+    try {
+      // The copy of this tab's last save may be older than what another tab stored since.
+      try { FS.unlink(path); } catch (missing) {}
+      FS.syncfs(true, error => {
+        if (error) { console.error('tavi: storage', error); return finish(-1); }
+        const count = Module._TaviMergeList();
+        if (count < 0) return finish(-1);
+        FS.syncfs(false, error => {
+          if (error) console.error('tavi: storage', error);
+          finish(error ? -1 : count);
+        });
+      });
+    } catch (error) {
+      console.error('tavi: storage', error);
+      finish(-1);
+    }
+  });
+  // Without the lock (an old browser, a page without a secure origin) the store goes on unlocked,
+  // as the desktop game's save does where the file system has no locks.
+  if (navigator.locks) navigator.locks.request('tavi-highscore', store).catch(store);
+  else store();
+});
 
 namespace {
 
@@ -21,7 +54,8 @@ struct WebRun {
   std::unique_ptr<tavi::Platform> platform;
   std::unique_ptr<tavi::ProgramRun> run;
   bool persistent = false;  // the list lives in the browser's storage (not while a demo plays)
-  long long lastListStamp = 0;
+  bool storing = false;     // a store of the list is under way
+  std::size_t failedWith = 0;  // changes kept when the last store failed: tried again when more come
   bool ended = false;
 };
 
@@ -29,25 +63,21 @@ WebRun* web = nullptr;
 
 void AnimationFrame();
 
-long long ListStamp(const std::string& path) {
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0 ? static_cast<long long>(info.st_mtime) * 1000003 + info.st_size : 0;
-}
-
-// A saved list goes to the browser's storage at once.
-void SyncWhenSaved() {
-  if (!web->persistent) return;
-  const long long stamp = ListStamp(web->files.highscoreFile);
-  if (stamp == web->lastListStamp) return;
-  web->lastListStamp = stamp;
-  EM_ASM(FS.syncfs(false, function(error) { if (error) console.error('tavi: storage', error); }););
+// Starts a store when the list has changes that are not stored and none is under way.
+void StoreList() {
+  if (!web->persistent || web->storing) return;
+  const std::size_t unsaved = web->run->Highscores().UnsavedChanges();
+  if (unsaved == 0 || unsaved == web->failedWith) return;
+  web->storing = true;
+  WebStoreList(web->files.highscoreFile.c_str());
 }
 
 void Ended(int status) {
   web->ended = true;
   emscripten_cancel_main_loop();
   EM_ASM(Module.taviEnded = true;);
-  SyncWhenSaved();
+  web->failedWith = 0;  // a last try
+  StoreList();
   EM_ASM({ if (Module.onTaviEnded) Module.onTaviEnded($0, UTF8ToString($1), UTF8ToString($2)); }, status,
          web->options.trace.c_str(), web->files.highscoreFile.c_str());
 }
@@ -73,7 +103,7 @@ void AnimationFrame() {
     }
     if (step == tavi::ProgramRun::Step::Rendered && (web->run->Paced() || emscripten_get_now() > until)) break;
   }
-  SyncWhenSaved();
+  StoreList();
 }
 
 }  // namespace
@@ -86,17 +116,42 @@ extern "C" EMSCRIPTEN_KEEPALIVE void TaviTakeEvents() {
   do {
     step = web->run->Advance();
   } while (step == tavi::ProgramRun::Step::Again);
-  if (step == tavi::ProgramRun::Step::Done) Ended(web->run->Finish());
+  if (step == tavi::ProgramRun::Step::Done) {
+    Ended(web->run->Finish());
+  } else {
+    StoreList();
+  }
+}
+
+// The stored list has been read again: this tab's changes go onto it. The number of changes
+// written, or -1.
+extern "C" EMSCRIPTEN_KEEPALIVE int TaviMergeList() {
+  tavi::HighscoreTable& list = web->run->Highscores();
+  const std::size_t count = list.UnsavedChanges();
+  return list.SaveDeferred() ? static_cast<int>(count) : -1;
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE void TaviListStored(int count) {
+  web->storing = false;
+  tavi::HighscoreTable& list = web->run->Highscores();
+  if (count >= 0) {
+    list.ForgetSaved(static_cast<std::size_t>(count));
+    web->failedWith = 0;
+  } else {
+    web->failedWith = list.UnsavedChanges();
+  }
+  StoreList();  // changes made meanwhile
 }
 
 extern "C" EMSCRIPTEN_KEEPALIVE void TaviStart() {
-  web->lastListStamp = ListStamp(web->files.highscoreFile);
   web->platform = tavi::CreateWebPlatform(AnimationFrame);
   web->run = std::make_unique<tavi::ProgramRun>(web->options, *web->platform, web->files);
   if (const std::optional<int> status = web->run->Start()) {
+    web->persistent = false;  // no game, no list
     Ended(*status);
     return;
   }
+  if (web->persistent) web->run->Highscores().DeferSaves();
   emscripten_set_main_loop(AnimationFrame, 0, false);
   // Added after the platform's own listener, so the event is waiting when this one runs.
   EM_ASM(document.addEventListener('visibilitychange', function() {
@@ -111,6 +166,7 @@ int main(int argc, char** argv) {
   std::string error;
   if (!tavi::ParseOptions(argc, argv, web->options, error)) {
     std::fprintf(stderr, "tavi: %s\n", error.c_str());
+    EM_ASM({ if (Module.onTaviEnded) Module.onTaviEnded($0, "", ""); }, 2);  // the page shows the error
     return 2;
   }
   web->options.headless = false;

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -156,6 +157,23 @@ void HighscoreTable::Apply(const Change& change) {
     ApplyToEntries(change);
     return;
   }
+  if (deferSaves_) {
+    // Kept even when it changes nothing here: the stored list it is applied to may differ.
+    ApplyToEntries(change);
+    unsaved_.push_back(change);
+    return;
+  }
+  Save(&change);
+}
+
+bool HighscoreTable::SaveDeferred() { return unsaved_.empty() || fileName_.empty() || Save(nullptr); }
+
+void HighscoreTable::ForgetSaved(std::size_t count) {
+  const auto saved = static_cast<std::ptrdiff_t>(std::min(count, unsaved_.size()));
+  unsaved_.erase(unsaved_.begin(), unsaved_.begin() + saved);
+}
+
+bool HighscoreTable::Save(const Change* change) {
   std::string target;
   std::string error;
   if (!ResolveLinks(fileName_, target, error)) return Keep(change, error);
@@ -174,21 +192,26 @@ void HighscoreTable::Apply(const Change& change) {
     SetBytes(bytes);
     for (const Change& earlier : unsaved_) ApplyToEntries(earlier);
   }
-  if (!ApplyToEntries(change) && unsaved_.empty()) return;  // nothing to write
+  const bool changed = change && ApplyToEntries(*change);
+  if (!changed && unsaved_.empty()) return true;  // nothing to write
   bytes = Bytes();
   if (WriteFileAtomically(target, bytes.data(), bytes.size(), error, WhyNotThePlayersToReplace)) {
-    unsaved_.clear();
-    return;
+    if (!deferSaves_) unsaved_.clear();
+    return true;
   }
-  unsaved_.push_back(change);
+  if (change) unsaved_.push_back(*change);
   errorLog_.LogError(Translate("Highscore konnte nicht gespeichert werden (") + error + ")");
+  return false;
 }
 
-void HighscoreTable::Keep(const Change& change, const std::string& error) {
-  if (!ApplyToEntries(change)) return;
-  // The table in memory keeps the change; the file keeps its last good contents.
-  unsaved_.push_back(change);
+bool HighscoreTable::Keep(const Change* change, const std::string& error) {
+  if (change) {
+    if (!ApplyToEntries(*change)) return true;  // nothing that needs saving
+    unsaved_.push_back(*change);
+  }
+  // The table in memory keeps the changes; the file keeps its last good contents.
   errorLog_.LogError(Translate("Highscore konnte nicht gespeichert werden (") + error + ")");
+  return false;
 }
 
 }  // namespace tavi

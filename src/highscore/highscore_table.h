@@ -31,6 +31,18 @@ class HighscoreTable {
   void Clear();
   void Insert(const std::string& name, std::int32_t score);
 
+  // Deferred saves, for a list whose lasting copy can be read and written only between frames (the
+  // browser's storage): Clear and Insert change the table in memory and keep the change.
+  // SaveDeferred then does what a save does at once on the desktop, for all kept changes: under the
+  // file's lock it reads the file again, applies them to it, writes the result and makes it the
+  // table (false when the file could not be read or written). The changes stay kept until
+  // ForgetSaved(count) says that the first `count` of them are stored for good, so that a store
+  // that fails later is made again over what is stored then.
+  void DeferSaves() { deferSaves_ = true; }
+  std::size_t UnsavedChanges() const { return unsaved_.size(); }
+  bool SaveDeferred();
+  void ForgetSaved(std::size_t count);
+
   // The table as the 160 bytes of its file.
   std::array<unsigned char, FileSize> Bytes() const;
   const HighscoreEntry& Entry(int index) const { return entries_[index]; }
@@ -44,11 +56,13 @@ class HighscoreTable {
     std::int32_t score = 0;
   };
 
-  // Under the file's lock: reads the file again, applies the changes not yet saved and `change`,
-  // and writes the result. A failure goes to the error log; the change then stays in memory.
   void Apply(const Change& change);
-  // Keeps `change` in memory only, as not saved.
-  void Keep(const Change& change, const std::string& error);
+  // Under the file's lock: reads the file again, applies the changes not yet saved and `change`
+  // (when there is one), and writes the result. A failure goes to the error log; the change then
+  // stays in memory. False when there was something to write and it was not written.
+  bool Save(const Change* change);
+  // Keeps `change` in memory only, as not saved, and reports `error`.
+  bool Keep(const Change* change, const std::string& error);
   // In memory only; false when nothing changed.
   bool ApplyToEntries(const Change& change);
   void SetBytes(const std::array<unsigned char, FileSize>& bytes);
@@ -58,9 +72,10 @@ class HighscoreTable {
   ErrorLog& errorLog_;
   std::string fileName_;
   std::array<HighscoreEntry, HighscoreCount> entries_{};
-  // Changes of this session that are not in the file (it could not be written): they are
-  // applied again over whatever the file holds at the next save.
+  // Changes of this session that are not in the file (it could not be written, or saves are
+  // deferred): they are applied again over whatever the file holds at the next save.
   std::vector<Change> unsaved_;
+  bool deferSaves_ = false;
 };
 
 }  // namespace tavi
