@@ -1,10 +1,8 @@
-// The player's keys: a snapshot remapped to the game's own codes, and the [keys] settings.
+// The player's keys: a snapshot remapped to the game's own codes, and the codes a binding may take.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "app/options.h"
-#include "app/settings.h"
 #include "base/key_bindings.h"
 #include "base/keyboard_keys.h"
 #include "platform/scancodes.h"
@@ -31,21 +29,6 @@ TEST(KeyBindings, BoundKeysBecomeTheGamesCodesAndTheOldKeysNothing) {
   state[W] = 0, state[Down] = 0, state[Up] = 0x80, state[S] = 0x80;  // the Up arrow and S
   ApplyKeyBindings(bindings, state);
   EXPECT_TRUE(!state[Up] && state[Down] && state[Space] && !state[S]);
-}
-
-TEST(KeyBindings, SettingsReadNamesAndCodesAndRejectBadOnesAndClashes) {
-  SettingsFile file;
-  ParseSettings("[keys]\nup = w\nnet = 0x1F\npause = Q\nleft = NOKEY\nright = KANJI\n", file);
-  const std::uint8_t expected[] = {W, Down, 0xCB, 0xCD, S, Q};
-  EXPECT_TRUE(std::equal(expected, expected + 6, file.values.keys.keys));
-  ASSERT_EQ(file.problems.size(), 2u);  // NOKEY, with LEFT used in its place, and a code no key sends
-  EXPECT_NE(file.problems[0].Words().find("left = \"NOKEY\" ist weder ein Tastenname"), std::string::npos);
-  EXPECT_NE(file.problems[0].Words().find("es gilt die Voreinstellung LEFT."), std::string::npos);
-  EXPECT_NE(file.problems[1].Words().find("right = \"KANJI\" ist ein Code, den keine Taste sendet"), std::string::npos);
-  SettingsFile clash;
-  ParseSettings("[keys]\nup = P\n", clash);  // P already pauses
-  EXPECT_TRUE(clash.problems.size() == 1 && !clash.values.keys.Remapped());
-  EXPECT_EQ(PlatformOptionsFor(Options{}, file.values).keys.keys[KeyBindings::Net], S);
 }
 
 TEST(KeyBindings, SettingsKnowTheCodesThatTheKeyboardSends) {

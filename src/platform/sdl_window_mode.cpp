@@ -32,7 +32,8 @@ SDL_Window* CreateGameWindow(const char* title, bool fullScreen, WindowSize size
   if (fullScreen && DesktopBounds(0, bounds)) {
     // Even the windowed geometry covers the desktop, in case SDL recreates the window for its
     // renderer and nobody resizes it afterwards.
-    window = SDL_CreateWindow(title, bounds.x, bounds.y, bounds.w, bounds.h, WindowFlags | SDL_WINDOW_FULLSCREEN_DESKTOP);
+    window = SDL_CreateWindow(title, bounds.x, bounds.y, bounds.w, bounds.h,
+                              WindowFlags | SDL_WINDOW_FULLSCREEN_DESKTOP);
   } else {
     const SDL_Rect place = WindowPlace(0, size);
     window = SDL_CreateWindow(title, place.x, place.y, place.w, place.h,
