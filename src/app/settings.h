@@ -34,8 +34,8 @@ struct SettingsProblem {
   std::string Words() const;
 };
 
-// A settings file as read: its values and what is wrong with it, the problem that keeps the game
-// from changing it first.
+// A settings file as read: its values and what is wrong with it. When the file is left alone (state
+// Unreadable or Unparsable), the first problem says why.
 struct SettingsFile {
   enum class State { None, Missing, Read, Unreadable, Unparsable };
   std::string path;
