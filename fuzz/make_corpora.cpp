@@ -3,7 +3,7 @@
 // (fuzz/*.dict) give libFuzzer the formats' tags; the rest it finds by itself.
 //
 // usage: make_corpora MEDIA_DIR DEMO_DIR LOCALE_DIR OUT_DIR
-// OUT_DIR gets one directory per target (bmp, demo, wav, midi, catalogue), emptied first.
+// OUT_DIR gets one directory per target (bmp, demo, wav, midi, catalogue, settings), emptied first.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -54,10 +54,14 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "make_corpora: no directory %s or %s\n", media.c_str(), demos.c_str());
     return 1;
   }
-  for (const char* target : {"bmp", "demo", "wav", "midi", "catalogue"}) {
+  for (const char* target : {"bmp", "demo", "wav", "midi", "catalogue", "settings"}) {
     fs::remove_all(out / target, error);
     fs::create_directories(out / target);
   }
+  // A settings file as players keep it; the game's own default file is much like it.
+  Write(out / "settings" / "tavi.ini",
+        "; mine\n[display]\nfullscreen = false\nwindow_width = 800 ; by hand\nwindow_height: 600\nscaling = sharp\n"
+        "[sound]\nmusic_volume = 40\nmuted = true\n[keys]\nup = W\nnet = 0x1D\n# old\n[language]\nlanguage = en\n");
   int count = 0;
   for (const fs::path& directory : {media, demos}) {
     for (const auto& entry : fs::directory_iterator(directory, error)) {

@@ -6,7 +6,7 @@
 # build-fuzz/fuzz/work/TARGET/ from run to run, starting from the seeds of make_corpora, with the
 # dictionary fuzz/TARGET.dict.
 #
-#   fuzz/run.sh SECONDS [TARGET ...]      targets: bmp demo wav midi catalogue (default: all)
+#   fuzz/run.sh SECONDS [TARGET ...]      targets: bmp demo wav midi catalogue settings (default: all)
 #
 # "corpus" is the number of inputs kept in the working corpus after the run.
 #
@@ -17,7 +17,7 @@ set -euo pipefail
 seconds=${1:?usage: fuzz/run.sh SECONDS [TARGET ...]}
 shift
 targets=("$@")
-if ((${#targets[@]} == 0)); then targets=(bmp demo wav midi catalogue); fi
+if ((${#targets[@]} == 0)); then targets=(bmp demo wav midi catalogue settings); fi
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$top/build-fuzz   # the fuzz preset

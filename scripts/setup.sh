@@ -7,7 +7,7 @@ set -euo pipefail
 PACKAGES=(
   g++ make cmake pkg-config gettext
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfluidsynth-dev
-  librsvg2-dev libcairo2-dev zlib1g-dev libinih-dev
+  librsvg2-dev libcairo2-dev zlib1g-dev
   fonts-dejavu-core timgm6mb-soundfont
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool

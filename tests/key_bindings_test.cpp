@@ -1,11 +1,11 @@
-// The player's keys: a snapshot remapped to the game's own codes, and the [keys] settings.
+// The player's keys: a snapshot remapped to the game's own codes, and the codes a binding may take.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "app/options.h"
-#include "app/settings.h"
 #include "base/key_bindings.h"
+#include "base/keyboard_keys.h"
+#include "platform/scancodes.h"
 
 namespace tavi {
 namespace {
@@ -31,19 +31,12 @@ TEST(KeyBindings, BoundKeysBecomeTheGamesCodesAndTheOldKeysNothing) {
   EXPECT_TRUE(!state[Up] && state[Down] && state[Space] && !state[S]);
 }
 
-TEST(KeyBindings, SettingsReadNamesAndCodesAndRejectBadOnesAndClashes) {
-  SettingsFile file;
-  ParseSettings("[keys]\nup = w\nnet = 0x1F\npause = Q\nleft = NOKEY\n", file);
-  const std::uint8_t expected[] = {W, Down, 0xCB, 0xCD, S, Q};
-  EXPECT_TRUE(std::equal(expected, expected + 6, file.values.keys.keys));
-  ASSERT_EQ(file.problems.size(), 1u);  // NOKEY, with LEFT used in its place
-  EXPECT_NE(file.problems[0].find("left = \"NOKEY\" is not a key name"), std::string::npos);
-  EXPECT_NE(file.problems[0].find("the default LEFT is used"), std::string::npos);
-  SettingsFile clash;
-  ParseSettings("[keys]\nup = P\n", clash);  // P already pauses
-  EXPECT_TRUE(clash.problems.size() == 1 && !clash.values.keys.Remapped());
-  EXPECT_NE(SettingsText(clash).find("up = P\n"), std::string::npos);  // kept for the player to mend
-  EXPECT_EQ(PlatformOptionsFor(Options{}, file.values).keys.keys[KeyBindings::Net], S);
+TEST(KeyBindings, SettingsKnowTheCodesThatTheKeyboardSends) {
+  for (int dik = 1; dik < 256; ++dik) {
+    bool sent = false;
+    for (int scancode = 0; scancode < 512; ++scancode) sent = sent || DikFromSdlScancode(scancode) == dik;
+    EXPECT_EQ(KeyboardSendsDik(dik), sent) << dik;
+  }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "app/options.h"
 #include "app/program.h"
 #include "app/settings.h"
+#include "app/settings_save.h"
 #include "base/cp1252.h"
 #include "base/error_log.h"
 #include "base/translate.h"
@@ -40,12 +41,14 @@ int main(int argc, char** argv) {
   // Headless runs (tests, demos) neither depend on nor touch the player's settings.
   const tavi::FilePaths files = tavi::PrepareFilePaths(options.dataDir, !options.headless, InstalledDataFolder);
   tavi::ErrorLog log(nullptr, files.errorFile, files.errorFileUtf8);
-  tavi::SettingsFile settings = tavi::StartSettings(files.settingsFile, log);
+  const tavi::SettingsFile settings = tavi::StartSettings(files.settingsFile);
   options.pauseOnFocusLoss = settings.values.pauseOnFocusLoss;
   tavi::StartLanguage(options.language, settings.values.language, &log);
+  tavi::ReportSettings(settings, log);
   tavi::NoteFileLocations(files);
-  auto platform = tavi::CreatePlatform(tavi::PlatformOptionsFor(options, settings.values));
+  const tavi::PlatformOptions platformOptions = tavi::PlatformOptionsFor(options, settings.values);
+  auto platform = tavi::CreatePlatform(platformOptions);
   const int status = tavi::RunProgram(options, *platform, files);
-  tavi::RememberWindowSize(settings, platform->WindowedSize(), log);
+  tavi::RememberSettings(settings, tavi::SettingsAtExit(settings.values, platformOptions, *platform), log);
   return status;
 }

@@ -27,7 +27,7 @@ bool ParseNumber(const std::string& text, long long low, long long high, long lo
 const char* UsageText() {
   return ForCatalogue(
          "usage: tavi [options]\n"
-         "  --window              a 1024 x 768 window instead of full screen (Alt+Enter toggles)\n"
+         "  --window              a window at its last size instead of full screen (Alt+Enter toggles)\n"
          "  --scale MODE          smooth (default), sharp or integer (sharp, whole multiples)\n"
          "  --nosound             play without sound\n"
          "  --lang de|en          German (the default) or English; else the settings' or LANG's\n"

@@ -1,29 +1,60 @@
 #include "app/settings.h"
 
-#include <ini.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
+#include "app/ini_text.h"
 #include "app/options.h"
-#include "base/atomic_file.h"
 #include "base/cp1252.h"
-#include "base/error_log.h"
+#include "base/file_read.h"
 #include "base/key_names.h"
+#include "base/keyboard_keys.h"
 #include "base/translate.h"
 
 namespace tavi {
 
 namespace {
 
+// The reports, each a whole sentence. {file}:{line} is where the value stands.
+constexpr const char* BoolText = ForCatalogue(
+    "{file}:{line}: [{section}] {key} = \"{value}\" ist weder true noch false; es gilt die Voreinstellung {default}.");
+constexpr const char* NumberText = ForCatalogue(
+    "{file}:{line}: [{section}] {key} = \"{value}\" ist keine Zahl von {low} bis {high}; es gilt die Voreinstellung "
+    "{default}.");
+constexpr const char* ScalingText = ForCatalogue(
+    "{file}:{line}: [{section}] {key} = \"{value}\" ist nicht smooth, sharp oder integer; es gilt die Voreinstellung "
+    "{default}.");
+constexpr const char* KeyNameText = ForCatalogue(
+    "{file}:{line}: [{section}] {key} = \"{value}\" ist weder ein Tastenname (A, SPACE, UP, LSHIFT, ...) noch ein "
+    "Scancode wie 0x2A; es gilt die Voreinstellung {default}.");
+constexpr const char* KeptKeyText = ForCatalogue(
+    "{file}:{line}: [{section}] {key} = \"{value}\" ist eine Taste, die das Spiel selbst braucht (Esc, F9, Pause); es "
+    "gilt die Voreinstellung {default}.");
+constexpr const char* NoKeyText = ForCatalogue(
+    "{file}:{line}: [{section}] {key} = \"{value}\" ist ein Code, den keine Taste sendet; es gilt die Voreinstellung "
+    "{default}.");
+constexpr const char* LanguageText = ForCatalogue(
+    "{file}:{line}: [{section}] {key} = \"{value}\" ist weder de noch en noch leer; es gilt die Sprache des Systems.");
+constexpr const char* ClashText =
+    ForCatalogue("{file}: [keys] zwei Aktionen liegen auf einer Taste; es gelten die voreingestellten Tasten.");
+constexpr const char* NotSettingText = ForCatalogue("{file}:{line}: keine Einstellung; die Datei bleibt, wie sie ist.");
+constexpr const char* UnreadableText = ForCatalogue("{reason}; es gelten die Voreinstellungen.");
+constexpr const char* NotTextText =
+    ForCatalogue("{file}: keine Textdatei; es gelten die Voreinstellungen, und die Datei bleibt, wie sie ist.");
+
 struct Key {
   const char* section;
   const char* name;
-  const char* comment;   // above the key in the written file; empty: none
-  const char* expected;  // what a good value looks like, for the report
-  bool (*parse)(const std::string& text, Settings& settings);
+  const char* comment;  // above the key in the written file; empty: none
+  // Stores a good value and returns nullptr, else returns the report and leaves `settings` alone.
+  const char* (*parse)(const std::string& text, Settings& settings);
   std::string (*format)(const Settings& settings);
+  bool owned = false;  // the game writes it back when it changed
+  int low = 0;         // the range of a number
+  int high = 0;
 };
 
 bool ParseBool(const std::string& text, bool& value) {
@@ -37,27 +68,43 @@ bool ParseBool(const std::string& text, bool& value) {
   return true;
 }
 
-bool ParseNumber(const std::string& text, long long low, long long high, int& value) {
-  long long number = 0;
-  if (!ParseInteger(text, 10, low, high, number)) return false;
-  value = static_cast<int>(number);
-  return true;
+template <bool Settings::*field>
+Key BoolEntry(const char* section, const char* name, const char* comment, bool owned = false) {
+  return {section, name, comment,
+          [](const std::string& t, Settings& s) -> const char* { return ParseBool(t, s.*field) ? nullptr : BoolText; },
+          [](const Settings& s) { return std::string(s.*field ? "true" : "false"); }, owned};
 }
 
-std::string Bool(bool value) { return value ? "true" : "false"; }
+template <int Settings::*field, int low, int high>
+Key NumberEntry(const char* section, const char* name, const char* comment, bool owned = false) {
+  return {section, name, comment,
+          [](const std::string& t, Settings& s) -> const char* {
+            long long number = 0;
+            if (!ParseInteger(t, 10, low, high, number)) return NumberText;
+            s.*field = static_cast<int>(number);
+            return nullptr;
+          },
+          [](const Settings& s) { return std::to_string(s.*field); }, owned, low, high};
+}
 
 const char* const ScalingNames[] = {"smooth", "sharp", "integer"};
 
-// A key as demo files name it, or its scan code in hex.
-bool ParseKey(const std::string& text, std::uint8_t& key) {
+// A key as demo files name it, or its scan code in hex; not one the game keeps for itself (Escape
+// ends and leaves, F9 mutes, Pause pauses), nor a code that no key sends.
+template <KeyBindings::Action action>
+const char* ParseKey(const std::string& text, Settings& settings) {
   long long code = 0;
   if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    if (!ParseInteger(text.substr(2), 16, 1, 255, code)) return false;
+    if (!ParseInteger(text.substr(2), 16, 1, 255, code)) return KeyNameText;
   } else if ((code = DikFromName(text)) < 0) {
-    return false;
+    return KeyNameText;
   }
-  key = static_cast<std::uint8_t>(code);
-  return true;
+  if (code == Dik::Escape || code == Dik::F9 || (code == Dik::Pause && action != KeyBindings::Pause)) {
+    return KeptKeyText;
+  }
+  if (!KeyboardSendsDik(static_cast<int>(code))) return NoKeyText;
+  settings.keys.keys[action] = static_cast<std::uint8_t>(code);
+  return nullptr;
 }
 
 std::string KeyName(std::uint8_t key) {
@@ -67,46 +114,35 @@ std::string KeyName(std::uint8_t key) {
   return hex;
 }
 
-constexpr const char* KeyExpected = "a key name (A, SPACE, UP, LSHIFT, ...) or a scan code like 0x2A";
-
 template <KeyBindings::Action action>
 Key KeyEntry(const char* name, const char* comment) {
-  return {"keys", name, comment, KeyExpected,
-          [](const std::string& t, Settings& s) { return ParseKey(t, s.keys.keys[action]); },
-          [](const Settings& s) { return KeyName(s.keys.keys[action]); }};
+  return {"keys", name, comment, ParseKey<action>, [](const Settings& s) { return KeyName(s.keys.keys[action]); }};
 }
 
 const Key Keys[] = {
-    {"display", "fullscreen", "true: desktop full screen; false: a window (Alt+Enter toggles)", "true or false",
-     [](const std::string& t, Settings& s) { return ParseBool(t, s.fullscreen); },
-     [](const Settings& s) { return Bool(s.fullscreen); }},
-    {"display", "window_width", "The window's size in pixels, remembered at exit", "a number from 320 to 16384",
-     [](const std::string& t, Settings& s) { return ParseNumber(t, 320, 16384, s.windowWidth); },
-     [](const Settings& s) { return std::to_string(s.windowWidth); }},
-    {"display", "window_height", "", "a number from 240 to 16384",
-     [](const std::string& t, Settings& s) { return ParseNumber(t, 240, 16384, s.windowHeight); },
-     [](const Settings& s) { return std::to_string(s.windowHeight); }},
+    BoolEntry<&Settings::fullscreen>("display", "fullscreen",
+                                     "true: desktop full screen; false: a window. Alt+Enter's choice is remembered",
+                                     true),
+    NumberEntry<&Settings::windowWidth, MinWindowSize.width, MaxWindowSize.width>(
+        "display", "window_width", "The window's size in pixels, remembered at exit", true),
+    NumberEntry<&Settings::windowHeight, MinWindowSize.height, MaxWindowSize.height>("display", "window_height", "",
+                                                                                     true),
     {"display", "scaling", "smooth (filtered), sharp (nearest pixel) or integer (sharp, whole multiples)",
-     "smooth, sharp or integer",
-     [](const std::string& t, Settings& s) {
+     [](const std::string& t, Settings& s) -> const char* {
        for (int k = 0; k < 3; ++k) {
-         if (t == ScalingNames[k]) s.scaling = static_cast<Scaling>(k);
+         if (t != ScalingNames[k]) continue;
+         s.scaling = static_cast<Scaling>(k);
+         return nullptr;
        }
-       return t == "smooth" || t == "sharp" || t == "integer";
+       return ScalingText;
      },
      [](const Settings& s) { return std::string(ScalingNames[static_cast<int>(s.scaling)]); }},
-    {"display", "vsync", "true: each frame waits for the display's refresh", "true or false",
-     [](const std::string& t, Settings& s) { return ParseBool(t, s.vsync); },
-     [](const Settings& s) { return Bool(s.vsync); }},
-    {"sound", "music_volume", "Volumes from 0 (silent) to 100 (full)", "a number from 0 to 100",
-     [](const std::string& t, Settings& s) { return ParseNumber(t, 0, 100, s.musicVolume); },
-     [](const Settings& s) { return std::to_string(s.musicVolume); }},
-    {"sound", "effect_volume", "", "a number from 0 to 100",
-     [](const std::string& t, Settings& s) { return ParseNumber(t, 0, 100, s.effectVolume); },
-     [](const Settings& s) { return std::to_string(s.effectVolume); }},
-    {"pause", "on_focus_loss", "true: the game pauses when its window loses the focus", "true or false",
-     [](const std::string& t, Settings& s) { return ParseBool(t, s.pauseOnFocusLoss); },
-     [](const Settings& s) { return Bool(s.pauseOnFocusLoss); }},
+    BoolEntry<&Settings::vsync>("display", "vsync", "true: each frame waits for the display's refresh"),
+    NumberEntry<&Settings::musicVolume, 0, 100>("sound", "music_volume", "Volumes from 0 (silent) to 100 (full)"),
+    NumberEntry<&Settings::effectVolume, 0, 100>("sound", "effect_volume", ""),
+    BoolEntry<&Settings::muted>("sound", "muted", "true: F9 has muted the sound; remembered at exit", true),
+    BoolEntry<&Settings::pauseOnFocusLoss>("pause", "on_focus_loss",
+                                           "true: the game pauses when its window loses the focus"),
     KeyEntry<KeyBindings::Up>("up", "Swimming"),
     KeyEntry<KeyBindings::Down>("down", ""),
     KeyEntry<KeyBindings::Left>("left", ""),
@@ -114,16 +150,14 @@ const Key Keys[] = {
     KeyEntry<KeyBindings::Net>("net", "Throwing the net"),
     KeyEntry<KeyBindings::Pause>("pause", "Pause; the Pause key always pauses as well"),
     {"language", "language", "de (Deutsch) or en (English); empty: the locale's (LANG), German unless English",
-     "de, en or empty",
-     [](const std::string& t, Settings& s) {
+     [](const std::string& t, Settings& s) -> const char* {
        Language language;
-       if (!t.empty() && !LanguageFromCode(t, language)) return false;
+       if (!t.empty() && !LanguageFromCode(t, language)) return LanguageText;
        s.language = t;
-       return true;
+       return nullptr;
      },
      [](const Settings& s) { return s.language; }},
 };
-
 
 // Every section in the written file, in order, with its comment.
 const std::pair<const char*, const char*> Sections[] = {
@@ -134,149 +168,115 @@ const std::pair<const char*, const char*> Sections[] = {
      "The diver's keys, named as in demo files: A to Z, 0 to 9, SPACE, RETURN, UP, DOWN, LEFT, RIGHT,\n"
      "; LSHIFT, RSHIFT, LCONTROL, RCONTROL, LMENU, TAB, NUMPAD0 to NUMPAD9, F1 to F12, HOME, END, ...,\n"
      "; or a scan code like 0x2A. A rebound action's own key then does nothing for it. No two\n"
-     "; actions share a key; Escape and F9 keep their own jobs. Names are typed with the letters as\n"
-     "; they are."},
+     "; actions share a key; Escape, F9 and Pause keep their own jobs (pause may be the Pause key).\n"
+     "; Names are typed with the letters as they are."},
     {"gamepad", "Gamepad: nothing to set here yet"},
     {"language", "Language of the texts and pictures; --lang wins over it"},
 };
 
-int Handle(void* user, const char* section, const char* name, const char* value) {
-  auto& file = *static_cast<SettingsFile*>(user);
-  SettingsFile::Entry entry{section, name, value, false};
-  for (const Key& key : Keys) {
-    if (entry.section != key.section || entry.key != key.name) continue;
-    Settings parsed = file.values;
-    entry.used = key.parse(entry.value, parsed);
-    if (entry.used) {
-      file.values = parsed;
-    } else {
-      file.problems.push_back(file.path + ": [" + entry.section + "] " + entry.key + " = \"" + entry.value +
-                              "\" is not " + key.expected + "; the default " + key.format(Settings{}) +
-                              " is used");
-    }
-  }
-  file.entries.push_back(entry);
-  return 1;
-}
-
-void WriteEntry(std::string& text, const SettingsFile::Entry& entry) {
-  text += entry.key + " = " + entry.value + "\n";
+// A value as a report shows it: a long one cut short, so that one line of junk stays one line.
+std::string Shown(const std::string& value) {
+  constexpr std::size_t Longest = 40;
+  return value.size() <= Longest ? value : value.substr(0, Longest) + "...";
 }
 
 }  // namespace
 
-void ParseSettings(const std::string& text, SettingsFile& file) {
-  const int line = ini_parse_string(text.c_str(), Handle, &file);
-  file.state = line == 0 ? SettingsFile::State::Read : SettingsFile::State::Unparsable;
-  if (file.values.keys.Clashing()) {
-    file.problems.push_back(file.path + ": [keys] two actions share one key; the default keys are used");
-    file.values.keys = KeyBindings{};
-    // Written back as the player wrote them, to mend.
-    for (SettingsFile::Entry& entry : file.entries) {
-      if (entry.section == "keys") entry.used = false;
+std::string SettingsProblem::Words() const {
+  // One pass, so that a value holding "{...}" stays as it is.
+  const std::string translated = Translate(text);
+  std::string words;
+  for (std::size_t at = 0; at < translated.size(); ++at) {
+    const std::size_t close = translated[at] == '{' ? translated.find('}', at) : std::string::npos;
+    const std::string name = close == std::string::npos ? "" : translated.substr(at + 1, close - at - 1);
+    const auto field = std::find_if(fields.begin(), fields.end(), [&](const auto& f) { return f.first == name; });
+    if (close != std::string::npos && field != fields.end()) {
+      words += field->second;
+      at = close;
+    } else {
+      words += translated[at];
     }
   }
-  if (line != 0) {
-    file.problems.push_back(FileNameText(file.path) + ":" + std::to_string(line) +
-                            ": not a setting; the file is left as it is");
+  return words;
+}
+
+void ParseSettings(const std::string& text, SettingsFile& file) {
+  const std::vector<IniLine> lines = SplitIni(text);
+  file.state = SettingsFile::State::Read;
+  for (const IniLine& line : lines) {
+    if (line.kind != IniLine::Kind::Bad) continue;
+    file.state = SettingsFile::State::Unparsable;
+    file.problems.push_back({NotSettingText, {{"file", FileNameText(file.path)}, {"line", std::to_string(line.number)}}});
+  }
+  std::vector<std::pair<int, SettingsProblem>> badValues;  // in the order of their lines
+  for (const Key& key : Keys) {
+    const IniLine* last = nullptr;
+    for (const IniLine& line : lines) {
+      if (line.kind == IniLine::Kind::Entry && line.section == key.section && line.key == key.name) last = &line;
+    }
+    if (!last) continue;
+    if (const char* problem = key.parse(last->value, file.values)) {
+      SettingsProblem bad{problem, {{"file", FileNameText(file.path)}, {"line", std::to_string(last->number)},
+                                    {"section", key.section}, {"key", key.name}, {"value", Shown(last->value)},
+                                    {"default", key.format(Settings{})}, {"low", std::to_string(key.low)},
+                                    {"high", std::to_string(key.high)}}};
+      badValues.emplace_back(last->number, std::move(bad));
+    }
+  }
+  std::stable_sort(badValues.begin(), badValues.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (auto& bad : badValues) file.problems.push_back(std::move(bad.second));
+  if (file.values.keys.Clashing()) {
+    file.problems.push_back({ClashText, {{"file", FileNameText(file.path)}}});
+    file.values.keys = KeyBindings{};
   }
 }
 
-SettingsFile ReadSettings(const std::string& path) {
+SettingsFile ReadSettings(const std::string& path, std::string* text) {
   SettingsFile file;
   file.path = path;
-  std::FILE* in = std::fopen(path.c_str(), "rb");
-  if (!in) {
-    file.state = errno == ENOENT ? SettingsFile::State::Missing : SettingsFile::State::Unreadable;
-    if (errno != ENOENT) {
-      file.problems.push_back(FileNameText(path) + ": " + std::strerror(errno) + "; the defaults are used");
-    }
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 && errno == ENOENT) {
+    file.state = SettingsFile::State::Missing;
     return file;
   }
-  std::string text;
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;) text.append(buffer, n);
-  const bool failed = std::ferror(in) != 0;
-  std::fclose(in);
-  if (failed || text.find('\0') != std::string::npos) {
+  std::string bytes, error;
+  if (!ReadRegularFile(path, MaxSettingsBytes, bytes, error)) {
     file.state = SettingsFile::State::Unreadable;
-    file.problems.push_back(FileNameText(path) + ": cannot be read as text; the defaults are used");
-    return file;
+    file.problems.push_back({UnreadableText, {{"reason", error}}});
+  } else if (bytes.find('\0') != std::string::npos) {
+    file.state = SettingsFile::State::Unreadable;
+    file.problems.push_back({NotTextText, {{"file", FileNameText(path)}}});
+  } else {
+    ParseSettings(bytes, file);
+    if (text) *text = std::move(bytes);
   }
-  ParseSettings(text, file);
   return file;
 }
 
-std::string SettingsText(const SettingsFile& file) {
+std::string DefaultSettingsText() {
+  const Settings defaults;
   std::string text =
-      "; tavi's settings. Options on the command line win over this file. The game writes it back\n"
-      "; when the window's size changed and keeps entries it does not know.\n";
-  auto section = [&](const std::string& name) {
-    for (const SettingsFile::Entry& entry : file.entries) {
-      if (entry.section == name && !entry.used) WriteEntry(text, entry);
-    }
-  };
-  section("");
+      "; tavi's settings. Options on the command line win over this file. The game itself changes\n"
+      "; only fullscreen, window_width, window_height and muted, in place, when they changed while it\n"
+      "; ran; everything else stays as you wrote it.\n";
   for (const auto& [name, comment] : Sections) {
     text += std::string("\n[") + name + "]\n";
     if (comment) text += std::string("; ") + comment + "\n";
     for (const Key& key : Keys) {
       if (name != std::string(key.section)) continue;
       if (*key.comment) text += std::string("; ") + key.comment + "\n";
-      bool bad = false;  // a bad value stays as written, for the player to mend
-      for (const SettingsFile::Entry& entry : file.entries) {
-        bad = bad || (entry.section == name && entry.key == key.name && !entry.used);
-      }
-      if (!bad) text += std::string(key.name) + " = " + key.format(file.values) + "\n";
+      text += std::string(key.name) + " = " + key.format(defaults) + "\n";
     }
-    section(name);
-  }
-  std::vector<std::string> others;
-  for (const SettingsFile::Entry& entry : file.entries) {
-    bool known = entry.section.empty();
-    for (const auto& [name, comment] : Sections) known = known || entry.section == name;
-    for (const std::string& other : others) known = known || entry.section == other;
-    if (known) continue;
-    others.push_back(entry.section);
-    text += "\n[" + entry.section + "]\n";
-    section(entry.section);
   }
   return text;
 }
 
-bool WriteSettings(const SettingsFile& file, std::string& error) {
-  if (!file.Writable() || file.path.empty()) {
-    error = "the file is left as it is";
-    return false;
+std::vector<SettingChange> OwnedChanges(const Settings& before, const Settings& now) {
+  std::vector<SettingChange> changes;
+  for (const Key& key : Keys) {
+    if (key.owned && key.format(before) != key.format(now)) changes.push_back({key.section, key.name, key.format(now)});
   }
-  const std::string text = SettingsText(file);
-  return WriteFileAtomically(file.path, text.data(), text.size(), error);
-}
-
-SettingsFile StartSettings(const std::string& path, ErrorLog& log) {
-  if (path.empty()) return {};
-  SettingsFile file = ReadSettings(path);
-  for (const std::string& problem : file.problems) log.LogError(problem);
-  std::string error;
-  if (file.state == SettingsFile::State::Missing && !WriteSettings(file, error)) {
-    WriteToStandardError("tavi: cannot write the settings " + FileNameText(path) + " (" + error + ")");
-  }
-  return file;
-}
-
-void RememberWindowSize(SettingsFile& file, WindowSize size, ErrorLog& log) {
-  if (!file.Writable() || file.path.empty()) return;
-  if (size.width == file.values.windowWidth && size.height == file.values.windowHeight) return;
-  file.values.windowWidth = size.width;
-  file.values.windowHeight = size.height;
-  // The new size replaces a bad value that was written there.
-  for (SettingsFile::Entry& entry : file.entries) {
-    if (entry.section == "display" && (entry.key == "window_width" || entry.key == "window_height")) {
-      entry.used = true;
-    }
-  }
-  std::string error;
-  if (!WriteSettings(file, error)) log.LogError("cannot write the settings " + FileNameText(file.path) + " (" + error + ")");
+  return changes;
 }
 
 PlatformOptions PlatformOptionsFor(const Options& options, const Settings& settings) {
@@ -289,6 +289,7 @@ PlatformOptions PlatformOptionsFor(const Options& options, const Settings& setti
   platform.vsync = settings.vsync;
   platform.musicVolume = settings.musicVolume;
   platform.effectVolume = settings.effectVolume;
+  platform.muted = settings.muted;
   platform.keys = settings.keys;
   return platform;
 }

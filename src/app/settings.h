@@ -1,13 +1,14 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
 
 namespace tavi {
 
-class ErrorLog;
 struct Options;
 
 // What tavi.ini can set. The defaults are the game without a settings file.
@@ -19,45 +20,50 @@ struct Settings {
   bool vsync = true;
   int musicVolume = 100;  // 0 to 100
   int effectVolume = 100;
+  bool muted = false;
   bool pauseOnFocusLoss = true;
-  KeyBindings keys;  // never two actions on one key
+  KeyBindings keys;  // never two actions on one key, none on a key the game keeps for itself
   std::string language;  // "de" or "en"; empty: the locale's
 };
 
-// A settings file as read: its values, every entry as written (those the game does not know are
-// written back unchanged), and one line for each thing wrong with it.
+// One thing wrong with a settings file: a German text with {name} placeholders and what goes in
+// them. It is put into words when it is reported, in the language the file itself may choose.
+struct SettingsProblem {
+  const char* text;
+  std::vector<std::pair<std::string, std::string>> fields;
+  std::string Words() const;
+};
+
+// A settings file as read: its values and what is wrong with it. When the file is left alone (state
+// Unreadable or Unparsable), the first problem says why.
 struct SettingsFile {
   enum class State { None, Missing, Read, Unreadable, Unparsable };
-  struct Entry {
-    std::string section;
-    std::string key;
-    std::string value;
-    bool used = false;  // a known key with a good value
-  };
-
   std::string path;
   State state = State::None;
   Settings values;
-  std::vector<Entry> entries;
-  std::vector<std::string> problems;
-
-  // A file that could not be read or parsed may hold what the player wrote: it is never replaced.
-  bool Writable() const { return state == State::Missing || state == State::Read; }
+  std::vector<SettingsProblem> problems;
 };
 
-// Parses settings text into `file` (values, entries, problems; state Read or Unparsable).
-void ParseSettings(const std::string& text, SettingsFile& file);
-SettingsFile ReadSettings(const std::string& path);
-// The commented file with the values of `file`, and the entries it does not use as they were.
-std::string SettingsText(const SettingsFile& file);
-// Replaces the file in one step; false with a reason, also when it is not Writable.
-bool WriteSettings(const SettingsFile& file, std::string& error);
+// Larger is no settings file a player wrote; it is neither read nor replaced.
+constexpr std::size_t MaxSettingsBytes = 256 * 1024;
 
-// Reads the file at `path` (none when empty), reports its problems on `log` and writes the
-// defaults when it is missing.
-SettingsFile StartSettings(const std::string& path, ErrorLog& log);
-// Saves the window size the player left the window in, when it changed.
-void RememberWindowSize(SettingsFile& file, WindowSize size, ErrorLog& log);
+// Reads settings text into `file` (values, problems; state Read or Unparsable). The last line of a
+// key counts; a bad value there is reported and the default used.
+void ParseSettings(const std::string& text, SettingsFile& file);
+// Reads the file through the bounded reader: a missing file gives the defaults; one that is no
+// regular file, too large or no text is reported and gives the defaults. `text` gets what was read.
+SettingsFile ReadSettings(const std::string& path, std::string* text = nullptr);
+// The commented file with every default, written at the first start.
+std::string DefaultSettingsText();
+
+// The entries the game writes itself, in the file's words, where `now` differs from `before`:
+// the window's size, the full-screen mode and the mute. No other value is ever written.
+struct SettingChange {
+  std::string section;
+  std::string key;
+  std::string value;
+};
+std::vector<SettingChange> OwnedChanges(const Settings& before, const Settings& now);
 
 // The platform's options: the settings, with the command line winning.
 PlatformOptions PlatformOptionsFor(const Options& options, const Settings& settings);

@@ -26,8 +26,9 @@ class NullAudio : public AudioDevice {
   void PlayMusicForever() override {}
   void SetMusicVolume(int) override {}
   void SetEffectVolume(int) override {}
-  void SetMusicMuted(bool) override {}
-  bool MusicMuted() const override { return false; }
+  // Kept, so that the mute the player chose is still there to be remembered.
+  void SetMusicMuted(bool muted) override { muted_ = muted; }
+  bool MusicMuted() const override { return muted_; }
   void Pause() override {}
   void Resume() override {}
   void Close() override {}
@@ -36,6 +37,7 @@ class NullAudio : public AudioDevice {
  private:
   std::string reason_;
   bool chosen_;
+  bool muted_ = false;
 };
 
 }  // namespace tavi

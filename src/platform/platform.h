@@ -55,6 +55,10 @@ struct WindowSize {
   int height = 768;
 };
 
+// The window sizes the game opens, remembers and reads back: up to what a display can show.
+constexpr WindowSize MinWindowSize{320, 240};
+constexpr WindowSize MaxWindowSize{7680, 7680};
+
 // How the frame is scaled to the window: filtered, nearest neighbour, or nearest neighbour in
 // whole multiples only. The aspect is always kept, with black bars.
 enum class Scaling { Smooth, Sharp, SharpInteger };
@@ -115,6 +119,8 @@ class Platform : public EventSource, public KeySource, public MessageSink {
   // The window's size in windowed mode: the current one, or in full screen the size Alt+Enter
   // returns to. Platforms without a window report the frame size.
   virtual WindowSize WindowedSize() { return {1024, 768}; }
+  // Whether the window is in full screen (when it is gone: was at the end; before it opens: will be).
+  virtual bool FullScreen() { return false; }
 
   // Single-line Windows-1252 text in one colour on a transparent background; false when text
   // cannot be drawn at all.
@@ -145,6 +151,7 @@ struct PlatformOptions {
   bool vsync = true;     // presents wait for the display's refresh
   int musicVolume = 100; // 0 to 100
   int effectVolume = 100;
+  bool muted = false;    // the music starts muted, as F9 leaves it
   KeyBindings keys;      // the defaults: the keyboard as it is
 };
 

@@ -47,7 +47,7 @@ class SdlPlatform : public Platform {
  public:
   explicit SdlPlatform(const PlatformOptions& options)
       : startFullScreen_(!options.window), scaling_(options.scaling), vsync_(options.vsync),
-        windowSize_(options.windowSize), bindings_(options.keys) {
+        windowSize_(options.windowSize), fullScreen_(!options.window), bindings_(options.keys) {
     // A click that brings the window to the front also counts, as it does on Windows.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     // TERM, INT and HUP all arrive through our own handlers (stop_signals.h), not SDL_QUIT.
@@ -64,6 +64,7 @@ class SdlPlatform : public Platform {
     }
     audio_->SetMusicVolume(options.musicVolume);
     audio_->SetEffectVolume(options.effectVolume);
+    audio_->SetMusicMuted(options.muted);
   }
 
   ~SdlPlatform() override {
@@ -152,6 +153,7 @@ class SdlPlatform : public Platform {
     }
     SetWindowIconFromMedia(window_);
     fullScreen_ = startFullScreen_;
+    SDL_GetWindowSize(window_, &shownSize_.width, &shownSize_.height);
     closeReported_ = false;
     // Names are read from the key snapshot; an input method must not swallow keys.
     SDL_StopTextInput();
@@ -226,11 +228,16 @@ class SdlPlatform : public Platform {
   }
 
   WindowSize WindowedSize() override {
+    WindowSize now;
     if (window_ != nullptr && !fullScreen_) {
-      SDL_GetWindowSize(window_, &windowSize_.width, &windowSize_.height);
+      SDL_GetWindowSize(window_, &now.width, &now.height);
+      // Only a size the player gave the window is remembered, not the one it was fitted to.
+      if (now.width != shownSize_.width || now.height != shownSize_.height) windowSize_ = shownSize_ = now;
     }
     return windowSize_;
   }
+
+  bool FullScreen() override { return fullScreen_; }
 
   bool DrawText(Image& target, const std::string& text, int x, int y, Pixel colour) override {
     return text_.Draw(target, text, x, y, colour);
@@ -363,6 +370,7 @@ class SdlPlatform : public Platform {
   void ToggleFullScreen() {
     if (fullScreen_) {
       fullScreen_ = !LeaveFullScreen(window_, windowSize_);
+      if (!fullScreen_) SDL_GetWindowSize(window_, &shownSize_.width, &shownSize_.height);
     } else {
       WindowedSize();  // the size to come back to
       fullScreen_ = EnterFullScreen(window_);
@@ -375,6 +383,7 @@ class SdlPlatform : public Platform {
   bool vsync_ = true;
   WindowSize windowSize_;  // in windowed mode, kept over full screen
   bool fullScreen_ = false;
+  WindowSize shownSize_;   // the size the game gave the window, fitted to the display
   bool closeReported_ = false;
   KeyBindings bindings_;
   bool typing_ = false;  // on the name-entry screen

@@ -1,5 +1,7 @@
 #include "platform/sdl_window_mode.h"
 
+#include "platform/window_fit.h"
+
 namespace tavi {
 
 namespace {
@@ -10,18 +12,36 @@ bool DesktopBounds(int display, SDL_Rect& bounds) {
   return display >= 0 && SDL_GetDisplayBounds(display, &bounds) == 0 && bounds.w > 0 && bounds.h > 0;
 }
 
+// A window of `size` on `display`: fitted to the display without its panels, in the middle of it.
+SDL_Rect WindowPlace(int display, WindowSize size) {
+  if (display < 0) display = 0;
+  SDL_Rect area;
+  if (SDL_GetDisplayUsableBounds(display, &area) != 0 || area.w <= 0 || area.h <= 0) {
+    return {static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(display)),
+            static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(display)), size.width, size.height};
+  }
+  const WindowSize fitted = FitWindow(size, {area.w, area.h});
+  return {area.x + (area.w - fitted.width) / 2, area.y + (area.h - fitted.height) / 2, fitted.width, fitted.height};
+}
+
 }  // namespace
 
 SDL_Window* CreateGameWindow(const char* title, bool fullScreen, WindowSize size) {
   SDL_Rect bounds;
+  SDL_Window* window = nullptr;
   if (fullScreen && DesktopBounds(0, bounds)) {
     // Even the windowed geometry covers the desktop, in case SDL recreates the window for its
     // renderer and nobody resizes it afterwards.
-    return SDL_CreateWindow(title, bounds.x, bounds.y, bounds.w, bounds.h,
-                            WindowFlags | SDL_WINDOW_FULLSCREEN_DESKTOP);
+    window = SDL_CreateWindow(title, bounds.x, bounds.y, bounds.w, bounds.h,
+                              WindowFlags | SDL_WINDOW_FULLSCREEN_DESKTOP);
+  } else {
+    const SDL_Rect place = WindowPlace(0, size);
+    window = SDL_CreateWindow(title, place.x, place.y, place.w, place.h,
+                              WindowFlags | (fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
   }
-  return SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, size.width, size.height,
-                          WindowFlags | (fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
+  // Smaller would be remembered and then refused as a setting.
+  if (window) SDL_SetWindowMinimumSize(window, MinWindowSize.width, MinWindowSize.height);
+  return window;
 }
 
 bool EnterFullScreen(SDL_Window* window) {
@@ -44,10 +64,9 @@ bool LeaveFullScreen(SDL_Window* window, WindowSize size) {
   if (SDL_SetWindowFullscreen(window, 0) != 0) {
     return false;
   }
-  SDL_SetWindowSize(window, size.width, size.height);
-  const int display = SDL_GetWindowDisplayIndex(window);
-  SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED_DISPLAY(display < 0 ? 0 : display),
-                        SDL_WINDOWPOS_CENTERED_DISPLAY(display < 0 ? 0 : display));
+  const SDL_Rect place = WindowPlace(SDL_GetWindowDisplayIndex(window), size);
+  SDL_SetWindowSize(window, place.w, place.h);
+  SDL_SetWindowPosition(window, place.x, place.y);
   return true;
 }
 

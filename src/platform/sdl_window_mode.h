@@ -6,7 +6,8 @@
 
 namespace tavi {
 
-// Creates the game's window: resizable, in the given windowed size, or covering the desktop.
+// Creates the game's window: resizable, in the given windowed size fitted to the display, or
+// covering the desktop.
 SDL_Window* CreateGameWindow(const char* title, bool fullScreen, WindowSize size);
 
 // Desktop full screen. The window is first moved and sized to cover the desktop: without a
@@ -14,7 +15,7 @@ SDL_Window* CreateGameWindow(const char* title, bool fullScreen, WindowSize size
 // size while SDL letterboxes for the whole desktop, cutting the frame off.
 bool EnterFullScreen(SDL_Window* window);
 
-// Back to a window of the given size in the middle of the display.
+// Back to a window of the given size, fitted to the display, in the middle of it.
 bool LeaveFullScreen(SDL_Window* window, WindowSize size);
 
 // The renderer's filtering and whole-multiple scaling; SDL letterboxes to the frame's aspect.
