@@ -11,6 +11,7 @@
 #include "app/output_file.h"
 #include "app/pacing.h"
 #include "app/pause.h"
+#include "base/error_log.h"
 #include "base/png_writer.h"
 #include "base/translate.h"
 #include "platform/platform.h"
@@ -147,8 +148,13 @@ std::optional<int> ProgramRun::Start() {
   }
 
   if (!s.platform.CreateMainWindow()) {
+    // The game cannot run without its window: why goes to the error log, the box says so as it
+    // always did, and whoever started the game learns that it failed.
+    const std::string why = s.platform.WindowFailure();
+    ErrorLog(nullptr, s.files.errorFile, s.files.errorFileUtf8)
+        .LogError(why.empty() ? Translate("Fenster konnte nicht erzeugt werden") : why);
     s.platform.ShowMessage(Translate("Fehler"), Translate("Fenster konnte nicht erzeugt werden"));
-    return 0;
+    return 1;
   }
   if (!s.clock.HasCounter()) {
     ErrorLog(&s.platform).ShowError(Translate("Performance Counter nicht vorhanden"));
