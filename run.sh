@@ -21,14 +21,22 @@ done
 cd "$top"
 mkdir -p "$build"
 log=$build/run-build.log
-# Configured once; the build itself runs CMake again when a CMakeLists.txt changed.
+built=$build/run-built.stamp
+# Configured once; the build itself runs CMake again when a CMakeLists.txt changed. When no
+# source changed since the last build there is nothing to do, which make alone would take
+# seconds to find out.
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake --preset game >"$log" 2>&1 || { cat "$log" >&2; exit 1; }
 fi
-if $quiet; then
-  cmake --build --preset game -j "$(nproc)" >"$log" 2>&1 || { tail -n 40 "$log" >&2; exit 1; }
-else
-  cmake --build --preset game -j "$(nproc)"
+if [ ! -f "$built" ] || [ -n "$(find src tools art po cmake CMakeLists.txt CMakePresets.json \
+    -newer "$built" -print -quit)" ]; then
+  touch "$built.next"  # sources changed while building count for the next run
+  if $quiet; then
+    cmake --build --preset game -j "$(nproc)" >"$log" 2>&1 || { tail -n 40 "$log" >&2; exit 1; }
+  else
+    cmake --build --preset game -j "$(nproc)"
+  fi
+  mv "$built.next" "$built"
 fi
 
 # The game folder is a portable game: the executable, its media and catalogues, and the highscore
