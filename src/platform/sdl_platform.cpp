@@ -40,10 +40,6 @@ bool InsideFrame(int x, int y) { return x >= 0 && x < FrameWidth && y >= 0 && y 
 
 int Clamp(int value, int low, int high) { return value < low ? low : (value > high ? high : value); }
 
-bool DriverWithoutScreen(const char* driver) {
-  return driver != nullptr && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0);
-}
-
 class SdlPlatform : public Platform {
  public:
   explicit SdlPlatform(const PlatformOptions& options)

@@ -18,13 +18,6 @@ const char* Variable(const char* name) {
   return value != nullptr && *value != '\0' ? value : nullptr;
 }
 
-bool DriverWithoutScreen(const char* driver) {
-  for (const char* name : {"dummy", "offscreen", "evdev"}) {
-    if (SDL_strcasecmp(driver, name) == 0) return true;
-  }
-  return false;
-}
-
 // Whether SDL_VIDEODRIVER, a comma-separated list as SDL reads it, names the driver.
 bool AskedForByName(const char* driver) {
   const char* wanted = Variable("SDL_VIDEODRIVER");
@@ -60,6 +53,13 @@ std::string NoDisplayReason() {
 }
 
 }  // namespace
+
+bool DriverWithoutScreen(const char* driver) {
+  for (const char* name : {"dummy", "offscreen", "evdev"}) {
+    if (driver != nullptr && SDL_strcasecmp(driver, name) == 0) return true;
+  }
+  return false;
+}
 
 bool StartVideo(std::string& problem) {
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {

@@ -11,6 +11,9 @@ namespace tavi {
 // (Windows-1252).
 bool StartVideo(std::string& problem);
 
+// SDL's drivers that show nothing: offscreen, dummy, evdev (any case; false for null).
+bool DriverWithoutScreen(const char* driver);
+
 // Why SDL could not create the window (its last error), for the error log.
 std::string DescribeWindowFailure();
 
