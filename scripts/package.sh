@@ -43,6 +43,7 @@ else
   [ -z "$(unmet)" ] || (cd "$top" && apt-get build-dep -y -qq ./)
 fi
 
+commit=$(git -C "$top" rev-parse HEAD)  # both builds of --twice package the same
 version=$(dpkg-parsechangelog -l "$top/debian/changelog" -S Version)
 upstream=${version%-*}
 arch=$(dpkg-architecture -q DEB_HOST_ARCH)
@@ -53,10 +54,10 @@ build() {
   local dir=$1
   rm -rf "$dir"
   mkdir -p "$dir"
-  git -C "$top" archive --format=tar --prefix="tavi-$upstream/" HEAD -- . ':(exclude)debian' |
+  git -C "$top" archive --format=tar --prefix="tavi-$upstream/" "$commit" -- . ':(exclude)debian' |
     xz -6 -T1 >"$dir/tavi_$upstream.orig.tar.xz"
   tar -xf "$dir/tavi_$upstream.orig.tar.xz" -C "$dir"
-  git -C "$top" archive --format=tar HEAD debian | tar -xf - -C "$dir/tavi-$upstream"
+  git -C "$top" archive --format=tar "$commit" debian | tar -xf - -C "$dir/tavi-$upstream"
   echo "package.sh: building in $dir (log: $dir/build.log)" >&2
   (cd "$dir/tavi-$upstream" && dpkg-buildpackage -us -uc -j"$(nproc)") >"$dir/build.log" 2>&1 || {
     tail -n 40 "$dir/build.log" >&2
