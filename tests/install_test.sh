@@ -11,7 +11,7 @@ set -uo pipefail
 build=$(cd "${1:?usage: install_test.sh BUILD_DIR APP_ID}" && pwd)
 id=${2:?usage: install_test.sh BUILD_DIR APP_ID}
 for tool in desktop-file-validate appstreamcli mandoc cmake; do
-  command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is not installed (scripts/setup.sh installs it)"; exit 77; }
+  command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is not installed (scripts/setup.sh --tests installs it)"; exit 77; }
 done
 work=$(mktemp -d /tmp/tavi-install-XXXXXX)
 trap 'rm -rf "$work"' EXIT
