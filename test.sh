@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
-# Sets everything up (packages, the Release build and its media) and runs the test suite headless.
-# The whole suite runs in a second build with AddressSanitizer, LeakSanitizer and
-# UndefinedBehaviorSanitizer (preset sanitize, build-asan/): every test, the fault runs of the game
-# and the replay of the fuzz corpora, where any memory error, leak or undefined behaviour fails the
-# test. The Release build that run.sh plays then runs the tests that play its executable. The
-# presets (CMakePresets.json) run every test on SDL's dummy drivers. Last the browser build
-# (./web.sh, on the Release build's media) plays in headless Chromium against the Release game.
+# Sets everything up (the packages of the game and of the tests, the Release build with its tests
+# and media: preset release, build/) and runs the test suite headless. The whole suite runs in a
+# second build with AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer (preset
+# sanitize, build-asan/): every test, the fault runs of the game and the replay of the fuzz
+# corpora, where any memory error, leak or undefined behaviour fails the test. The Release build
+# then runs the tests that play its executable. The presets (CMakePresets.json) run every test on
+# SDL's dummy drivers. Last the browser build (./web.sh, on the Release build's media) plays in
+# headless Chromium against the Release game.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/setup.sh
+scripts/setup.sh --tests
 scripts/check-layers.sh
 
 jobs=$(nproc)
+cmake --preset release >/dev/null
+cmake --build --preset release -j "$jobs"
 status=0
 scripts/test-share.sh || status=1
 

@@ -1,6 +1,8 @@
-# Installation: the game, its media, the desktop entry, AppStream metadata, icons, the manual page
-# and the licences. The installed game finds its media through TAVI_DATADIR, or in
-# <exe dir>/../share/tavi when installed to another prefix.
+# Installation: the game, its media, the desktop entry, AppStream metadata, icons, the manual page,
+# the README, the changelog and the licences. The installed game finds its media through
+# TAVI_DATADIR (CMAKE_INSTALL_DATADIR/tavi: Debian's package sets share/games), or in
+# <exe dir>/../share/tavi when installed to another prefix. What the desktop reads goes under
+# CMAKE_INSTALL_DATAROOTDIR whatever the data folder is.
 
 # One identifier for the desktop entry, the metadata and the icons: the reverse of the home page's
 # domain (tavi.github.io) and the game's name.
@@ -13,6 +15,12 @@ if(NOT TAVI_HOMEPAGE_URL MATCHES "^https://")
   message(FATAL_ERROR "TAVI_HOMEPAGE_URL must be an https address, not ${TAVI_HOMEPAGE_URL}")
 endif()
 string(REGEX REPLACE "/+$" "" TAVI_HOMEPAGE_URL "${TAVI_HOMEPAGE_URL}")
+# Where players report bugs, named in the metadata.
+set(TAVI_BUGTRACKER_URL "https://github.com/tavi/tavi/issues" CACHE STRING
+  "Where players report bugs (https), named in the metadata")
+if(NOT TAVI_BUGTRACKER_URL MATCHES "^https://")
+  message(FATAL_ERROR "TAVI_BUGTRACKER_URL must be an https address, not ${TAVI_BUGTRACKER_URL}")
+endif()
 
 # The menu entry starts the game by its full path: Debian keeps games in /usr/games, which is not
 # on every PATH.
@@ -23,17 +31,12 @@ set(dist ${CMAKE_BINARY_DIR}/dist)
 configure_file(dist/${TAVI_APP_ID}.desktop.in ${dist}/${TAVI_APP_ID}.desktop @ONLY)
 configure_file(dist/${TAVI_APP_ID}.metainfo.xml.in ${dist}/${TAVI_APP_ID}.metainfo.xml @ONLY)
 configure_file(dist/tavi.6.in ${dist}/tavi.6 @ONLY)
-configure_file(dist/copyright.in ${dist}/copyright @ONLY)
 
-# Manual page and Debian changelog go in compressed, without a time stamp, as Debian wants them.
+# The manual page goes in compressed, without a time stamp, as Debian wants it.
 find_program(GZIP_EXECUTABLE gzip REQUIRED)
 add_custom_command(OUTPUT ${dist}/tavi.6.gz
   COMMAND ${GZIP_EXECUTABLE} -9 -n -c ${dist}/tavi.6 > ${dist}/tavi.6.gz
   DEPENDS ${dist}/tavi.6 COMMENT "Compressing the manual page")
-add_custom_command(OUTPUT ${dist}/changelog.Debian.gz
-  COMMAND ${GZIP_EXECUTABLE} -9 -n -c ${PROJECT_SOURCE_DIR}/dist/changelog.Debian > ${dist}/changelog.Debian.gz
-  DEPENDS dist/changelog.Debian COMMENT "Compressing the Debian changelog")
-set(TAVI_DOC_FILES ${dist}/tavi.6.gz ${dist}/changelog.Debian.gz)
 
 # hicolor icons from the drawing, and the drawing itself as the scalable one.
 set(TAVI_ICON_SIZES 16 24 32 48 64 128 256 512)
@@ -48,19 +51,20 @@ foreach(size IN LISTS TAVI_ICON_SIZES)
     COMMENT "Making the ${size} px icon"
     VERBATIM)
   list(APPEND TAVI_ICON_FILES ${icon})
-  install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+  install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
-add_custom_target(icons ALL DEPENDS ${TAVI_ICON_FILES} ${TAVI_DOC_FILES})
-install(FILES art/pictures/icon.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+add_custom_target(icons ALL DEPENDS ${TAVI_ICON_FILES} ${dist}/tavi.6.gz)
+install(FILES art/pictures/icon.svg DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/scalable/apps
   RENAME ${TAVI_APP_ID}.svg)
 
 install(TARGETS tavi RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${CMAKE_BINARY_DIR}/media/ DESTINATION ${CMAKE_INSTALL_DATADIR}/tavi/media
   PATTERN ".stamp" EXCLUDE)
-install(FILES ${dist}/${TAVI_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${dist}/${TAVI_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${dist}/${TAVI_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
+install(FILES ${dist}/${TAVI_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo)
 install(FILES ${dist}/tavi.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
-install(FILES ${dist}/copyright ${dist}/changelog.Debian.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The licences of code and art in one machine-readable file, the one of the Debian package.
+install(FILES README.md CHANGELOG.md debian/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 if(TAVI_BUILD_TESTS)
   # The installed tree: every file in place, and the desktop entry, metadata and manual page pass

@@ -24,7 +24,7 @@ build=$top/build-fuzz   # the fuzz preset
 
 if ! command -v clang++-14 >/dev/null || ! ls /usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
   echo "fuzz/run.sh needs clang-14 and libFuzzer: the Debian packages clang and libclang-rt-14-dev" >&2
-  echo "(scripts/setup.sh installs them)." >&2
+  echo "(scripts/setup.sh --tests installs them)." >&2
   exit 1
 fi
 

@@ -1,39 +1,48 @@
 #!/usr/bin/env bash
-# Shared set-up of run.sh and test.sh: the Debian packages, then the Release build (preset
-# release, build/) with its media.
+# Installs the Debian packages of a fresh Debian 12 that the game needs to build and run
+# (run.sh); with --tests also those of the test suite, the fuzzers and the benchmarks (test.sh).
+# Not as root, it prints the apt-get line and fails instead. The package route (scripts/package.sh)
+# installs its own.
+#
+#   scripts/setup.sh [--tests]
 set -euo pipefail
 
-# Everything the build, the game and the tests need on a fresh Debian 12.
+# The game: compiler, build tools, the libraries and what mediagen makes the media with, the font
+# and the soundfont it opens at run time.
 PACKAGES=(
   g++ make cmake pkg-config gettext
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfluidsynth-dev
   librsvg2-dev libcairo2-dev zlib1g-dev
   fonts-dejavu-core timgm6mb-soundfont
+)
+# The tests: GoogleTest, Google Benchmark, clang and libFuzzer, an X server to drive, the
+# validators of the installed metadata.
+TEST_PACKAGES=(
   libgtest-dev libbenchmark-dev
-  xvfb xauth xdotool
+  xvfb xauth xdotool x11-utils x11-xkb-utils time
   clang libclang-rt-14-dev
-  x11-utils x11-xkb-utils time
   desktop-file-utils appstream mandoc lintian dpkg-dev file
 )
+case ${1:-} in
+  "") ;;
+  --tests) PACKAGES+=("${TEST_PACKAGES[@]}") ;;
+  *) echo "usage: scripts/setup.sh [--tests]" >&2; exit 2 ;;
+esac
 
+# One query for all: a package missing from it or not fully installed is to be installed.
 missing=()
+installed=$(dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' "${PACKAGES[@]}" 2>/dev/null |
+  awk '$1 == "ii" { print $2 }' | sed 's/:.*//') || true
 for p in "${PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  grep -qxF "$p" <<<"$installed" || missing+=("$p")
 done
-if ((${#missing[@]})); then
-  if [ "$(id -u)" -eq 0 ]; then
-    echo "Installing ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}"
-  else
-    echo "tavi needs these Debian packages. Install them with:" >&2
-    echo "  sudo apt-get install ${missing[*]}" >&2
-    exit 1
-  fi
+((${#missing[@]})) || exit 0
+if [ "$(id -u)" -ne 0 ]; then
+  echo "tavi needs these Debian packages. Install them with:" >&2
+  echo "  sudo apt-get install ${missing[*]}" >&2
+  exit 1
 fi
-
-# The builds are described once, in CMakePresets.json.
-cd "$(dirname "${BASH_SOURCE[0]}")/.."
-cmake --preset release >/dev/null
-cmake --build --preset release -j "$(nproc)"
+echo "Installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -18,7 +18,7 @@ build=$(cd "${1:?usage: desktop_test.sh BUILD_DIR}" && pwd)
 unset LANGUAGE LC_ALL LC_MESSAGES; export LANG=C.UTF-8
 for tool in Xvfb xdotool xwininfo xprop xmessage setxkbmap cmake; do
   if ! command -v "$tool" >/dev/null; then
-    echo "SKIPPED: $tool is not installed (scripts/setup.sh installs it)"
+    echo "SKIPPED: $tool is not installed (scripts/setup.sh --tests installs it)"
     exit 77
   fi
 done

@@ -422,6 +422,27 @@ TEST_F(FaultTest, NoAudioDevicePlaysSilently) {
   }
 }
 
+// Without a display SDL would play on its off-screen driver, unseen, until killed: the game says
+// why in the player's language, logs it and fails at once. That driver still plays when named.
+TEST_F(FaultTest, NoDisplayIsSaidAndEndsTheRunWithAFailure) {
+  if (fs::exists("/dev/dri")) GTEST_SKIP() << "SDL could show the game on this machine's DRM device";
+  rig.CopyMedia();
+  fs::copy(TAVI_LOCALE_DIR, rig.Bin() / "locale", fs::copy_options::recursive);
+  const std::string none = "SDL_VIDEODRIVER= WAYLAND_DISPLAY= XDG_RUNTIME_DIR=" + (rig.Out() / "none").string();
+  const RunResult unset = rig.Run(none + " DISPLAY=");
+  const RunResult wrong = rig.Run(none + " DISPLAY=:65000", "--lang en");
+  for (const RunResult* run : {&unset, &wrong}) {
+    ASSERT_TRUE(run->finished) << *run;
+    EXPECT_EQ(run->exitStatus, 1) << *run;
+    EXPECT_TRUE(run->trace.empty()) << *run;
+  }
+  EXPECT_TRUE(HasLine(unset.errorFile, "Das Spiel kann keinen Bildschirm \xF6" "ffnen: Weder DISPLAY noch "
+                                       "WAYLAND_DISPLAY ist gesetzt.")) << unset;
+  EXPECT_TRUE(HasLineStartingWith(wrong.err, "The game cannot open a display: the display DISPLAY=:65000 ")) << wrong;
+  // That driver loads Mesa's EGL, whose leaks at exit no suppression can name (as on X11).
+  ExpectPlayedToTheEnd(rig.Run(none + " SDL_VIDEODRIVER=offscreen SDL_RENDER_DRIVER=software ASAN_OPTIONS=detect_leaks=0"));
+}
+
 TEST_F(FaultTest, ReadOnlyWorkingDirectoryKeepsTheStoredListAndPlays) {
   if (geteuid() != 0) GTEST_SKIP() << "needs root to run the game as a user who may not write there";
   rig.CopyMedia();

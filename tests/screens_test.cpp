@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/game.h"
+#include "app/program.h"
 #include "fake_platform.h"
 
 namespace tavi {
@@ -142,6 +143,18 @@ TEST_F(Screens, ReturnOnTheNameEntryInsertsAndShowsTheList) {
   EXPECT_EQ(game.CurrentScreen(), GameScreen::Highscore);
   EXPECT_EQ(game.highscores.NameOf(0), "a");
   EXPECT_EQ(game.highscores.Entry(0).score, 4);
+}
+
+// Without its window nothing starts: the box as ever, a line in the error log, a failed run.
+TEST(Program, WindowThatCannotBeCreatedIsLoggedAndFailsTheRun) {
+  test::TempDir dir;
+  test::FakePlatform platform;
+  platform.windowCreates = false;
+  EXPECT_EQ(RunProgram(Options{}, platform), 1);
+  using Message = std::pair<std::string, std::string>;
+  EXPECT_EQ(platform.messages, std::vector<Message>{Message("Fehler", "Fenster konnte nicht erzeugt werden")});
+  EXPECT_EQ(test::ReadFile("Error.txt"), "Fenster konnte nicht erzeugt werden\n");
+  EXPECT_EQ(platform.presents, 0);
 }
 
 }  // namespace

@@ -148,8 +148,13 @@ std::optional<int> ProgramRun::Start() {
   }
 
   if (!s.platform.CreateMainWindow()) {
+    // The game cannot run without its window: why goes to the error log, the box says so as it
+    // always did, and whoever started the game learns that it failed.
+    const std::string why = s.platform.WindowFailure();
+    ErrorLog(nullptr, s.files.errorFile, s.files.errorFileUtf8)
+        .LogError(why.empty() ? Translate("Fenster konnte nicht erzeugt werden") : why);
     s.platform.ShowMessage(Translate("Fehler"), Translate("Fenster konnte nicht erzeugt werden"));
-    return 0;
+    return 1;
   }
   if (!s.clock.HasCounter()) {
     ErrorLog(&s.platform).ShowError(Translate("Performance Counter nicht vorhanden"));

@@ -106,8 +106,11 @@ class Platform : public EventSource, public KeySource, public MessageSink {
   // Blocks until an event arrives or the timeout (in microseconds) passes.
   virtual void WaitEvent(std::int64_t timeoutMicroseconds) = 0;
 
-  // The one window. False when it cannot be created.
+  // The one window. False when it cannot be created (no display at all, for one).
   virtual bool CreateMainWindow() = 0;
+  // After CreateMainWindow failed: why, one line for the error log in the player's language
+  // (Windows-1252); empty when the platform cannot tell.
+  virtual std::string WindowFailure() const { return {}; }
   // Destroys the window; the event source then reports nothing more.
   virtual void DestroyMainWindow() = 0;
   virtual void HideSystemCursor() = 0;

@@ -19,6 +19,7 @@
 #include "platform/sdl_window_mode.h"
 #include "platform/stop_signals.h"
 #include "platform/text_renderer.h"
+#include "platform/video_start.h"
 #include "platform/window_icon.h"
 
 namespace tavi {
@@ -39,10 +40,6 @@ bool InsideFrame(int x, int y) { return x >= 0 && x < FrameWidth && y >= 0 && y 
 
 int Clamp(int value, int low, int high) { return value < low ? low : (value > high ? high : value); }
 
-bool DriverWithoutScreen(const char* driver) {
-  return driver != nullptr && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0);
-}
-
 class SdlPlatform : public Platform {
  public:
   explicit SdlPlatform(const PlatformOptions& options)
@@ -53,10 +50,7 @@ class SdlPlatform : public Platform {
     // TERM, INT and HUP all arrive through our own handlers (stop_signals.h), not SDL_QUIT.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // Video alone: a missing audio driver must not take the window with it.
-    videoReady_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-    if (!videoReady_) {
-      std::fprintf(stderr, "SDL-Video: %s\n", SDL_GetError());
-    }
+    videoReady_ = StartVideo(windowFailure_);
     if (options.sound) {
       audio_ = CreateMixerAudio();
     } else {
@@ -148,7 +142,7 @@ class SdlPlatform : public Platform {
     const std::string title = Cp1252ToUtf8(tavi::Translate("Tavi der Taucher"));
     window_ = CreateGameWindow(title.c_str(), startFullScreen_, windowSize_);
     if (window_ == nullptr) {
-      std::fprintf(stderr, "SDL-Fenster: %s\n", SDL_GetError());
+      windowFailure_ = DescribeWindowFailure();
       return false;
     }
     SetWindowIconFromMedia(window_);
@@ -168,6 +162,8 @@ class SdlPlatform : public Platform {
       window_ = nullptr;
     }
   }
+
+  std::string WindowFailure() const override { return windowFailure_; }
 
   void HideSystemCursor() override { SDL_ShowCursor(SDL_DISABLE); }
 
@@ -248,8 +244,9 @@ class SdlPlatform : public Platform {
   }
 
   void ShowMessage(const std::string& caption, const std::string& text) override {
-    // The dummy drivers have no screen, yet SDL would still try X11 for the box and block a test.
-    const bool screenless = DriverWithoutScreen(SDL_GetCurrentVideoDriver()) ||
+    // The dummy drivers have no screen, yet SDL would still try X11 for the box and block a test;
+    // without a display there is no box to show either.
+    const bool screenless = !videoReady_ || DriverWithoutScreen(SDL_GetCurrentVideoDriver()) ||
                             DriverWithoutScreen(std::getenv("SDL_VIDEODRIVER"));
     if (screenless || SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, Cp1252ToUtf8(caption).c_str(),
                                                Cp1252ToUtf8(text).c_str(), window_) != 0) {
@@ -378,6 +375,7 @@ class SdlPlatform : public Platform {
   }
 
   bool videoReady_ = false;
+  std::string windowFailure_;  // why there is no window, once that is known
   bool startFullScreen_ = true;
   Scaling scaling_ = Scaling::Smooth;
   bool vsync_ = true;
