@@ -32,6 +32,7 @@ bool Pause::Handle(const WindowEvent& event, const KeySnapshot& lastKeys) {
       return false;
     case WindowEventType::MouseMove:
     case WindowEventType::Close:
+    case WindowEventType::KeyPress:
       return false;
   }
   return false;
@@ -54,7 +55,6 @@ void Pause::Wait() {
     KeySnapshot now;
     if (ReadKeySnapshot(game_.keySource, now)) ReleaseHeldKeys(now);
   }
-  game_.display.FlipDisplay();
 }
 
 void Pause::Begin(const KeySnapshot& lastKeys) {
@@ -65,7 +65,6 @@ void Pause::Begin(const KeySnapshot& lastKeys) {
   }
   game_.platform.Audio().Pause();
   DrawPauseText(game_.font);
-  game_.display.FlipDisplay();
 }
 
 void Pause::End() {

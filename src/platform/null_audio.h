@@ -26,8 +26,9 @@ class NullAudio : public AudioDevice {
   void PlayMusicForever() override {}
   void SetMusicVolume(int) override {}
   void SetEffectVolume(int) override {}
-  void SetMusicMuted(bool) override {}
-  bool MusicMuted() const override { return false; }
+  // Kept although nothing sounds, so that the choice is remembered for a run with sound.
+  void SetMuted(bool muted) override { muted_ = muted; }
+  bool Muted() const override { return muted_; }
   void Pause() override {}
   void Resume() override {}
   void Close() override {}
@@ -36,6 +37,7 @@ class NullAudio : public AudioDevice {
  private:
   std::string reason_;
   bool chosen_;
+  bool muted_ = false;
 };
 
 }  // namespace tavi
