@@ -10,7 +10,7 @@ PACKAGES=(
   librsvg2-dev libcairo2-dev zlib1g-dev libinih-dev
   fonts-dejavu-core timgm6mb-soundfont
   libgtest-dev libbenchmark-dev
-  xvfb xauth xdotool
+  xvfb xauth xdotool openbox
   clang libclang-rt-14-dev
   x11-utils x11-xkb-utils time
   desktop-file-utils appstream mandoc lintian dpkg-dev file
