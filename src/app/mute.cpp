@@ -1,5 +1,6 @@
 #include "app/mute.h"
 
+#include <algorithm>
 #include <string>
 
 #include "app/game.h"
@@ -25,11 +26,12 @@ void Mute::Present() {
   }
   constexpr int Cell = 32;  // the font's glyphs
   const std::string text = game_.platform.Audio().Muted() ? Translate("Ton aus") : Translate("Ton an");
-  const int width = Cell * static_cast<int>(text.size());
-  const Rect area{Display::Width - width, 0, Display::Width, Cell};
-  Image under(width, Cell);
+  const int left = Display::Width - Cell * static_cast<int>(std::min<std::size_t>(text.size(), 64));
+  // What the mark covers is put back after presenting; a text wider than the frame is cut.
+  const Rect area{std::max(left, 0), 0, Display::Width, Cell};
+  Image under(area.right - area.left, Cell);
   BltFast(under, 0, 0, display.BackBuffer(), &area, false);
-  game_.font.DrawFontText(text, area.left, area.top);
+  game_.font.DrawFontText(text, left, area.top);
   display.FlipDisplay();
   BltFast(display.BackBuffer(), area.left, area.top, under, nullptr, false);
 }
