@@ -8,6 +8,7 @@ endif()
 add_library(tavi_web_platform STATIC
   src/platform/bmp_header.cpp
   src/platform/console_message.cpp
+  src/platform/typed_keys.cpp
   src/platform/wave_check.cpp
   src/platform/web_audio.cpp
   src/platform/web_bmp_loader.cpp

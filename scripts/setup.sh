@@ -19,7 +19,7 @@ PACKAGES=(
 # validators of the installed metadata.
 TEST_PACKAGES=(
   libgtest-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils x11-xkb-utils time
+  xvfb xauth xdotool openbox x11-utils x11-xkb-utils time
   clang libclang-rt-14-dev
   desktop-file-utils appstream mandoc lintian dpkg-dev file
 )

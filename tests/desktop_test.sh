@@ -16,53 +16,15 @@ set -uo pipefail
 build=$(cd "${1:?usage: desktop_test.sh BUILD_DIR}" && pwd)
 # German whatever the locale of the run: the window is looked for by its German title.
 unset LANGUAGE LC_ALL LC_MESSAGES; export LANG=C.UTF-8
-for tool in Xvfb xdotool xwininfo xprop xmessage setxkbmap cmake; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIPPED: $tool is not installed (scripts/setup.sh --tests installs it)"
-    exit 77
-  fi
-done
+source "$(dirname "${BASH_SOURCE[0]}")/x_session.sh"
+need_tools Xvfb xdotool xwininfo xprop xmessage setxkbmap cmake
 
 work=$(mktemp -d /tmp/tavi-desktop-XXXXXX)
 prefix=$work/prefix
 run=$work/run  # the game's working directory, empty at the start and at the end
 home=$work/home  # the player's home: settings, list and log go below it
 trace=$work/trace.txt
-xvfb_pid=
-game_pid=
-other_pid=
-
-cleanup() {
-  [ -n "$other_pid" ] && kill "$other_pid" 2>/dev/null
-  if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then kill -9 "$game_pid" 2>/dev/null; fi
-  if [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid" 2>/dev/null; then kill "$xvfb_pid" 2>/dev/null; fi
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*"
-  for log in "$work/game.log" "$work/xvfb.log" "$home/.local/state/tavi/error.log"; do
-    [ -s "$log" ] && sed "s|^|  $(basename "$log"): |" "$log" | tail -20
-  done
-  [ -s "$trace" ] && echo "  last trace line: $(tail -n 1 "$trace")"
-  exit 1
-}
-
-# Polls a command every 0.1 s until it succeeds or `seconds` pass.
-wait_for() {
-  local seconds=$1 what=$2
-  shift 2
-  local end=$((SECONDS + seconds))
-  until "$@"; do
-    if [ -n "$game_pid" ] && ! kill -0 "$game_pid" 2>/dev/null; then
-      fail "the game ended while waiting for $what"
-    fi
-    ((SECONDS < end)) || fail "timed out after ${seconds} s waiting for $what"
-    sleep 0.1
-  done
-}
+logs=("$work/game.log" "$work/xvfb.log" "$home/.local/state/tavi/error.log")
 
 # --- The installation -------------------------------------------------------------------------
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 ||
@@ -72,19 +34,8 @@ cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 ||
 [ -x "$prefix/bin/tavi" ] || fail "no executable bin/tavi"
 
 # --- Our own X display ------------------------------------------------------------------------
-# -displayfd picks a free display number and writes it once the server accepts clients.
 # -fbdir keeps the screen's pixels in an XWD file, read by pixel() below.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -fbdir "$work" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-end=$((SECONDS + 15))
-until [ -s "$work/display" ]; do
-  if ! kill -0 "$xvfb_pid" 2>/dev/null || ((SECONDS >= end)); then
-    echo "SKIPPED: Xvfb could not start a display: $(tail -n 3 "$work/xvfb.log" | tr '\n' ' ')"
-    exit 77
-  fi
-  sleep 0.1
-done
-export DISPLAY=":$(tr -dc 0-9 <"$work/display")"
+start_display -fbdir "$work"
 
 # --- The installed game -----------------------------------------------------------------------
 mkdir "$run" "$home"
@@ -95,17 +46,7 @@ for _ in $(seq 10); do printf -- '-\0\0\0\0\0\0\0\0\0\0\0\377\377\377\377'; done
   >"$work/game.log" 2>&1 &
 game_pid=$!
 
-# Whether a trace line after line number `after` shows screen `want` (0 menu, 2 highscore list).
-# The trace is written in blocks; the screen is the second field of a line.
-trace_has_screen_after() {
-  [ -f "$trace" ] && awk -v want="$1" -v after="$2" 'NR > after && NF >= 3 && $2 == want { found = 1 }
-    END { exit !found }' "$trace"
-}
-
-# SDL may replace its first X window when it sets up the renderer, so the window is looked up
-# once frames are being drawn.
 wait_for 15 "the first frames on the menu" trace_has_screen_after 0 0
-find_window() { window=$(xdotool search --onlyvisible --name '^Tavi der Taucher$' 2>/dev/null | tail -n 1); [ -n "$window" ]; }
 wait_for 10 "the window \"Tavi der Taucher\"" find_window
 # Pointer actions in window coordinates.
 pointer() { xdotool mousemove --window "$window" "$@" || fail "xdotool could not act on the window"; }
@@ -185,7 +126,7 @@ diver_moves_after() { awk -v after="$1" 'NR > after && $2 == 1 { if (seen && $5 
 pointer 302 212 click 1
 xdotool keydown Right
 wait_for 10 "the diver swimming right" diver_moves_after 0
-xmessage -geometry +0+0 other >/dev/null 2>&1 & other_pid=$!
+xmessage -geometry +0+0 other >/dev/null 2>&1 & helper_pids+=($!)
 other=$(timeout 10 xdotool search --sync --onlyvisible --class Xmessage | head -n 1) || fail "no second X window"
 xdotool windowfocus --sync "$other"
 sleep 1 && paused_at=$(stat -c %s "$trace") && sleep 4
@@ -207,15 +148,7 @@ wait_for 10 "the menu after Esc on the list" trace_has_screen_after 0 "$(wc -l <
 
 # Esc in the menu ends the program.
 pointer 10 10 key Escape
-end=$((SECONDS + 10))
-while kill -0 "$game_pid" 2>/dev/null; do
-  ((SECONDS < end)) || fail "the game did not end within 10 s of Esc in the menu"
-  sleep 0.1
-done
-wait "$game_pid"
-status=$?
-game_pid=
-[ "$status" -eq 0 ] || fail "the game ended with status $status"
+game_ends 10
 [ "$(tail -n 1 "$trace" | awk '{ print $2 }')" = 0 ] || fail "the last frame was not the menu"
 
 list=$home/.local/share/tavi/Highscore.dat

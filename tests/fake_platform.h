@@ -34,8 +34,8 @@ class FakeAudio : public AudioDevice {
   void PlayMusicForever() override { ++musicStarts; }
   void SetMusicVolume(int) override {}
   void SetEffectVolume(int) override {}
-  void SetMusicMuted(bool muted) override { musicMuted = muted; }
-  bool MusicMuted() const override { return musicMuted; }
+  void SetMuted(bool mute) override { muted = mute; }
+  bool Muted() const override { return muted; }
   void Pause() override { paused = true; }
   void Resume() override { paused = false; }
   void Close() override { closed = true; }
@@ -49,7 +49,7 @@ class FakeAudio : public AudioDevice {
   int musicStarts = 0;
   bool paused = false;
   bool closed = false;
-  bool musicMuted = false;
+  bool muted = false;
 };
 
 class FakePlatform : public Platform {

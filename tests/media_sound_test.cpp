@@ -147,8 +147,9 @@ TEST(MediaSoundMixer, MusicStartsOverWithoutASeam) {
   EXPECT_LE(LargestStep(stereo, seam - window, 2 * window), elsewhere) << "a click at the seam";
 }
 
-// The music at half volume is the same music at half the level; muted, it is silent and comes back.
-TEST(MediaSoundMixer, MusicVolumeScalesAndMuteSilences) {
+// The music at half volume is the same music at half the level; muted, it is silent and comes back,
+// and an effect started while muted is not heard.
+TEST(MediaSoundMixer, MusicVolumeScalesAndMuteSilencesMusicAndEffects) {
   if (!HaveSoundfont()) GTEST_SKIP() << "no General MIDI soundfont installed (Debian package timgm6mb-soundfont)";
   const std::vector<std::int16_t> full = RenderMusic(2 * Rate, [](tavi::AudioDevice&, long) {});
   const std::vector<std::int16_t> half = RenderMusic(2 * Rate, [](tavi::AudioDevice& audio, long) { audio.SetMusicVolume(50); });
@@ -156,22 +157,30 @@ TEST(MediaSoundMixer, MusicVolumeScalesAndMuteSilences) {
   EXPECT_NEAR(Rms(half, 0, 2 * Rate) / Rms(full, 0, 2 * Rate), 0.5, 0.02);
 
   // Muted from half a second on for two seconds, counted from where the render let us act: a busy
-  // machine may let the driver run ahead of this thread.
-  long mutedAt = -1, unmutedAt = -1;
+  // machine may let the driver run ahead of this thread. The effect starts when the music's
+  // reverberation has died away.
+  long mutedAt = -1, effectAt = -1, unmutedAt = -1;
+  int handle = -1;
   const std::vector<std::int16_t> muted = RenderMusic(8 * Rate, [&](tavi::AudioDevice& audio, long frame) {
+    if (frame < 0) handle = audio.LoadEffect(tavi::media::FishSound.file);
     if (frame >= Rate / 2 && mutedAt < 0) {
-      audio.SetMusicMuted(true);
+      audio.SetMuted(true);
       mutedAt = frame;
     }
+    if (mutedAt >= 0 && frame >= mutedAt + 3 * Rate / 2 && effectAt < 0) {
+      audio.PlayEffect(handle);
+      effectAt = frame;
+    }
     if (mutedAt >= 0 && frame >= mutedAt + 2 * Rate && unmutedAt < 0) {
-      audio.SetMusicMuted(false);
+      audio.SetMuted(false);
       unmutedAt = frame;
     }
   }, "10");
+  ASSERT_GE(handle, 0);
   ASSERT_EQ(static_cast<long>(muted.size() / 2), 8 * Rate);
   ASSERT_LE(unmutedAt, 7 * Rate) << "the render ran too far ahead to hear the mute";
-  // A second and a half on, even the reverberation has died away; the rest is the synthesiser's dither.
-  EXPECT_LT(Rms(muted, mutedAt + 3 * Rate / 2, Rate / 2), 1) << "muted, yet the music sounds";
+  // A third of a second into the effect's 0.95 s, what is left is the synthesiser's dither.
+  EXPECT_LT(Rms(muted, effectAt, Rate / 3), 1) << "muted, yet the music or the effect sounds";
   EXPECT_GT(Rms(muted, unmutedAt + Rate / 2, Rate / 2), 100) << "the music did not come back";
 }
 

@@ -1,5 +1,5 @@
 // The pause: no frame counted while it lasts, keys held across it count as released, the word on
-// the frozen frame, and which inputs pause at all.
+// the frozen frame, and which inputs pause at all; the mute and its mark; key presses as events.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/game.h"
+#include "app/mute.h"
 #include "app/options.h"
 #include "app/pause.h"
 #include "app/program.h"
@@ -54,22 +55,24 @@ class ScriptedPlatform : public test::FakePlatform {
   std::size_t next = 0;
 };
 
-// A game started from the menu by Return, steered, and closed at frame 200; `paused` adds a pause
-// before frame 50 that lasts three waits, with Right held through it until frame 100.
+// A game started from the menu by Return, steered, muted by F9 and closed at frame 200; `paused`
+// adds a pause before frame 50 that lasts three waits, with Right held through it until frame 100.
 std::string Play(bool paused, const std::string& record = "") {
   ScriptedPlatform player;
-  player.script = {{200, 0, {T::Close, 0, 0}}};
+  player.script = {{2, 0, {T::KeyPress, 0, 0, 0x1C}}, {60, 0, {T::KeyPress, 0, 0, 0x43}}, {200, 0, {T::Close, 0, 0}}};
   if (paused) {
-    player.script.insert(player.script.begin(), {{50, 0, {T::PauseKey, 0, 0}},
-                                                 {50, 0, {T::MouseMove, 7, 7}},
-                                                 {50, 3, {T::PauseLetter, 0, 0}}});
+    player.script.insert(player.script.begin() + 1, {{50, 0, {T::PauseKey, 0, 0}},
+                                                     {50, 0, {T::MouseMove, 7, 7}},
+                                                     {50, 3, {T::PauseLetter, 0, 0}}});
   }
-  player.held = {{2, 4, 0x1C}, {5, 40, 0xD0}, {10, paused ? 100 : 50, Right}, {120, 150, Right}, {150, 170, 0x39}};
+  player.held = {{2, 4, 0x1C}, {5, 40, 0xD0}, {10, paused ? 100 : 50, Right}, {60, 62, 0x43},
+                 {120, 150, Right}, {150, 170, 0x39}};
   Options options;
   options.seed = 4711;
   options.trace = paused ? "paused.trace" : "straight.trace";
   options.record = record;
   EXPECT_EQ(RunProgram(options, player), 0);
+  EXPECT_TRUE(player.audio.muted);
   if (paused) {
     EXPECT_EQ(player.waits, std::vector<std::int64_t>(3, Pause::WaitMicroseconds));
     EXPECT_FALSE(player.audio.paused);
@@ -95,19 +98,46 @@ TEST(Pause, CountsNoFrameAndKeysHeldAcrossItCountAsReleased) {
   const std::string demo = test::ReadFile("paused.demo");
   EXPECT_NE(demo.find("50 move 7 7"), std::string::npos);
   EXPECT_NE(demo.find("2 click "), std::string::npos);
+  EXPECT_EQ(demo.find("F9"), std::string::npos);  // the mute key is no key of the game
   EXPECT_EQ(test::ReadLines("paused.trace")[2].substr(0, 4), "2 1 ");  // the game began at frame 2
 }
 
-TEST(Pause, OnlyAGamePausesAndAClickResumes) {
+// A game whose glyph sheet has cells solid in a colour that tells them apart.
+class Overlays : public ::testing::Test {
+ protected:
+  Overlays() {
+    Image glyphs(256, 192);
+    for (int y = 0; y < 192; ++y)
+      for (int x = 0; x < 256; ++x) glyphs.Set(x, y, 0x200000u | static_cast<Pixel>(y / 32 * 8 + x / 32 + 1) << 8);
+    platform.pictures[media::Glyphs.file] = glyphs;
+    game.Startup(1);
+  }
+  // The characters of the cells drawn from (x, y) on; '_' where there is none.
+  static std::string Word(const Image& image, int x, int y, int cells) {
+    std::string word;
+    for (int i = 0; i < cells; ++i) {
+      const Pixel p = image.At(x + 32 * i + 16, y + 16);
+      const int cell = (p >> 16) == 0x20 ? static_cast<int>(p >> 8 & 0xFF) - 1 : -1;
+      word += cell >= 0 && cell < 37 ? "1234567890 ABCDEFGHIJKLMNOPQRSTUVWXYZ"[cell] : '_';
+    }
+    return word;
+  }
+
+  // Keeps the corner of the mute mark of each presented frame.
+  struct ShowingPlatform : test::FakePlatform {
+    void Present(const Image& image) override {
+      FakePlatform::Present(image);
+      corner = Word(image, 800, 0, 7);
+    }
+    std::string corner;
+  };
+
   test::TempDir dir;
-  test::FakePlatform platform;
-  // A glyph sheet whose cells are solid in a colour that tells them apart.
-  Image glyphs(256, 192);
-  for (int y = 0; y < 192; ++y)
-    for (int x = 0; x < 256; ++x) glyphs.Set(x, y, 0x200000u | static_cast<Pixel>(y / 32 * 8 + x / 32 + 1) << 8);
-  platform.pictures[media::Glyphs.file] = glyphs;
-  Game game(platform, platform);
-  game.Startup(1);
+  ShowingPlatform platform;
+  Game game{platform, platform};
+};
+
+TEST_F(Overlays, OnlyAGamePausesAndAClickResumes) {
   Pause pause(game, false, true);
   const KeySnapshot none;
   EXPECT_TRUE(pause.Handle({T::PauseLetter, 0, 0}, none));  // on the menu P does nothing
@@ -122,32 +152,62 @@ TEST(Pause, OnlyAGamePausesAndAClickResumes) {
   EXPECT_TRUE(pause.Handle({T::PauseLetter, 0, 0}, none));
   EXPECT_TRUE(pause.Active());
   EXPECT_TRUE(platform.audio.paused);
-  EXPECT_EQ(platform.presents, 1);  // the frozen frame with the word
-  std::string word;
-  for (int x = 448; x < 608; x += 32)
-    word += std::string("1234567890 ABCDEFGHIJKLMNOPQRSTUVWXYZ").at((game.display.BackBuffer().At(x, 384) >> 8 & 0xFF) - 1);
-  EXPECT_EQ(word, "PAUSE");
+  EXPECT_EQ(Word(game.display.BackBuffer(), 432, 368, 5), "PAUSE");  // the frozen frame with the word
   EXPECT_FALSE(pause.Handle({T::MouseMove, 1, 1}, none));
   EXPECT_TRUE(pause.Handle({T::LeftButtonDown, 1, 1}, none));
   EXPECT_FALSE(pause.Active());
   EXPECT_FALSE(platform.audio.paused);
 }
 
-TEST(Pause, SdlReportsPauseKeysOnceAndFocusLoss) {
+// F9's mark shows on the presented frame for two seconds after each change, never in the back
+// buffer (what screenshots save) and never in a demo.
+TEST_F(Overlays, MuteMarksThePresentedFrameForTwoSecondsInLivePlayOnly) {
+  Mute mute(game, true);
+  mute.Toggle();
+  EXPECT_TRUE(platform.audio.muted);
+  game.RenderFrame(KeySnapshot{});
+  const Image frame = game.display.BackBuffer();
+  mute.Present();
+  EXPECT_EQ(platform.corner, "TON AUS");
+  EXPECT_TRUE(game.display.BackBuffer().Pixels() == frame.Pixels());
+  platform.counter += 2 * platform.frequency - 1;
+  mute.Present();
+  EXPECT_EQ(platform.corner, "TON AUS");
+  platform.counter += 1;
+  mute.Present();
+  EXPECT_EQ(platform.corner, Word(frame, 800, 0, 7));
+  mute.Toggle();
+  mute.Present();
+  EXPECT_FALSE(platform.audio.muted);
+  EXPECT_EQ(platform.corner.substr(1), "TON AN");
+
+  Mute inDemo(game, false);
+  platform.counter += 2 * platform.frequency;
+  inDemo.Toggle();
+  inDemo.Present();
+  EXPECT_TRUE(platform.audio.muted);
+  EXPECT_EQ(platform.corner, Word(frame, 800, 0, 7));
+}
+
+// Each key press is one event, auto-repeats none: a held Esc is one Esc; a key pressed and let go
+// before the next frame still counts.
+TEST(Pause, SdlReportsEachKeyPressOnceAndFocusLoss) {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   PlatformOptions options;
-  options.window = true;
-  options.sound = false;
+  options.window = true, options.sound = false;
   auto platform = CreatePlatform(options);
   if (!platform->CreateMainWindow()) GTEST_SKIP() << "no SDL video: " << SDL_GetError();
-  for (WindowEvent e; platform->PollEvent(e);) {
-  }
+  for (WindowEvent e; platform->PollEvent(e);) continue;
   SDL_Event e{};
-  e.type = SDL_KEYDOWN;
-  for (auto [scancode, sym, repeat] : {std::tuple{SDL_SCANCODE_P, SDLK_p, 0}, {SDL_SCANCODE_P, SDLK_p, 1},
-                                       {SDL_SCANCODE_PAUSE, SDLK_PAUSE, 0}, {SDL_SCANCODE_O, SDLK_o, 0}}) {
+  for (auto [type, scancode, sym, repeat, mod] :
+       {std::tuple{SDL_KEYDOWN, SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, 0, 0}, {SDL_KEYDOWN, SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, 1, 0},
+        {SDL_KEYDOWN, SDL_SCANCODE_P, SDLK_p, 0, 0}, {SDL_KEYDOWN, SDL_SCANCODE_P, SDLK_p, 1, 0},
+        {SDL_KEYDOWN, SDL_SCANCODE_PAUSE, SDLK_PAUSE, 0, 0}, {SDL_KEYDOWN, SDL_SCANCODE_TAB, SDLK_TAB, 0, 0},
+        {SDL_KEYUP, SDL_SCANCODE_TAB, SDLK_TAB, 0, 0}, {SDL_KEYDOWN, SDL_SCANCODE_TAB, SDLK_TAB, 0, KMOD_LSHIFT},
+        {SDL_KEYDOWN, SDL_SCANCODE_TAB, SDLK_TAB, 1, KMOD_LSHIFT}, {SDL_KEYDOWN, SDL_SCANCODE_F9, SDLK_F9, 0, 0}}) {
+    e.type = type;
     e.key.repeat = static_cast<Uint8>(repeat);
-    e.key.keysym = {scancode, sym, 0, 0};
+    e.key.keysym = {scancode, sym, static_cast<Uint16>(mod), 0};
     SDL_PushEvent(&e);
   }
   e.type = SDL_WINDOWEVENT;
@@ -155,9 +215,12 @@ TEST(Pause, SdlReportsPauseKeysOnceAndFocusLoss) {
     e.window.event = static_cast<Uint8>(what);
     SDL_PushEvent(&e);
   }
-  std::vector<T> got;
-  for (WindowEvent e; platform->PollEvent(e);) got.push_back(e.type);
-  EXPECT_EQ(got, (std::vector<T>{T::PauseLetter, T::PauseKey, T::FocusLost, T::FocusLost}));
+  std::vector<std::tuple<T, int, bool>> got;
+  for (WindowEvent e; platform->PollEvent(e);) got.emplace_back(e.type, e.key, e.shift);
+  EXPECT_EQ(got, (std::vector<std::tuple<T, int, bool>>{{T::EscapeDown, 0, false}, {T::PauseLetter, 0, false},
+                                                        {T::PauseKey, 0, false}, {T::KeyPress, 0x0F, false},
+                                                        {T::KeyPress, 0x0F, true}, {T::KeyPress, 0x43, false},
+                                                        {T::FocusLost, 0, false}, {T::FocusLost, 0, false}}));
 }
 
 }  // namespace

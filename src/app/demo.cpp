@@ -188,6 +188,8 @@ void DemoRecorder::Event(const WindowEvent& event) {
     case WindowEventType::PauseLetter:
     case WindowEventType::FocusLost:
       break;  // a pause is no part of what was played
+    case WindowEventType::KeyPress:
+      break;  // recorded as the moves and clicks it became
   }
 }
 

@@ -1,8 +1,5 @@
 #include "app/menu_keys.h"
 
-#include <cstdint>
-#include <cstring>
-
 #include "base/dik.h"
 #include "base/media_manifest.h"
 
@@ -49,50 +46,39 @@ WindowEvent At(WindowEventType type, const media::Picture& button) {
 
 }  // namespace
 
-std::vector<WindowEvent> MenuKeys::Translate(const KeySnapshot& keys, const Game& game) {
-  const GameScreen screen = game.CurrentScreen();
-  if (screen_ != screen) {
-    screen_ = screen;
-    std::memset(armed_, 0, sizeof armed_);
+std::vector<WindowEvent> MenuKeyEvents(const WindowEvent& press, const Game& game) {
+  int step = 0;
+  bool choose = false;
+  switch (press.key) {
+    case Dik::Down:
+    case Dik::Right:
+      step = 1;
+      break;
+    case Dik::Up:
+    case Dik::Left:
+      step = -1;
+      break;
+    case Dik::Tab:
+      step = press.shift ? -1 : 1;
+      break;
+    case Dik::Return:
+    case Dik::NumpadEnter:
+    case Dik::Space:
+      choose = true;
+      break;
+    default:
+      return {};
   }
-  // A press counts once, and only after the key was seen up here.
-  auto pressed = [&](std::uint32_t key) {
-    const bool down = keys.Down(key);
-    const bool counts = down && armed_[key];
-    armed_[key] = !down;
-    return counts;
-  };
-  // Every key is looked at each frame (no short cut), so that each one's arming stays current.
-  const int next = pressed(Dik::Down) + pressed(Dik::Right);
-  const int previous = pressed(Dik::Up) + pressed(Dik::Left);
-  const bool tab = pressed(Dik::Tab);
-  const bool choose = pressed(Dik::Return) + pressed(Dik::NumpadEnter) + pressed(Dik::Space) > 0;
-
-  const ScreenButtons buttons = ButtonsOf(screen);
+  const ScreenButtons buttons = ButtonsOf(game.CurrentScreen());
   const int count = static_cast<int>(buttons.buttons.size());
-  std::vector<WindowEvent> events;
-  if (count == 0) return events;
-  const bool shift = keys.Down(Dik::LShift) || keys.Down(Dik::RShift);
-  int step = (next > 0 ? 1 : 0) - (previous > 0 ? 1 : 0);
-  if (tab) step += shift ? -1 : 1;
-
+  if (count == 0) return {};
   const int before = Selected(buttons, game);
-  int selected = before;
-  if (selected < 0 && (step != 0 || choose)) {
-    selected = buttons.preferred;  // the first step or press only shows where the frame is
-  } else if (selected >= 0) {
-    selected = ((selected + step) % count + count) % count;
-    if (choose) {
-      const media::Picture& button = *buttons.buttons[static_cast<std::size_t>(selected)];
-      events.push_back(At(WindowEventType::MouseMove, button));
-      events.push_back(At(WindowEventType::LeftButtonDown, button));
-      return events;
-    }
-  }
-  if (selected != before) {
-    events.push_back(At(WindowEventType::MouseMove, *buttons.buttons[static_cast<std::size_t>(selected)]));
-  }
-  return events;
+  // Where the frame is on no button, the first press only shows it.
+  const int selected = before < 0 ? buttons.preferred : ((before + step) % count + count) % count;
+  const media::Picture& button = *buttons.buttons[static_cast<std::size_t>(selected)];
+  if (choose && before >= 0) return {At(WindowEventType::MouseMove, button), At(WindowEventType::LeftButtonDown, button)};
+  if (selected == before) return {};
+  return {At(WindowEventType::MouseMove, button)};
 }
 
 }  // namespace tavi

@@ -2,7 +2,22 @@
 
 #include <cstdint>
 
+#include "platform/platform.h"
+
 namespace tavi {
+
+// The platform's counter; without one the millisecond tick count paces the frames.
+class Clock {
+ public:
+  explicit Clock(Platform& platform) : platform_(platform), frequency_(platform.CounterFrequency()) {}
+  bool HasCounter() const { return frequency_ > 0; }
+  std::int64_t Frequency() const { return HasCounter() ? frequency_ : 1000; }
+  std::int64_t Now() const { return HasCounter() ? platform_.Counter() : platform_.TickCount(); }
+
+ private:
+  Platform& platform_;
+  std::int64_t frequency_;
+};
 
 // Frame pacing at 60 frames per second on a counter: a frame starts at the first check whose
 // counter value is strictly greater than the deadline; the next deadline is that frame's start

@@ -33,6 +33,7 @@ bool Pause::Handle(const WindowEvent& event, const KeySnapshot& lastKeys) {
       return false;
     case WindowEventType::MouseMove:
     case WindowEventType::Close:
+    case WindowEventType::KeyPress:
       return false;
   }
   return false;
@@ -55,7 +56,6 @@ void Pause::Wait() {
     KeySnapshot now;
     if (ReadKeySnapshot(game_.keySource, now)) ReleaseHeldKeys(now);
   }
-  game_.display.FlipDisplay();
 }
 
 void Pause::Begin(const KeySnapshot& lastKeys) {
@@ -66,7 +66,6 @@ void Pause::Begin(const KeySnapshot& lastKeys) {
   }
   game_.platform.Audio().Pause();
   DrawPauseText(game_.font);
-  game_.display.FlipDisplay();
 }
 
 void Pause::End() {

@@ -32,8 +32,8 @@ class Pause {
   // Leaves the keys held when a pause began out of `keys` until each is seen up (none for a demo).
   void ReleaseHeldKeys(KeySnapshot& keys);
 
-  // One sleep in the event wait while paused; the frozen frame is shown again on waking (the
-  // window may have been uncovered or restored).
+  // One sleep in the event wait while paused. The loop shows the frozen frame, with the word drawn
+  // into it when the pause began, before each (the window may have been uncovered or restored).
   void Wait();
 
  private:

@@ -8,9 +8,11 @@
 #include "app/demo.h"
 #include "app/game.h"
 #include "app/menu_keys.h"
+#include "app/mute.h"
 #include "app/output_file.h"
 #include "app/pacing.h"
 #include "app/pause.h"
+#include "base/dik.h"
 #include "base/error_log.h"
 #include "base/png_writer.h"
 #include "base/translate.h"
@@ -19,19 +21,6 @@
 namespace tavi {
 
 namespace {
-
-// Without a performance counter the millisecond tick count paces the frames.
-class Clock {
- public:
-  explicit Clock(Platform& platform) : platform_(platform), frequency_(platform.CounterFrequency()) {}
-  bool HasCounter() const { return frequency_ > 0; }
-  std::int64_t Frequency() const { return HasCounter() ? frequency_ : 1000; }
-  std::int64_t Now() const { return HasCounter() ? platform_.Counter() : platform_.TickCount(); }
-
- private:
-  Platform& platform_;
-  std::int64_t frequency_;
-};
 
 void Dispatch(Game& game, const WindowEvent& event) {
   switch (event.type) {
@@ -52,6 +41,7 @@ void Dispatch(Game& game, const WindowEvent& event) {
     case WindowEventType::PauseKey:
     case WindowEventType::PauseLetter:
     case WindowEventType::FocusLost:
+    case WindowEventType::KeyPress:
       break;  // the loop's own
   }
 }
@@ -122,7 +112,7 @@ struct ProgramRun::State {
   std::unique_ptr<Game> game;
   std::unique_ptr<FrameOutputs> outputs;
   std::unique_ptr<Pause> pause;
-  MenuKeys menuKeys;
+  std::unique_ptr<Mute> mute;
   bool paced = false;
   std::chrono::steady_clock::time_point started;
   long long frame = 0;
@@ -175,6 +165,7 @@ std::optional<int> ProgramRun::Start() {
   s.outputs = std::make_unique<FrameOutputs>(s.options, s.game->errorLog);
   // A demo's keys and moves are its own: neither held keys nor menu keys are touched while one plays.
   s.pause = std::make_unique<Pause>(*s.game, s.options.pauseOnFocusLoss && !s.options.headless, !s.player);
+  s.mute = std::make_unique<Mute>(*s.game, !s.player);
 
   // A timedemo and a headless run without a demo go as fast as they can.
   s.paced = s.options.timedemo.empty() && !(s.options.headless && s.options.demo.empty());
@@ -201,23 +192,35 @@ ProgramRun::Step ProgramRun::Advance() {
   WindowEvent event;
   // While paused, a demo's events wait with its frames.
   if (!(player && pause.Active()) && events.PollEvent(event)) {
+    if (event.type == WindowEventType::KeyPress) {
+      // A menu key becomes the moves and clicks that are recorded; the press itself never is.
+      if (event.key == Dik::F9) s.mute->Toggle();
+      for (const WindowEvent& move : MenuKeyEvents(event, game)) {
+        if (recorder) recorder->Event(move);
+        Dispatch(game, move);
+      }
+      return Step::Again;
+    }
     if (!player && pause.Handle(event, s.keySnapshot)) return Step::Again;  // never recorded
     if (recorder) recorder->Event(event);
     Dispatch(game, event);
     return Step::Again;
   }
   if (player) {
-    // While a demo plays, the player can still close the window.
+    // While a demo plays, the player can still close the window, pause and mute.
     while (s.platform.PollEvent(event)) {
       if (event.type == WindowEventType::Close) {
         game.OnDestroy();
+      } else if (event.type == WindowEventType::KeyPress) {
+        if (event.key == Dik::F9) s.mute->Toggle();
       } else {
         pause.Handle(event, s.keySnapshot);
       }
     }
     if (game.QuitRequested()) return Step::Done;
   }
-  if (pause.Active()) {  // no frame is counted
+  if (pause.Active()) {  // no frame is counted; the frozen frame is shown again on every pass
+    s.mute->Present();
     pause.Wait();
     return Step::Waiting;
   }
@@ -232,18 +235,12 @@ ProgramRun::Step ProgramRun::Advance() {
   // The keys are read once per rendered frame, and only here (a pause renders none).
   s.platform.SetTyping(game.CurrentScreen() == GameScreen::NewHighscore);
   if (ReadKeySnapshot(keys, s.keySnapshot)) {
+    if (!player) s.keySnapshot.state[Dik::F9] = 0;  // the mute key is the loop's own
     pause.ReleaseHeldKeys(s.keySnapshot);
     if (recorder) recorder->Keys(s.keySnapshot);
   }
-  if (!player) {
-    for (const WindowEvent& keyEvent : s.menuKeys.Translate(s.keySnapshot, game)) {
-      if (recorder) recorder->Event(keyEvent);
-      Dispatch(game, keyEvent);
-    }
-    if (game.QuitRequested()) return Step::Done;  // "Ende" chosen
-  }
   game.RenderFrame(s.keySnapshot);
-  game.display.FlipDisplay();
+  s.mute->Present();
   s.outputs->AfterFrame(s.frame, game);
   ++s.frame;
   if (s.outputs->Finished(s.frame, player != nullptr)) {

@@ -63,7 +63,7 @@ Settings SettingsAtExit(const Settings& read, const PlatformOptions& started, Pl
   atExit.windowHeight = std::clamp(size.height, MinWindowSize.height, MaxWindowSize.height);
   // A window asked for on the command line is no choice to remember; a switch by Alt+Enter is.
   if (platform.FullScreen() == started.window) atExit.fullscreen = platform.FullScreen();
-  atExit.muted = platform.Audio().MusicMuted();
+  atExit.muted = platform.Audio().Muted();
   return atExit;
 }
 

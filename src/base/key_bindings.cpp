@@ -32,4 +32,14 @@ void ApplyKeyBindings(const KeyBindings& bindings, std::uint8_t (&state)[256]) {
   }
 }
 
+std::uint8_t ApplyKeyBindings(const KeyBindings& bindings, std::uint8_t code) {
+  std::uint8_t state[256] = {};
+  state[code] = 0x80;
+  ApplyKeyBindings(bindings, state);
+  for (int i = 1; i < 256; ++i) {
+    if (state[i] != 0) return static_cast<std::uint8_t>(i);
+  }
+  return 0;
+}
+
 }  // namespace tavi

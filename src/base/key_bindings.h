@@ -26,4 +26,7 @@ struct KeyBindings {
 // Pause is an event, not a snapshot key, and is left alone here.
 void ApplyKeyBindings(const KeyBindings& bindings, std::uint8_t (&state)[256]);
 
+// The code a key held alone puts into the snapshot with the bindings applied; 0 for none.
+std::uint8_t ApplyKeyBindings(const KeyBindings& bindings, std::uint8_t code);
+
 }  // namespace tavi

@@ -5,7 +5,7 @@
 namespace tavi {
 
 void NameEntry::Update() {
-  // Only the highest key down counts, so a held Shift or arrow key hides the typing keys below it.
+  // Only the highest key down counts, so a held arrow key hides the typing keys below it.
   const unsigned char c = keyboard_.CharForKey(keyboard_.HighestPressedKey());
   if (c != LastChar && c != Keyboard::NoChar && EnteredName.size() < MaxNameLength) {
     EnteredName.push_back(static_cast<char>(c));

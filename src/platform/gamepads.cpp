@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 #include "base/dik.h"
 
@@ -11,6 +12,9 @@ namespace {
 
 // Half deflection: a stick resting a little off centre moves nothing.
 constexpr int StickDeadZone = 16384;
+// Under a quarter the stick is back in the centre; between the two it neither presses nor rearms,
+// so a stick trembling about half deflection presses once.
+constexpr int StickCentre = StickDeadZone / 2;
 
 SDL_JoystickID InstanceId(SDL_GameController* pad) {
   return SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad));
@@ -26,6 +30,23 @@ void PushKey(SDL_Scancode scancode, bool down, std::uint32_t windowId) {
   SDL_PushEvent(&key);
 }
 
+std::uint8_t ButtonCode(int button) {
+  switch (button) {
+    case SDL_CONTROLLER_BUTTON_DPAD_UP:
+      return Dik::Up;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+      return Dik::Down;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+      return Dik::Left;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+      return Dik::Right;
+    case SDL_CONTROLLER_BUTTON_A:
+      return Dik::Space;
+    default:
+      return 0;
+  }
+}
+
 }  // namespace
 
 Gamepads::Gamepads() {
@@ -36,25 +57,36 @@ Gamepads::Gamepads() {
 }
 
 Gamepads::~Gamepads() {
-  for (SDL_GameController* pad : pads_) {
-    SDL_GameControllerClose(pad);
+  for (const Pad& pad : pads_) {
+    SDL_GameControllerClose(pad.controller);
   }
   if (ready_) {
     SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
   }
 }
 
-void Gamepads::Handle(const SDL_Event& event, std::uint32_t windowId) {
+std::uint8_t Gamepads::Observe(Axis& axis, int axisIndex, int value) {
+  if (std::abs(value) < StickCentre) {
+    axis.counts = axis.rearmed = true;
+    return 0;
+  }
+  if (std::abs(value) < StickDeadZone || !axis.counts || !axis.rearmed) return 0;
+  axis.rearmed = false;
+  if (axisIndex == 0) return value < 0 ? Dik::Left : Dik::Right;
+  return value < 0 ? Dik::Up : Dik::Down;
+}
+
+std::uint8_t Gamepads::Handle(const SDL_Event& event, std::uint32_t windowId) {
   if (!ready_) {
-    return;
+    return 0;
   }
   switch (event.type) {
     case SDL_CONTROLLERDEVICEADDED: {
       // Pads present at the start are announced too; a pad announced twice is opened once.
       const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(event.cdevice.which);
-      if (std::none_of(pads_.begin(), pads_.end(), [id](SDL_GameController* pad) { return InstanceId(pad) == id; })) {
-        if (SDL_GameController* pad = SDL_GameControllerOpen(event.cdevice.which)) {
-          pads_.push_back(pad);
+      if (std::none_of(pads_.begin(), pads_.end(), [id](const Pad& pad) { return InstanceId(pad.controller) == id; })) {
+        if (SDL_GameController* controller = SDL_GameControllerOpen(event.cdevice.which)) {
+          pads_.push_back({controller, {}});
         }
       }
       break;
@@ -62,12 +94,20 @@ void Gamepads::Handle(const SDL_Event& event, std::uint32_t windowId) {
     case SDL_CONTROLLERDEVICEREMOVED:
       // Removed by instance id; whatever the pad held is released with it.
       pads_.erase(std::remove_if(pads_.begin(), pads_.end(),
-                                 [&event](SDL_GameController* pad) {
-                                   if (InstanceId(pad) != event.cdevice.which) return false;
-                                   SDL_GameControllerClose(pad);
+                                 [&event](const Pad& pad) {
+                                   if (InstanceId(pad.controller) != event.cdevice.which) return false;
+                                   SDL_GameControllerClose(pad.controller);
                                    return true;
                                  }),
                   pads_.end());
+      break;
+    case SDL_CONTROLLERAXISMOTION:
+      if (event.caxis.axis > SDL_CONTROLLER_AXIS_LEFTY) break;
+      for (Pad& pad : pads_) {
+        if (InstanceId(pad.controller) == event.caxis.which) {
+          return Observe(pad.axes[event.caxis.axis], event.caxis.axis, event.caxis.value);
+        }
+      }
       break;
     case SDL_CONTROLLERBUTTONDOWN:
     case SDL_CONTROLLERBUTTONUP: {
@@ -76,30 +116,39 @@ void Gamepads::Handle(const SDL_Event& event, std::uint32_t windowId) {
         PushKey(SDL_SCANCODE_ESCAPE, down, windowId);
       } else if (event.cbutton.button == SDL_CONTROLLER_BUTTON_START) {
         PushKey(SDL_SCANCODE_PAUSE, down, windowId);
+      } else if (down) {
+        return ButtonCode(event.cbutton.button);
       }
       break;
     }
     default:
       break;
   }
+  return 0;
 }
 
-void Gamepads::AddHeldKeys(std::uint8_t (&state)[256]) const {
-  for (SDL_GameController* pad : pads_) {
-    const auto held = [pad](SDL_GameControllerButton button) {
-      return SDL_GameControllerGetButton(pad, button) != 0;
+void Gamepads::AddHeldKeys(std::uint8_t (&state)[256], bool directions) {
+  for (Pad& pad : pads_) {
+    const auto held = [&pad](SDL_GameControllerButton button) {
+      return SDL_GameControllerGetButton(pad.controller, button) != 0;
     };
-    const int x = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX);
-    const int y = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTY);
+    if (held(SDL_CONTROLLER_BUTTON_A)) state[Dik::Space] = 0x80;
+    if (!directions) continue;
+    int deflection[2] = {};
+    for (int i = 0; i < 2; ++i) {
+      deflection[i] = SDL_GameControllerGetAxis(pad.controller, static_cast<SDL_GameControllerAxis>(i));
+      // A stick at rest sends no events: it is seen in the centre here (its presses are events).
+      if (std::abs(deflection[i]) < StickCentre) pad.axes[i].counts = pad.axes[i].rearmed = true;
+      if (!pad.axes[i].counts) deflection[i] = 0;
+    }
     const struct {
       bool down;
       std::uint32_t dik;
     } keys[] = {
-        {held(SDL_CONTROLLER_BUTTON_DPAD_UP) || y <= -StickDeadZone, Dik::Up},
-        {held(SDL_CONTROLLER_BUTTON_DPAD_DOWN) || y >= StickDeadZone, Dik::Down},
-        {held(SDL_CONTROLLER_BUTTON_DPAD_LEFT) || x <= -StickDeadZone, Dik::Left},
-        {held(SDL_CONTROLLER_BUTTON_DPAD_RIGHT) || x >= StickDeadZone, Dik::Right},
-        {held(SDL_CONTROLLER_BUTTON_A), Dik::Space},
+        {held(SDL_CONTROLLER_BUTTON_DPAD_UP) || deflection[1] <= -StickDeadZone, Dik::Up},
+        {held(SDL_CONTROLLER_BUTTON_DPAD_DOWN) || deflection[1] >= StickDeadZone, Dik::Down},
+        {held(SDL_CONTROLLER_BUTTON_DPAD_LEFT) || deflection[0] <= -StickDeadZone, Dik::Left},
+        {held(SDL_CONTROLLER_BUTTON_DPAD_RIGHT) || deflection[0] >= StickDeadZone, Dik::Right},
     };
     for (const auto& key : keys) {
       if (key.down) state[key.dik] = 0x80;

@@ -1,8 +1,9 @@
 #pragma once
 
-// Names as typed: a key whose character in the player's layout is one a name may hold goes into
-// the key snapshot under the scan code the game types that character with; any other key keeps
-// its physical code (digits on AZERTY need Shift, so their physical code types the digit).
+// Keys as labelled: a key whose unshifted character in the player's layout is one a name may hold
+// goes into the key snapshot under the scan code the game types that character with; any other key
+// keeps its physical code. While a name is typed, what a key made with its modifiers decides
+// instead, once it is known (typed_keys.h).
 
 #include <cstdint>
 

@@ -42,7 +42,7 @@ class MixerAudio : public AudioDevice {
     const int channels = Mix_AllocateChannels(Channels);
     startOrder_.assign(static_cast<std::size_t>(channels), 0);
     open_ = true;
-    SetEffectVolume(effectVolume_);
+    ApplyEffectVolume();
     return true;
   }
 
@@ -121,13 +121,14 @@ class MixerAudio : public AudioDevice {
 
   void SetEffectVolume(int percent) override {
     effectVolume_ = percent < 0 ? 0 : (percent > 100 ? 100 : percent);
-    if (open_) {
-      Mix_Volume(-1, effectVolume_ * MIX_MAX_VOLUME / 100);
-    }
+    ApplyEffectVolume();
   }
 
-  void SetMusicMuted(bool muted) override { music_.SetMuted(muted); }
-  bool MusicMuted() const override { return music_.Muted(); }
+  void SetMuted(bool muted) override {
+    music_.SetMuted(muted);
+    ApplyEffectVolume();
+  }
+  bool Muted() const override { return music_.Muted(); }
 
   void Pause() override {
     if (open_) {
@@ -159,6 +160,13 @@ class MixerAudio : public AudioDevice {
   }
 
  private:
+  // Every channel, also those of effects that sound now; a muted effect plays on unheard.
+  void ApplyEffectVolume() {
+    if (open_) {
+      Mix_Volume(-1, music_.Muted() ? 0 : effectVolume_ * MIX_MAX_VOLUME / 100);
+    }
+  }
+
   int OldestPlayingChannel() const {
     int oldest = -1;
     for (int channel = 0; channel < static_cast<int>(startOrder_.size()); ++channel) {

@@ -26,9 +26,9 @@ class NullAudio : public AudioDevice {
   void PlayMusicForever() override {}
   void SetMusicVolume(int) override {}
   void SetEffectVolume(int) override {}
-  // Kept, so that the mute the player chose is still there to be remembered.
-  void SetMusicMuted(bool muted) override { muted_ = muted; }
-  bool MusicMuted() const override { return muted_; }
+  // Kept although nothing sounds, so that the choice is remembered for a run with sound.
+  void SetMuted(bool muted) override { muted_ = muted; }
+  bool Muted() const override { return muted_; }
   void Pause() override {}
   void Resume() override {}
   void Close() override {}

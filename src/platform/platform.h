@@ -14,23 +14,27 @@
 
 namespace tavi {
 
-// The four window messages the game handles, plus the window being closed. The last three are
-// for the loop alone: the game never sees them and demos never hold them.
+// The four window messages the game handles, plus the window being closed. The last four are
+// for the loop alone: the game never sees them and demos never hold them. A key held down
+// sends no second press: its auto-repeats are no events.
 enum class WindowEventType {
   MouseMove,        // pointer moved to (x, y) in frame coordinates
   LeftButtonDown,   // left button pressed at (x, y)
   LeftDoubleClick,  // second press of a double click at (x, y); the game ignores it
-  EscapeDown,       // Escape key-down, auto-repeats included
+  EscapeDown,       // Escape pressed
   Close,            // the window manager or Alt+F4 closes the window
   PauseKey,         // the Pause key pressed
   PauseLetter,      // P pressed: a pause in a game, a letter on the name-entry screen
   FocusLost,        // the window lost the keyboard focus or was minimised
+  KeyPress,         // any other key pressed: `key` is the code it puts into the key snapshot
 };
 
 struct WindowEvent {
   WindowEventType type = WindowEventType::MouseMove;
   int x = 0;
   int y = 0;
+  std::uint8_t key = 0;  // KeyPress: the key's snapshot code
+  bool shift = false;    // KeyPress: Shift was held
 };
 
 // Something that delivers window events (the real event pump or a demo).
@@ -86,9 +90,10 @@ class AudioDevice {
   // Levels from 0 (silent) to 100 (full, the default); kept while the device is closed.
   virtual void SetMusicVolume(int percent) = 0;
   virtual void SetEffectVolume(int percent) = 0;
-  // A muted music plays on in silence, so it comes back where it would be.
-  virtual void SetMusicMuted(bool muted) = 0;
-  virtual bool MusicMuted() const = 0;
+  // Mutes all sound, music and effects alike; the volumes stay as they are. A muted music plays
+  // on in silence, so it comes back where it would be.
+  virtual void SetMuted(bool muted) = 0;
+  virtual bool Muted() const = 0;
   // Holds every effect and the music where they are, and lets them go on.
   virtual void Pause() = 0;
   virtual void Resume() = 0;
@@ -141,7 +146,8 @@ class Platform : public EventSource, public KeySource, public MessageSink {
 
   virtual AudioDevice& Audio() = 0;
 
-  // True while a name is typed: the player's key bindings then stand aside, letters are letters.
+  // True while a name is typed: the player's key bindings and a pad's directions then stand
+  // aside, and a key goes into the snapshot as the character it typed (see typed_keys.h).
   virtual void SetTyping(bool /*typing*/) {}
 };
 
@@ -154,7 +160,7 @@ struct PlatformOptions {
   bool vsync = true;     // presents wait for the display's refresh
   int musicVolume = 100; // 0 to 100
   int effectVolume = 100;
-  bool muted = false;    // the music starts muted, as F9 leaves it
+  bool muted = false;    // all sound off (F9) from the start
   KeyBindings keys;      // the defaults: the keyboard as it is
 };
 

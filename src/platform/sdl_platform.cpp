@@ -16,9 +16,11 @@
 #include "platform/null_audio.h"
 #include "platform/platform.h"
 #include "platform/precise_sleep.h"
+#include "platform/scancodes.h"
 #include "platform/sdl_window_mode.h"
 #include "platform/stop_signals.h"
 #include "platform/text_renderer.h"
+#include "platform/typed_keys.h"
 #include "platform/video_start.h"
 #include "platform/window_icon.h"
 
@@ -58,7 +60,7 @@ class SdlPlatform : public Platform {
     }
     audio_->SetMusicVolume(options.musicVolume);
     audio_->SetEffectVolume(options.effectVolume);
-    audio_->SetMusicMuted(options.muted);
+    audio_->SetMuted(options.muted);
   }
 
   ~SdlPlatform() override {
@@ -75,8 +77,12 @@ class SdlPlatform : public Platform {
     }
     SDL_Event sdlEvent;
     while (SDL_PollEvent(&sdlEvent) != 0) {
-      gamepads_.Handle(sdlEvent, window_ != nullptr ? SDL_GetWindowID(window_) : 0);
+      const std::uint8_t padPress = gamepads_.Handle(sdlEvent, window_ != nullptr ? SDL_GetWindowID(window_) : 0);
       // Once the window is gone, whatever is left in the queue is dropped.
+      if (window_ != nullptr && padPress != 0) {
+        event = {WindowEventType::KeyPress, 0, 0, padPress, false};
+        return true;
+      }
       if (window_ != nullptr && Translate(sdlEvent, event)) {
         return true;
       }
@@ -93,8 +99,11 @@ class SdlPlatform : public Platform {
     HideAltReturn(keys);
     std::memset(state, 0, sizeof state);
     for (int scancode = 0; scancode < count; ++scancode) {
-      if (keys[scancode] != 0 && scancode != hiddenScancode_ && scancode != SDL_SCANCODE_F9) {
-        const std::uint8_t dik = LayoutDik(scancode);
+      if (keys[scancode] != 0 && scancode != hiddenScancode_) {
+        std::uint8_t dik = LayoutDik(scancode);
+        if (typing_ && dik != 0) {
+          dik = typedKeys_.Code(DikFromSdlScancode(scancode), dik);
+        }
         if (dik != 0) {
           state[dik] = 0x80;
         }
@@ -103,7 +112,7 @@ class SdlPlatform : public Platform {
     if (!typing_) {
       ApplyKeyBindings(bindings_, state);
     }
-    gamepads_.AddHeldKeys(state);  // a pad's directions are the game's own codes already
+    gamepads_.AddHeldKeys(state, !typing_);  // a pad's directions are the game's own codes already
     return true;
   }
 
@@ -256,7 +265,21 @@ class SdlPlatform : public Platform {
 
   AudioDevice& Audio() override { return *audio_; }
 
-  void SetTyping(bool typing) override { typing_ = typing; }
+  // While a name is typed, SDL reports the text each key makes (in the layout, with Shift, AltGr,
+  // Caps Lock and dead keys); an input method may then take keys, so only while a name is typed.
+  void SetTyping(bool typing) override {
+    if (typing == typing_) {
+      return;
+    }
+    typing_ = typing;
+    typedKeys_.Clear();
+    lastKeyDown_ = 0;
+    if (typing) {
+      SDL_StartTextInput();
+    } else {
+      SDL_StopTextInput();
+    }
+  }
 
  private:
   // Turns an SDL event into one of ours; false for events the game does not see.
@@ -278,6 +301,16 @@ class SdlPlatform : public Platform {
         return true;
       case SDL_KEYDOWN:
         return TranslateKeyDown(sdlEvent.key, event);
+      case SDL_KEYUP:
+        typedKeys_.Released(DikFromSdlScancode(sdlEvent.key.keysym.scancode));
+        return false;
+      case SDL_TEXTINPUT:
+        // The text follows the key-down that made it.
+        if (typing_ && lastKeyDown_ != 0) {
+          typedKeys_.Typed(lastKeyDown_, sdlEvent.text.text);
+          lastKeyDown_ = 0;
+        }
+        return false;
       case SDL_WINDOWEVENT:
         if (sdlEvent.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
             sdlEvent.window.event == SDL_WINDOWEVENT_MINIMIZED) {
@@ -309,6 +342,7 @@ class SdlPlatform : public Platform {
 
   bool TranslateKeyDown(const SDL_KeyboardEvent& key, WindowEvent& event) {
     const SDL_Scancode scancode = key.keysym.scancode;
+    lastKeyDown_ = DikFromSdlScancode(scancode);
     if ((key.keysym.mod & KMOD_ALT) != 0 &&
         (scancode == SDL_SCANCODE_RETURN || scancode == SDL_SCANCODE_KP_ENTER)) {
       if (key.repeat == 0) {
@@ -318,22 +352,28 @@ class SdlPlatform : public Platform {
       hiddenScancode_ = scancode;
       return false;
     }
-    if (scancode == SDL_SCANCODE_F9) {
-      // Mutes and unmutes the music; ReadKeys leaves the key out, so the game never sees it.
-      if (key.repeat == 0) {
-        audio_->SetMusicMuted(!audio_->MusicMuted());
-      }
-      return false;
+    if (key.repeat != 0) {
+      return false;  // a key held down is one press: a held Esc ends a game, not the program too
     }
     if (scancode == SDL_SCANCODE_ESCAPE || key.keysym.sym == SDLK_ESCAPE) {
-      event = {WindowEventType::EscapeDown, 0, 0};  // auto-repeats count too
+      event = {WindowEventType::EscapeDown, 0, 0};
       return true;
     }
-    if (key.repeat == 0 && (scancode == SDL_SCANCODE_PAUSE || IsPauseLetter(key))) {
+    if (scancode == SDL_SCANCODE_PAUSE || IsPauseLetter(key)) {
       event = {scancode == SDL_SCANCODE_PAUSE ? WindowEventType::PauseKey : WindowEventType::PauseLetter, 0, 0};
       return true;
     }
-    return false;
+    // Every other press as the code it puts into the snapshot: the keyboard menus take their
+    // presses from here, so that a key pressed and let go within one frame still counts.
+    std::uint8_t code = LayoutDik(scancode);
+    if (!typing_ && code != 0) {
+      code = ApplyKeyBindings(bindings_, code);
+    }
+    if (code == 0) {
+      return false;
+    }
+    event = {WindowEventType::KeyPress, 0, 0, code, (key.keysym.mod & KMOD_SHIFT) != 0};
+    return true;
   }
 
   // P as the layout types it, or the key bound to pause (by its snapshot code) outside name entry.
@@ -385,6 +425,8 @@ class SdlPlatform : public Platform {
   bool closeReported_ = false;
   KeyBindings bindings_;
   bool typing_ = false;  // on the name-entry screen
+  TypedKeys typedKeys_;
+  std::uint8_t lastKeyDown_ = 0;  // physical code of the last key-down, until its text came
   int hiddenScancode_ = -1;  // held since Alt+Return, left out of the key snapshot
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;

@@ -80,7 +80,7 @@ EM_JS(void, WebAudioPlayMusic, (), {
 EM_JS(void, WebAudioLevels, (int music, int effects, int muted), {
   const audio = Module.taviAudio;
   audio.musicGain.gain.value = muted ? 0 : music / 100;
-  audio.effectGain.gain.value = effects / 100;
+  audio.effectGain.gain.value = muted ? 0 : effects / 100;
 });
 
 EM_JS(void, WebAudioHold, (int held), {
@@ -142,11 +142,11 @@ class WebAudio : public AudioDevice {
     effectVolume_ = std::clamp(percent, 0, 100);
     ApplyLevels();
   }
-  void SetMusicMuted(bool muted) override {
+  void SetMuted(bool muted) override {
     muted_ = muted;
     ApplyLevels();
   }
-  bool MusicMuted() const override { return muted_; }
+  bool Muted() const override { return muted_; }
   void Pause() override {
     if (open_) WebAudioHold(1);
   }

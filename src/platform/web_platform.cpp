@@ -14,6 +14,7 @@
 #include "base/dik.h"
 #include "platform/bmp_loader.h"
 #include "platform/console_message.h"
+#include "platform/typed_keys.h"
 #include "platform/web_audio.h"
 #include "platform/web_keys.h"
 
@@ -66,6 +67,13 @@ constexpr std::int64_t FrameMicroseconds = 1000000 / 60;
 constexpr std::int64_t TimerSlackMicroseconds = 1000;
 constexpr std::int64_t SpinMicroseconds = TimerSlackMicroseconds + 1000;
 
+// A key event's `key` is the character the key made, or the key's name ("Shift", "Enter").
+bool OneCharacter(const char* text) {
+  int characters = 0;
+  for (const char* c = text; *c != '\0'; ++c) characters += (*c & 0xC0) != 0x80;  // UTF-8 lead bytes
+  return characters == 1;
+}
+
 std::uint32_t Blend(std::uint32_t source, std::uint32_t target, std::uint32_t alpha) {
   return (source * alpha + target * (255 - alpha) + 127) / 255;
 }
@@ -89,7 +97,16 @@ class WebPlatform : public Platform {
   }
 
   bool ReadKeys(std::uint8_t (&state)[256]) override {
-    std::memcpy(state, held_, sizeof state);
+    if (!typing_) {
+      std::memcpy(state, held_, sizeof state);
+      return true;
+    }
+    std::memset(state, 0, sizeof state);
+    for (int physical = 1; physical < 256; ++physical) {
+      if (held_[physical] == 0) continue;
+      const std::uint8_t code = typedKeys_.Code(static_cast<std::uint8_t>(physical), static_cast<std::uint8_t>(physical));
+      if (code != 0) state[code] = 0x80;
+    }
     return true;
   }
 
@@ -169,32 +186,36 @@ class WebPlatform : public Platform {
 
   AudioDevice& Audio() override { return *audio_; }
 
+  void SetTyping(bool typing) override {
+    if (typing != typing_) typedKeys_.Clear();
+    typing_ = typing;
+  }
+
  private:
   static EM_BOOL OnKeyDown(int, const EmscriptenKeyboardEvent* key, void* data) {
     auto& self = *static_cast<WebPlatform*>(data);
     const std::uint8_t dik = DikFromKeyCode(key->code);
     if (dik == 0) return false;
-    if (dik == Dik::F9) {
-      // Mutes and unmutes the music; the game never sees the key.
-      if (!key->repeat) self.audio_->SetMusicMuted(!self.audio_->MusicMuted());
-      return true;
-    }
     self.held_[dik] = 0x80;
-    if (dik == Dik::Escape) {
-      self.events_.push_back({WindowEventType::EscapeDown, 0, 0});  // auto-repeats count too
-    } else if (!key->repeat && dik == Dik::Pause) {
-      self.events_.push_back({WindowEventType::PauseKey, 0, 0});
-    } else if (!key->repeat && (std::strcmp(key->key, "p") == 0 || std::strcmp(key->key, "P") == 0)) {
-      self.events_.push_back({WindowEventType::PauseLetter, 0, 0});
-    }
+    if (self.typing_ && OneCharacter(key->key)) self.typedKeys_.Typed(dik, key->key);
+    if (!key->repeat) self.events_.push_back(Press(dik, *key));  // a key held down is one press
     // The browser keeps its own keys for reloading, full screen and its tools.
     const bool browserKey = dik == Dik::F5 || dik == Dik::F11 || dik == Dik::F12 || key->ctrlKey || key->metaKey;
     return !browserKey;
   }
 
+  static WindowEvent Press(std::uint8_t dik, const EmscriptenKeyboardEvent& key) {
+    if (dik == Dik::Escape) return {WindowEventType::EscapeDown, 0, 0};
+    if (dik == Dik::Pause) return {WindowEventType::PauseKey, 0, 0};
+    if (std::strcmp(key.key, "p") == 0 || std::strcmp(key.key, "P") == 0) return {WindowEventType::PauseLetter, 0, 0};
+    return {WindowEventType::KeyPress, 0, 0, dik, key.shiftKey != 0};
+  }
+
   static EM_BOOL OnKeyUp(int, const EmscriptenKeyboardEvent* key, void* data) {
+    auto& self = *static_cast<WebPlatform*>(data);
     const std::uint8_t dik = DikFromKeyCode(key->code);
-    static_cast<WebPlatform*>(data)->held_[dik] = 0;
+    self.held_[dik] = 0;
+    self.typedKeys_.Released(dik);
     return dik != 0;
   }
 
@@ -256,7 +277,9 @@ class WebPlatform : public Platform {
   bool timerPending_ = false;
   bool inTimer_ = false;
   std::deque<WindowEvent> events_;
-  std::uint8_t held_[256] = {};
+  std::uint8_t held_[256] = {};  // by the keys' places on the keyboard
+  bool typing_ = false;
+  TypedKeys typedKeys_;
   std::vector<unsigned char> rgba_;
   int clicks_ = 0;
   double lastClickTime_ = -1000;
