@@ -175,7 +175,7 @@ TEST(Settings, WhatTheGameRemembersIsReadBackAndTheCommandLineWins) {
   EXPECT_TRUE(started.window && started.scaling == Scaling::SharpInteger && started.windowSize.width == 1024);
   ExitPlatform platform;
   platform.size = {200, 150};  // smaller than a window may be remembered
-  platform.audio.musicMuted = true;
+  platform.audio.muted = true;
   const Settings atExit = SettingsAtExit(file.values, started, platform);
   EXPECT_TRUE(atExit.fullscreen);  // --window is no choice to remember, Alt+Enter's is
   EXPECT_FALSE(SettingsAtExit(Settings{}, PlatformOptionsFor(Options{}, Settings{}), platform).fullscreen);
