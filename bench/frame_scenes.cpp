@@ -80,7 +80,7 @@ SdlSurface MakeSdlSurface(const Image& image, bool keyed) {
 }
 
 SdlSurface MakeSdlFrame() {
-  SdlSurface frame(SDL_CreateRGBSurfaceWithFormat(0, Display::Width, Display::Height, 32, SDL_PIXELFORMAT_RGB888));
+  SdlSurface frame(SDL_CreateRGBSurfaceWithFormat(0, FrameWidth, FrameHeight, 32, SDL_PIXELFORMAT_RGB888));
   if (!frame) Die(std::string("SDL_CreateRGBSurfaceWithFormat: ") + SDL_GetError());
   return frame;
 }
@@ -151,7 +151,7 @@ void FrameScenes::BuildBusiestWorld() {
     for (int i = 0; i < ObjectsPerKind; ++i) {
       group.Spawn();
       ObjectInstance& o = group.Instances().back();
-      o.x = next(Display::Width) - a.FrameWidth() / 4;
+      o.x = next(FrameWidth) - a.FrameWidth() / 4;
       o.y = next(LakeBottom - a.FrameHeight());
     }
   }

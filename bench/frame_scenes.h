@@ -38,7 +38,7 @@ using SdlSurface = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
 
 // An SDL surface holding a copy of an image's pixels, colour-keyed with the image's key or not.
 SdlSurface MakeSdlSurface(const Image& image, bool keyed);
-// An empty 1024 x 768 frame in the back buffer's pixel format.
+// An empty frame in the back buffer's pixel format.
 SdlSurface MakeSdlFrame();
 
 // Stops the program with a message when the two frames differ in any pixel.

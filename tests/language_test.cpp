@@ -84,7 +84,7 @@ TEST(Language, LongTextsAreDrawnOnlyAsFarAsTheFrameReaches) {
   EXPECT_EQ(drawn("12345678ABC", -64, 288), drawn("345678ABC", 0, 288));
   std::string varied = longText;
   for (std::size_t k = 0; k < varied.size(); k += 7) varied[k] = 'Z';
-  EXPECT_EQ(drawn(varied, 0, Display::Width), drawn(varied.substr(0, 32), 0, Display::Width));
+  EXPECT_EQ(drawn(varied, 0, FrameWidth), drawn(varied.substr(0, 32), 0, FrameWidth));
 }
 
 TEST(Language, BrokenTranslatedPictureIsReportedAndTheGermanOneShown) {

@@ -25,7 +25,7 @@ class Screens : public ::testing::Test {
   KeySnapshot keys;
 };
 
-const std::pair<int, int> Parked{1024, 768};
+const std::pair<int, int> Parked{FrameWidth, FrameHeight};
 
 TEST_F(Screens, StartsOnTheMenuAndNewGameHitRectangleBoundsAfterTheOffset) {
   EXPECT_EQ(Frame(), std::make_pair(400, 246));

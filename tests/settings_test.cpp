@@ -172,7 +172,7 @@ TEST(Settings, WhatTheGameRemembersIsReadBackAndTheCommandLineWins) {
   windowOption.window = true;
   windowOption.scaling = Scaling::SharpInteger;
   const PlatformOptions started = PlatformOptionsFor(windowOption, file.values);
-  EXPECT_TRUE(started.window && started.scaling == Scaling::SharpInteger && started.windowSize.width == 1024);
+  EXPECT_TRUE(started.window && started.scaling == Scaling::SharpInteger && started.windowSize.width == FrameWidth);
   ExitPlatform platform;
   platform.size = {200, 150};  // smaller than a window may be remembered
   platform.audio.muted = true;

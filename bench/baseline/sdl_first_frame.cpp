@@ -14,12 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "base/frame_size.h"
 #include "base/media_manifest.h"
 
 namespace {
 
-constexpr int Width = 1024;
-constexpr int Height = 768;
+constexpr int Width = tavi::FrameWidth;
+constexpr int Height = tavi::FrameHeight;
 
 bool Exists(const char* path) {
   std::FILE* f = std::fopen(path, "rb");

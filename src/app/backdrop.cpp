@@ -38,7 +38,7 @@ void Backdrop::DrawSandStrip(Display& display) {
     BltFast(target, s + 512, 672, *sandSurface, nullptr, true);
     sandSource.left = 0;
     sandSource.right = -s;
-    BltFast(target, s + 1024, 672, *sandSurface, &sandSource, true);  // empty at s = 0: refused
+    BltFast(target, s + 2 * 512, 672, *sandSurface, &sandSource, true);  // empty at s = 0: refused
   }
   sandScroll = s - 2;
   if (sandScroll == -512) sandScroll = 0;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/game.h"
+#include "base/frame_size.h"
 #include "base/translate.h"
 
 namespace tavi {
@@ -26,9 +27,9 @@ void Mute::Present() {
   }
   constexpr int Cell = 32;  // the font's glyphs
   const std::string text = game_.platform.Audio().Muted() ? Translate("Ton aus") : Translate("Ton an");
-  const int left = Display::Width - Cell * static_cast<int>(std::min<std::size_t>(text.size(), 64));
+  const int left = FrameWidth - Cell * static_cast<int>(std::min<std::size_t>(text.size(), 64));
   // What the mark covers is put back after presenting; a text wider than the frame is cut.
-  const Rect area{std::max(left, 0), 0, Display::Width, Cell};
+  const Rect area{std::max(left, 0), 0, FrameWidth, Cell};
   Image under(area.right - area.left, Cell);
   BltFast(under, 0, 0, display.BackBuffer(), &area, false);
   game_.font.DrawFontText(text, left, area.top);

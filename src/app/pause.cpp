@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/game.h"
+#include "base/frame_size.h"
 #include "base/translate.h"
 
 namespace tavi {
@@ -78,7 +79,7 @@ void DrawPauseText(BitmapFont& font) {
   constexpr int Cell = 32;
   // A catalogue holds at most 16 MiB, so even a text that long is centred within an int.
   const std::int64_t width = Cell * static_cast<std::int64_t>(text.size());
-  font.DrawFontText(text, static_cast<int>((Display::Width - width) / 2), (Display::Height - Cell) / 2);
+  font.DrawFontText(text, static_cast<int>((FrameWidth - width) / 2), (FrameHeight - Cell) / 2);
 }
 
 }  // namespace tavi

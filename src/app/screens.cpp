@@ -3,6 +3,7 @@
 
 #include "app/game.h"
 #include "app/highscore_screen.h"
+#include "base/frame_size.h"
 #include "base/media_manifest.h"
 #include "base/translate.h"
 #include "platform/platform.h"
@@ -34,8 +35,8 @@ bool InBackButton(int x, int y) { return Inside(x, 404, 619) && Inside(y, 700, 7
 }  // namespace
 
 void Game::ParkSelectionFrame() {
-  selectionFrame.x = 1024;
-  selectionFrame.y = 768;
+  selectionFrame.x = FrameWidth;
+  selectionFrame.y = FrameHeight;
 }
 
 void Game::BackToMenu() {

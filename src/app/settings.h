@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/frame_size.h"
 #include "platform/platform.h"
 
 namespace tavi {
@@ -14,8 +15,8 @@ struct Options;
 // What tavi.ini can set. The defaults are the game without a settings file.
 struct Settings {
   bool fullscreen = true;
-  int windowWidth = 1024;
-  int windowHeight = 768;
+  int windowWidth = FrameWidth;
+  int windowHeight = FrameHeight;
   Scaling scaling = Scaling::Smooth;
   bool vsync = true;
   int musicVolume = 100;  // 0 to 100

@@ -1,5 +1,6 @@
 #include "game/diver.h"
 
+#include "base/frame_size.h"
 #include "base/media_manifest.h"
 #include "graphics/display.h"
 #include "input/keyboard.h"
@@ -15,7 +16,6 @@ constexpr int StartLives = 3;
 constexpr int NotEaten = -1;
 constexpr int EatenFrames = 45;
 constexpr int Speed = 4;
-constexpr int ScreenWidth = 1024;
 constexpr int LakeBottom = 672;  // the diver's bottom edge never passes it
 constexpr int StoneLift = 63;
 
@@ -65,7 +65,7 @@ void Diver::Update() {
       } else if (keyboard_.Down(Dik::Right)) {
         pose = DiverPose::Level;
         x += Speed;
-        if (x > ScreenWidth - width) x = ScreenWidth - width;
+        if (x > FrameWidth - width) x = FrameWidth - width;
       }
     }
   }

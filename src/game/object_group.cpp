@@ -1,5 +1,6 @@
 #include "game/object_group.h"
 
+#include "base/frame_size.h"
 #include "base/media_manifest.h"
 #include "game/diver.h"
 #include "game/random.h"
@@ -10,7 +11,7 @@ namespace tavi {
 
 namespace {
 
-constexpr int RightEdge = 1024;
+constexpr int RightEdge = FrameWidth;
 constexpr int BarrelLanded = 633;
 
 }  // namespace

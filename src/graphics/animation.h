@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "base/frame_size.h"
 #include "base/image.h"
 #include "base/media_manifest.h"
 
@@ -49,8 +50,8 @@ class Animation {
   int row = 0;
   int playsLeft = 0;
   std::uint32_t countdown = 0;
-  int clipRight = 1024;
-  int clipBottom = 768;
+  int clipRight = tavi::FrameWidth;
+  int clipBottom = tavi::FrameHeight;
   bool loaded = false;
   bool missingSheetReported = false;
   std::optional<Image> sheet;

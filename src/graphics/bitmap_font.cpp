@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "base/frame_size.h"
 #include "base/media_manifest.h"
 #include "graphics/display.h"
 #include "graphics/surface.h"
@@ -50,12 +51,12 @@ int BitmapFont::DrawFontText(const std::string& text, int x, int y) {
   const auto length = static_cast<std::int64_t>(text.size());
   // The characters whose cells lie wholly inside the frame: the blit refuses a cell across an edge.
   const std::int64_t first = x >= 0 ? 0 : (CellSize - 1 - std::int64_t{x}) / CellSize;
-  const std::int64_t end = std::min(length, (Display::Width - std::int64_t{x}) / CellSize);
+  const std::int64_t end = std::min(length, (FrameWidth - std::int64_t{x}) / CellSize);
   for (std::int64_t i = first; glyphSheet_ && i < end; ++i) {  // no sheet: texts simply do not appear
     const Rect cell = CellFor(static_cast<unsigned char>(text[i]));
     BltFast(display_.BackBuffer(), x + CellSize * static_cast<int>(i), y, *glyphSheet_, &cell, true);
   }
-  return static_cast<int>(std::min<std::int64_t>(x + CellSize * length, Display::Width));
+  return static_cast<int>(std::min<std::int64_t>(x + CellSize * length, FrameWidth));
 }
 
 }  // namespace tavi

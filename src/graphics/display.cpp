@@ -10,7 +10,7 @@
 namespace tavi {
 
 Display::Display(Platform& platform, ErrorLog& errorLog)
-    : platform_(platform), errorLog_(errorLog), backBuffer_(Width, Height, ColourKeyBlue) {}
+    : platform_(platform), errorLog_(errorLog), backBuffer_(FrameWidth, FrameHeight, ColourKeyBlue) {}
 
 bool Display::InitDisplay() {
   switch (platform_.InitDisplay()) {
@@ -44,7 +44,7 @@ void Display::FlipDisplay() {
 void Display::DrawGdiText(const std::string& text, int x, int y) {
   // Every character but the invisible soft hyphen is wider than a pixel, so those past the
   // frame's width in pixels cannot reach it: a text of any length costs at most a line's worth.
-  const auto reach = static_cast<std::size_t>(std::max<std::int64_t>(0, Width - std::int64_t{x}));
+  const auto reach = static_cast<std::size_t>(std::max<std::int64_t>(0, FrameWidth - std::int64_t{x}));
   if (text.size() > reach) return DrawGdiText(text.substr(0, reach), x, y);
   constexpr Pixel cyan = 0x00FFFF;
   // Without a font no text can ever be drawn; one box says so, not one per frame.

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/frame_size.h"
 #include "base/image.h"
 
 namespace tavi {
@@ -12,9 +13,6 @@ class Platform;
 // The back buffer every frame is drawn into, and its way to the screen.
 class Display {
  public:
-  static constexpr int Width = 1024;
-  static constexpr int Height = 768;
-
   Display(Platform& platform, ErrorLog& errorLog);
 
   // Sets the display up; reports the first failing step through ShowError and returns false.

@@ -1,6 +1,7 @@
 #include "graphics/surface.h"
 
 #include "base/error_log.h"
+#include "base/frame_size.h"
 #include "base/translate.h"
 #include "graphics/display.h"
 #include "platform/platform.h"
@@ -41,8 +42,8 @@ void Surface::Draw(Display& display) const {
   Rect source{0, 0, width, height};
   int dx = x;
   int dy = y;
-  if (x + width >= Display::Width) source.right = Display::Width - x;
-  if (y + height > Display::Height) source.bottom = Display::Height - y;
+  if (x + width >= FrameWidth) source.right = FrameWidth - x;
+  if (y + height > FrameHeight) source.bottom = FrameHeight - y;
   if (y <= 0) {
     source.top = -y;
     dy = 0;

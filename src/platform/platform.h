@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "base/frame_size.h"
 #include "base/image.h"
 #include "base/key_bindings.h"
 #include "base/message_sink.h"
@@ -55,8 +56,8 @@ class KeySource {
 };
 
 struct WindowSize {
-  int width = 1024;
-  int height = 768;
+  int width = FrameWidth;
+  int height = FrameHeight;
 };
 
 // The window sizes the game opens, remembers and reads back: up to what a display can show.
@@ -120,13 +121,13 @@ class Platform : public EventSource, public KeySource, public MessageSink {
   virtual void DestroyMainWindow() = 0;
   virtual void HideSystemCursor() = 0;
 
-  // Display: a 1024 x 768 frame presented letterboxed full screen or in a window.
+  // Display: a FrameWidth x FrameHeight frame presented letterboxed full screen or in a window.
   virtual DisplayInit InitDisplay() = 0;
   virtual void ReleaseDisplay() = 0;
   virtual void Present(const Image& frame) = 0;
   // The window's size in windowed mode: the current one, or in full screen the size Alt+Enter
   // returns to. Platforms without a window report the frame size.
-  virtual WindowSize WindowedSize() { return {1024, 768}; }
+  virtual WindowSize WindowedSize() { return {FrameWidth, FrameHeight}; }
   // Whether the window is in full screen (when it is gone: was at the end; before it opens: will be).
   virtual bool FullScreen() { return false; }
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "base/cp1252.h"
+#include "base/frame_size.h"
 #include "base/translate.h"
 #include "platform/bmp_loader.h"
 #include "platform/boot_clock.h"
@@ -31,8 +32,6 @@ namespace {
 // How long before a frame's deadline the wait pumps SDL's events (see WaitEvent).
 constexpr std::int64_t WarmUpNanoseconds = 50000;
 
-constexpr int FrameWidth = 1024;
-constexpr int FrameHeight = 768;
 
 bool IsLeftButtonPress(const SDL_Event& event) {
   return event.type == SDL_MOUSEBUTTONDOWN && event.button.button == SDL_BUTTON_LEFT;

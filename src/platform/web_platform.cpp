@@ -12,6 +12,7 @@
 
 #include "base/cp1252.h"
 #include "base/dik.h"
+#include "base/frame_size.h"
 #include "platform/bmp_loader.h"
 #include "platform/console_message.h"
 #include "platform/typed_keys.h"
@@ -58,8 +59,6 @@ namespace tavi {
 
 namespace {
 
-constexpr int FrameWidth = 1024;
-constexpr int FrameHeight = 768;
 constexpr int PointSize = 13;  // as the desktop's TrueType text
 constexpr std::int64_t FrameMicroseconds = 1000000 / 60;
 // A timer may fire this late without making its frame late: browsers run timers late behind their
