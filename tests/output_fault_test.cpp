@@ -29,7 +29,8 @@ struct Outcome {
 };
 
 // Runs the built game in the current folder. With `stop`, that signal is sent once the game has
-// begun its recording "r.txt" and has played a little.
+// begun its recording "r.txt" and its trace "t.txt" (so it has rendered frames, however busy the
+// machine).
 Outcome RunGame(const std::vector<std::string>& args, int stop = 0) {
   const pid_t pid = ::fork();
   if (pid == 0) {
@@ -45,10 +46,10 @@ Outcome RunGame(const std::vector<std::string>& args, int stop = 0) {
   const auto start = std::chrono::steady_clock::now();
   auto waited = [&] { return std::chrono::steady_clock::now() - start; };
   if (stop != 0) {
-    while (test::ReadFile("r.txt").empty() && waited() < std::chrono::seconds(20)) {
+    while ((test::ReadFile("r.txt").empty() || test::ReadFile("t.txt").empty()) &&
+           waited() < std::chrono::seconds(20)) {
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
     ::kill(pid, stop);
   }
   int status = 0;
