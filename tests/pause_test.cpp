@@ -138,23 +138,21 @@ class Overlays : public ::testing::Test {
 };
 
 TEST_F(Overlays, OnlyAGamePausesAndAClickResumes) {
-  Pause pause(game, false, true);
+  Pause pause(platform, platform, game.Font(), false, true);
   const KeySnapshot none;
-  EXPECT_TRUE(pause.Handle({T::PauseLetter, 0, 0}, none));  // on the menu P does nothing
-  game.currentScreen = GameScreen::NewHighscore;
-  EXPECT_TRUE(pause.Handle({T::PauseKey, 0, 0}, none));
-  game.currentScreen = GameScreen::Game;
-  EXPECT_TRUE(pause.Handle({T::FocusLost, 0, 0}, none));  // pausing on focus loss is off here
+  EXPECT_TRUE(pause.Handle({T::PauseLetter, 0, 0}, none, false));  // off a game P does nothing
+  EXPECT_TRUE(pause.Handle({T::FocusLost, 0, 0}, none, true));  // pausing on focus loss is off here
   EXPECT_FALSE(pause.Active());
-  EXPECT_FALSE(pause.Handle({T::LeftButtonDown, 1, 1}, none));
+  EXPECT_FALSE(pause.Handle({T::LeftButtonDown, 1, 1}, none, true));
 
-  game.display.ClearBackBuffer();
-  EXPECT_TRUE(pause.Handle({T::PauseLetter, 0, 0}, none));
+  Display& display = game.GetDisplay();
+  display.ClearBackBuffer();
+  EXPECT_TRUE(pause.Handle({T::PauseLetter, 0, 0}, none, true));
   EXPECT_TRUE(pause.Active());
   EXPECT_TRUE(platform.audio.paused);
-  EXPECT_EQ(Word(game.display.BackBuffer(), 432, 368, 5), "PAUSE");  // the frozen frame with the word
-  EXPECT_FALSE(pause.Handle({T::MouseMove, 1, 1}, none));
-  EXPECT_TRUE(pause.Handle({T::LeftButtonDown, 1, 1}, none));
+  EXPECT_EQ(Word(display.BackBuffer(), 432, 368, 5), "PAUSE");  // the frozen frame with the word
+  EXPECT_FALSE(pause.Handle({T::MouseMove, 1, 1}, none, true));
+  EXPECT_TRUE(pause.Handle({T::LeftButtonDown, 1, 1}, none, true));
   EXPECT_FALSE(pause.Active());
   EXPECT_FALSE(platform.audio.paused);
 }
@@ -162,14 +160,14 @@ TEST_F(Overlays, OnlyAGamePausesAndAClickResumes) {
 // F9's mark shows on the presented frame for two seconds after each change, never in the back
 // buffer (what screenshots save) and never in a demo.
 TEST_F(Overlays, MuteMarksThePresentedFrameForTwoSecondsInLivePlayOnly) {
-  Mute mute(game, true);
+  Mute mute(platform, game.GetDisplay(), game.Font(), true);
   mute.Toggle();
   EXPECT_TRUE(platform.audio.muted);
   game.RenderFrame(KeySnapshot{});
-  const Image frame = game.display.BackBuffer();
+  const Image frame = game.GetDisplay().BackBuffer();
   mute.Present();
   EXPECT_EQ(platform.corner, "TON AUS");
-  EXPECT_TRUE(game.display.BackBuffer().Pixels() == frame.Pixels());
+  EXPECT_TRUE(game.GetDisplay().BackBuffer().Pixels() == frame.Pixels());
   platform.counter += 2 * platform.frequency - 1;
   mute.Present();
   EXPECT_EQ(platform.corner, "TON AUS");
@@ -181,7 +179,7 @@ TEST_F(Overlays, MuteMarksThePresentedFrameForTwoSecondsInLivePlayOnly) {
   EXPECT_FALSE(platform.audio.muted);
   EXPECT_EQ(platform.corner.substr(1), "TON AN");
 
-  Mute inDemo(game, false);
+  Mute inDemo(platform, game.GetDisplay(), game.Font(), false);
   platform.counter += 2 * platform.frequency;
   inDemo.Toggle();
   inDemo.Present();
