@@ -6,6 +6,7 @@
 #include "app/menu_keys.h"
 #include "app/program.h"
 #include "base/frame_size.h"
+#include "base/media_manifest.h"
 #include "fake_platform.h"
 
 namespace tavi {
@@ -18,7 +19,11 @@ constexpr std::uint8_t Return = 0x1C, Tab = 0x0F, Space = 0x39, Up = 0xC8, Down 
 
 class Screens : public ::testing::Test {
  protected:
-  Screens() { game.Startup(1); }
+  Screens() {
+    platform.pictures[media::Glyphs.file] = Image(media::Glyphs.width, media::Glyphs.height, Glyph);
+    game.Startup(1);
+  }
+  static constexpr Pixel Glyph = 0x00C0FF;  // every character a solid cell
   S Now() const { return game.Screens().CurrentScreen(); }
   // A click as the window reports it: the game tests the point 16 pixels further on.
   void ClickAt(int testedX, int testedY) { game.HandleEvent({T::LeftButtonDown, testedX - 16, testedY - 16}); }
@@ -94,8 +99,11 @@ TEST_F(Screens, AGameAboveTheTenthEntryEndsOnTheNameEntry) {
   Esc();
   ASSERT_EQ(Now(), S::NewHighscore);
   EXPECT_EQ(Press(Return), 0);  // the name entry takes Return from the key snapshot
+  const auto nameShown = [this] { return game.GetDisplay().BackBuffer().At(508, 316) == Glyph; };
   RenderWith(KeyA);
+  EXPECT_FALSE(nameShown());  // typed in this frame, shown from the next on
   RenderWith(Return);
+  EXPECT_TRUE(nameShown());
   EXPECT_EQ(Now(), S::Highscore);
   EXPECT_EQ(game.Highscores().NameOf(0) + std::to_string(game.Highscores().Entry(0).score), "a3");
 
