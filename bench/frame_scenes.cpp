@@ -108,7 +108,7 @@ FrameScenes::FrameScenes()
   Game& g = *game_;
 
   // The menu's pictures in the order it draws them.
-  const ScreenContext& context = g.Context();
+  const ScreenContext& context = g.Screens().Context();
   const Surface* stills[] = {&context.Still(media::Title),           &context.Still(media::NewGameButton),
                              &context.Still(media::InstructionsButton), &context.Still(media::HighscoreButton),
                              &context.Still(media::EndButton),       &context.SelectionFrame(),

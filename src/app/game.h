@@ -61,7 +61,6 @@ class Game {
   Diver& GetDiver() { return diver_; }
   ObjectGroups Groups();
   Backdrop& GetBackdrop() { return backdrop_; }
-  const ScreenContext& Context() const { return context_; }
   const NameEntry& GetNameEntry() const { return nameEntry_; }
 
  private:

@@ -20,7 +20,8 @@ class Pause {
   // losing the focus pauses. `releaseHeldKeys`: the keys come from the keyboard (a demo's keys are
   // its own), and those held when a pause began count as released after it.
   Pause(Platform& platform, KeySource& keys, BitmapFont& font, bool onFocusLoss, bool releaseHeldKeys)
-      : platform_(platform), keys_(keys), font_(font), onFocusLoss_(onFocusLoss), releaseHeldKeys_(releaseHeldKeys) {}
+      : platform_(platform), keys_(keys), font_(font), onFocusLoss_(onFocusLoss),
+        releaseHeldKeys_(releaseHeldKeys) {}
 
   bool Active() const { return active_; }
 

@@ -140,8 +140,8 @@ std::optional<int> ProgramRun::Start() {
   s.game->Startup(seed);
   s.outputs = std::make_unique<FrameOutputs>(s.options, s.game->Errors());
   // A demo's keys and moves are its own: neither held keys nor menu keys are touched while one plays.
-  s.pause = std::make_unique<Pause>(s.platform, keys, s.game->Font(), s.options.pauseOnFocusLoss && !s.options.headless,
-                                    !s.player);
+  const bool pauseOnFocusLoss = s.options.pauseOnFocusLoss && !s.options.headless;
+  s.pause = std::make_unique<Pause>(s.platform, keys, s.game->Font(), pauseOnFocusLoss, !s.player);
   s.mute = std::make_unique<Mute>(s.platform, s.game->GetDisplay(), s.game->Font(), !s.player);
 
   // A timedemo and a headless run without a demo go as fast as they can.
@@ -163,6 +163,7 @@ ProgramRun::Step ProgramRun::Advance() {
   EventSource& events = player ? static_cast<EventSource&>(*player) : s.platform;
   KeySource& keys = player ? static_cast<KeySource&>(*player) : s.platform;
   if (game.QuitRequested()) return Step::Done;
+  const bool pausable = game.Screens().Current().Pausable();
 
   if (player) player->BeginFrame(s.frame);
   if (recorder) recorder->SetFrame(s.frame);
@@ -178,7 +179,7 @@ ProgramRun::Step ProgramRun::Advance() {
       }
       return Step::Again;
     }
-    if (!player && pause.Handle(event, s.keySnapshot, game.Screens().Current().Pausable())) return Step::Again;  // never recorded
+    if (!player && pause.Handle(event, s.keySnapshot, pausable)) return Step::Again;  // never recorded
     if (recorder) recorder->Event(event);
     game.HandleEvent(event);
     return Step::Again;
@@ -191,7 +192,7 @@ ProgramRun::Step ProgramRun::Advance() {
       } else if (event.type == WindowEventType::KeyPress) {
         if (event.key == Dik::F9) s.mute->Toggle();
       } else {
-        pause.Handle(event, s.keySnapshot, game.Screens().Current().Pausable());
+        pause.Handle(event, s.keySnapshot, pausable);
       }
     }
     if (game.QuitRequested()) return Step::Done;

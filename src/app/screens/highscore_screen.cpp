@@ -1,6 +1,6 @@
 #include "app/screens/highscore_screen.h"
 
-#include <cstdio>
+#include <string>
 
 #include "app/screens/screen_context.h"
 #include "app/screens/screen_list.h"
@@ -33,9 +33,7 @@ void HighscoreScreen::Draw() {
   for (int k = 0; k < HighscoreTable::HighscoreCount; ++k) {
     const int y = 130 + 48 * k;
     context_.font.DrawFontText(highscores_.NameOf(k), 250, y);
-    char score[16];
-    std::snprintf(score, sizeof score, "%d", static_cast<int>(highscores_.Entry(k).score));
-    context_.font.DrawFontText(score, 698, y);
+    context_.font.DrawFontText(std::to_string(highscores_.Entry(k).score), 698, y);
   }
   context_.DrawFrameAndPointer();
 }

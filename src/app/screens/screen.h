@@ -37,7 +37,10 @@ class Screen {
   virtual void Draw() = 0;
 
   // For the keyboard menus; no buttons where the keys do nothing.
-  virtual const ScreenButtons& Buttons() const;
+  virtual const ScreenButtons& Buttons() const {
+    static const ScreenButtons none;
+    return none;
+  }
   // A game is played here: it may pause.
   virtual bool Pausable() const { return false; }
   // A name is typed here: the platform reports keys as the player's layout types them.

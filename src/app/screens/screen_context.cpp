@@ -11,8 +11,8 @@ bool Hits(const media::Picture& button, int x, int y) {
 
 void ScreenContext::LoadPictures() {
   for (std::size_t i = 0; i < stills_.size(); ++i) {
-    const media::Picture& p = *StillPictures[i];
-    stills_[i].Load(display, p.file, p.width, p.height, p.x, p.y, p.Keyed());
+    const media::Picture& p = *media::Pictures[i];
+    if (IsStill(p)) stills_[i].Load(display, p.file, p.width, p.height, p.x, p.y, p.Keyed());
   }
 }
 

@@ -29,9 +29,9 @@ class ScreenContext {
   ScreenContext(Display& display, BitmapFont& font, Backdrop& backdrop)
       : display(display), font(font), backdrop(backdrop) {}
 
-  // Loads the still pictures, each at its place.
+  // Loads the still pictures, each at its place, in the manifest's order.
   void LoadPictures();
-  // A still picture as loaded; an empty one, drawn as nothing, for a picture not among them.
+  // A still picture as loaded; an empty one, drawn as nothing, for any other.
   const Surface& Still(const media::Picture& picture) const;
   // A still picture at its place, or at (x, y).
   void Draw(const media::Picture& picture) const { Still(picture).Draw(display); }
@@ -54,20 +54,18 @@ class ScreenContext {
   Backdrop& backdrop;
 
  private:
-  // In loading order; a new screen's pictures join them here.
-  static constexpr const media::Picture* StillPictures[] = {
-      &media::Title,           &media::Cursor,          &media::NewGameButton,
-      &media::InstructionsButton, &media::HighscoreButton, &media::EndButton,
-      &media::ClearButton,     &media::BackButton,      &media::SelectionFrame};
-
-  // Where a picture is among them; their count for one that is not.
+  // The still pictures are the manifest's placed pictures but the backdrop's band.
+  static constexpr bool IsStill(const media::Picture& picture) {
+    return picture.placed && &picture != &media::BackgroundBand;
+  }
+  // Where a picture is in the manifest's list; the list's length for one that is not.
   static constexpr std::size_t IndexOf(const media::Picture& picture) {
     std::size_t i = 0;
-    while (i < std::size(StillPictures) && StillPictures[i] != &picture) ++i;
+    while (i < std::size(media::Pictures) && media::Pictures[i] != &picture) ++i;
     return i;
   }
 
-  std::array<Surface, std::size(StillPictures)> stills_;
+  std::array<Surface, std::size(media::Pictures)> stills_;  // by the manifest's order; empty but stills
 };
 
 }  // namespace tavi

@@ -13,26 +13,24 @@
 
 namespace tavi {
 
-const ScreenButtons& Screen::Buttons() const {
-  static const ScreenButtons none;
-  return none;
-}
-
 ScreenList::ScreenList(ScreenContext& context, const ScreenWorld& w, std::function<void()> endProgram)
     : context_(context), endProgram_(std::move(endProgram)) {
-  auto at = [this](GameScreen screen) -> std::unique_ptr<Screen>& {
-    return screens_[static_cast<std::size_t>(screen)];
-  };
-  // The screens, one line each.
-  at(GameScreen::Menu) = std::make_unique<MenuScreen>(context, *this);
-  at(GameScreen::Game) = std::make_unique<GameplayScreen>(context, *this, w.diver, w.groups, w.random, w.highscores);
-  at(GameScreen::Highscore) = std::make_unique<HighscoreScreen>(context, *this, w.highscores);
-  at(GameScreen::NewHighscore) =
-      std::make_unique<NameEntryScreen>(context, *this, w.nameEntry, w.keyboard, w.diver, w.highscores);
-  at(GameScreen::Instructions) = std::make_unique<InstructionsScreen>(context, *this, w.animations);
+  // One line per screen, with its number.
+  Add(GameScreen::Menu, std::make_unique<MenuScreen>(context, *this));
+  Add(GameScreen::Game, std::make_unique<GameplayScreen>(context, *this, w.diver, w.groups, w.random, w.highscores));
+  Add(GameScreen::Highscore, std::make_unique<HighscoreScreen>(context, *this, w.highscores));
+  Add(GameScreen::NewHighscore,
+      std::make_unique<NameEntryScreen>(context, *this, w.nameEntry, w.keyboard, w.diver, w.highscores));
+  Add(GameScreen::Instructions, std::make_unique<InstructionsScreen>(context, *this, w.animations));
 }
 
 ScreenList::~ScreenList() = default;
+
+void ScreenList::Add(GameScreen number, std::unique_ptr<Screen> screen) {
+  const auto at = static_cast<std::size_t>(number);
+  if (screens_.size() <= at) screens_.resize(at + 1);
+  screens_[at] = std::move(screen);
+}
 
 void ScreenList::Show(GameScreen screen) {
   current_ = screen;

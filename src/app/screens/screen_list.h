@@ -1,8 +1,8 @@
 #pragma once
 
-#include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "app/screens/screen.h"
 #include "game/object_group.h"
@@ -55,11 +55,12 @@ class ScreenList {
   void EndProgram() { endProgram_(); }
 
  private:
+  void Add(GameScreen number, std::unique_ptr<Screen> screen);
   Screen& Shown() { return *screens_[static_cast<std::size_t>(current_)]; }
 
   ScreenContext& context_;
   std::function<void()> endProgram_;
-  std::array<std::unique_ptr<Screen>, 5> screens_;
+  std::vector<std::unique_ptr<Screen>> screens_;  // by number
   GameScreen current_ = GameScreen::Menu;
 };
 
