@@ -140,6 +140,7 @@ class Overlays : public ::testing::Test {
   BitmapFont font{display};
 };
 
+// (That a pause stops the sound and lets moves through: the played pause above.)
 TEST_F(Overlays, OnlyAGamePausesAndAClickResumes) {
   Pause pause(platform, platform, font, false, true);
   const KeySnapshot none;
@@ -150,12 +151,9 @@ TEST_F(Overlays, OnlyAGamePausesAndAClickResumes) {
 
   EXPECT_TRUE(pause.Handle({T::PauseLetter, 0, 0}, none, true));
   EXPECT_TRUE(pause.Active());
-  EXPECT_TRUE(platform.audio.paused);
   EXPECT_EQ(Word(display.BackBuffer(), 432, 368, 5), "PAUSE");  // the frozen frame with the word
-  EXPECT_FALSE(pause.Handle({T::MouseMove, 1, 1}, none, true));
   EXPECT_TRUE(pause.Handle({T::LeftButtonDown, 1, 1}, none, true));
   EXPECT_FALSE(pause.Active());
-  EXPECT_FALSE(platform.audio.paused);
 }
 
 // F9's mark shows on the presented frame for two seconds after each change, never in the back
