@@ -25,12 +25,12 @@ void VerifyPrimitives() {
   static const bool verified = [] {
     Game& game = Scenes().GetGame();
     SdlSurface frame = MakeSdlFrame();
-    game.display.ClearBackBuffer();
+    game.GetDisplay().ClearBackBuffer();
     SDL_FillRect(frame.get(), nullptr, ColourKeyBlue);
-    RequireIdentical(game.display.BackBuffer(), frame.get(), "cleared frame");
-    DrawTilesOurs(game.display.BackBuffer(), *game.backdrop.backgroundBand.image);
+    RequireIdentical(game.GetDisplay().BackBuffer(), frame.get(), "cleared frame");
+    DrawTilesOurs(game.GetDisplay().BackBuffer(), *game.GetBackdrop().backgroundBand.image);
     DrawTilesSdl(frame.get(), Scenes().Band());
-    RequireIdentical(game.display.BackBuffer(), frame.get(), "two keyed tiles");
+    RequireIdentical(game.GetDisplay().BackBuffer(), frame.get(), "two keyed tiles");
     return true;
   }();
   (void)verified;
@@ -38,7 +38,7 @@ void VerifyPrimitives() {
 
 void BM_Clear_Ours(benchmark::State& state) {
   VerifyPrimitives();
-  Display& display = Scenes().GetGame().display;
+  Display& display = Scenes().GetGame().GetDisplay();
   for (auto _ : state) {
     display.ClearBackBuffer();
     benchmark::DoNotOptimize(display.BackBuffer().Pixels().data());
@@ -59,8 +59,8 @@ void BM_Clear_Sdl(benchmark::State& state) {
 void BM_KeyedTiles_Ours(benchmark::State& state) {
   VerifyPrimitives();
   Game& game = Scenes().GetGame();
-  const Image& band = *game.backdrop.backgroundBand.image;
-  Image& frame = game.display.BackBuffer();
+  const Image& band = *game.GetBackdrop().backgroundBand.image;
+  Image& frame = game.GetDisplay().BackBuffer();
   for (auto _ : state) {
     DrawTilesOurs(frame, band);
     benchmark::DoNotOptimize(frame.Pixels().data());

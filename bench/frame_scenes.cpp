@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "game/game_frame.h"
 #include "platform/headless_platform.h"
 
 namespace tavi::bench {
@@ -106,19 +107,24 @@ FrameScenes::FrameScenes()
   game_->Startup(1);
   Game& g = *game_;
 
-  const Surface* stills[] = {&g.titlePicture,   &g.newGameButton, &g.instructionsButton, &g.highscoreButton,
-                             &g.endButton,      &g.selectionFrame, &g.cursorPicture};
+  // The menu's pictures in the order it draws them.
+  const ScreenContext& context = g.Screens().Context();
+  const Surface* stills[] = {&context.Still(media::Title),           &context.Still(media::NewGameButton),
+                             &context.Still(media::InstructionsButton), &context.Still(media::HighscoreButton),
+                             &context.Still(media::EndButton),       &context.SelectionFrame(),
+                             &context.Pointer()};
   for (const Surface* picture : stills) {
     if (!picture->image) Die("a menu picture did not load; is the media built?");
     menuPictures_.push_back({MakeSdlSurface(*picture->image, picture->colourKeyed), picture});
   }
-  if (!g.backdrop.backgroundBand.image) Die(std::string(media::BackgroundBand.file) + " did not load");
-  band_ = MakeSdlSurface(*g.backdrop.backgroundBand.image, true);
+  const Surface& bandPicture = g.GetBackdrop().backgroundBand;
+  if (!bandPicture.image) Die(std::string(media::BackgroundBand.file) + " did not load");
+  band_ = MakeSdlSurface(*bandPicture.image, true);
   sand_ = LoadSdl(media::Sand);
   glyphs_ = LoadSdl(media::Glyphs);
-  for (int i = 0; i < 4; ++i) diverSheets_[i] = {LoadSdl(*media::DiverSheets[i]), &g.diver.animations[i]};
+  for (int i = 0; i < 4; ++i) diverSheets_[i] = {LoadSdl(*media::DiverSheets[i]), &g.GetDiver().animations[i]};
   for (int k = 0; k < ObjectKindCount; ++k) {
-    kindSheets_[k] = {LoadSdl(*media::ObjectSheets[k]), &g.groups[k].GetAnimation()};
+    kindSheets_[k] = {LoadSdl(*media::ObjectSheets[k]), &g.Groups()[k]->GetAnimation()};
   }
   BuildBusiestWorld();
 }
@@ -133,24 +139,24 @@ SdlSurface FrameScenes::LoadSdl(const media::Picture& picture) {
 }
 
 void FrameScenes::BuildBusiestWorld() {
-  Game& g = *game_;
-  g.diver.pose = DiverPose::Net;
-  g.diver.x = 420;
-  g.diver.y = 300;
-  g.diver.score = 1234;
-  g.diver.lives = 3;
+  Diver& diver = game_->GetDiver();
+  diver.pose = DiverPose::Net;
+  diver.x = 420;
+  diver.y = 300;
+  diver.score = 1234;
+  diver.lives = 3;
   // Fifty of each kind spread over the lake, a few cut by the left edge, none off screen.
   std::uint32_t seed = 12345;
   auto next = [&seed](int range) {
     seed = seed * 1103515245u + 12345u;
     return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(range));
   };
-  for (ObjectGroup& group : g.groups) {
-    group.Clear();
-    const Animation& a = group.GetAnimation();
+  for (ObjectGroup* group : game_->Groups()) {
+    group->Clear();
+    const Animation& a = group->GetAnimation();
     for (int i = 0; i < ObjectsPerKind; ++i) {
-      group.Spawn();
-      ObjectInstance& o = group.Instances().back();
+      group->Spawn();
+      ObjectInstance& o = group->Instances().back();
       o.x = next(FrameWidth) - a.FrameWidth() / 4;
       o.y = next(LakeBottom - a.FrameHeight());
     }
@@ -172,20 +178,18 @@ void FrameScenes::UseRle() {
 void FrameScenes::ComposeMenuOurs() { game_->RenderFrame(KeySnapshot{}); }
 
 void FrameScenes::ComposeGameOurs() {
-  Game& g = *game_;
-  g.display.ClearBackBuffer();
-  g.backdrop.DrawBackgroundBand(g.display);
-  g.backdrop.DrawSandStrip(g.display);
-  g.diver.Draw();
-  for (ObjectKind kind : DrawOrder) g.groups[static_cast<int>(kind) - 1].Draw();
-  g.diver.DrawHud();
+  Display& display = game_->GetDisplay();
+  display.ClearBackBuffer();
+  game_->GetBackdrop().DrawBackgroundBand(display);
+  game_->GetBackdrop().DrawSandStrip(display);
+  DrawGameFrame(game_->GetDiver(), game_->Groups());
 }
 
 void FrameScenes::DrawBackdropSdl(SDL_Surface* frame) const {
   SDL_FillRect(frame, nullptr, ColourKeyBlue);
-  const float bandScroll = game_->backdrop.BandScroll();
+  const float bandScroll = game_->GetBackdrop().BandScroll();
   for (int k = 0; k < 3; ++k) Blit(band_.get(), nullptr, static_cast<int>(bandScroll + 512.0f * k), 424, frame);
-  const int sandScroll = game_->backdrop.SandScroll();
+  const int sandScroll = game_->GetBackdrop().SandScroll();
   for (int k = 0; k < 3; ++k) Blit(sand_.get(), nullptr, sandScroll + 512 * k, LakeBottom, frame);
 }
 
@@ -210,16 +214,17 @@ void FrameScenes::DrawFontSdl(const std::string& text, int x, int y, SDL_Surface
 }
 
 void FrameScenes::ComposeGameSdl(SDL_Surface* frame) const {
-  const Game& g = *game_;
+  const Diver& diver = game_->GetDiver();
+  const ObjectGroups groups = game_->Groups();
   DrawBackdropSdl(frame);
-  const int pose = DiverSheetIndex(g.diver.pose);
-  if (pose >= 0) DrawSheetSdl(diverSheets_[pose], g.diver.x, g.diver.y, frame);
+  const int pose = DiverSheetIndex(diver.pose);
+  if (pose >= 0) DrawSheetSdl(diverSheets_[pose], diver.x, diver.y, frame);
   for (ObjectKind kind : DrawOrder) {
     const int k = static_cast<int>(kind) - 1;
-    for (const ObjectInstance& o : g.groups[k].Instances()) DrawSheetSdl(kindSheets_[k], o.x, o.y, frame);
+    for (const ObjectInstance& o : groups[k]->Instances()) DrawSheetSdl(kindSheets_[k], o.x, o.y, frame);
   }
-  DrawFontSdl("Punkte " + std::to_string(g.diver.score), 0, 0, frame);
-  DrawFontSdl("Leben  " + std::to_string(g.diver.lives), 0, 48, frame);
+  DrawFontSdl("Punkte " + std::to_string(diver.score), 0, 0, frame);
+  DrawFontSdl("Leben  " + std::to_string(diver.lives), 0, 48, frame);
 }
 
 void FrameScenes::Verify() {
@@ -233,8 +238,8 @@ void FrameScenes::Verify() {
     ComposeGameOurs();
     RequireIdentical(OurFrame(), frame.get(), "game frame " + std::to_string(i));
   }
-  for (const ObjectGroup& group : game_->groups) {
-    if (group.Instances().size() != static_cast<std::size_t>(ObjectsPerKind)) Die("the busiest world lost objects");
+  for (const ObjectGroup* group : game_->Groups()) {
+    if (group->Instances().size() != static_cast<std::size_t>(ObjectsPerKind)) Die("the busiest world lost objects");
   }
 }
 

@@ -66,7 +66,7 @@ class FrameScenes {
   // Composes a few frames both ways and stops the program unless each pair is pixel-identical.
   void Verify();
 
-  const Image& OurFrame() const { return game_->display.BackBuffer(); }
+  const Image& OurFrame() const { return game_->GetDisplay().BackBuffer(); }
   Game& GetGame() { return *game_; }
   SDL_Surface* Band() const { return band_.get(); }
 

@@ -4,7 +4,6 @@
 // and presented frames are recorded.
 
 #include <cstdint>
-#include <deque>
 #include <map>
 #include <string>
 #include <utility>
@@ -16,39 +15,27 @@ namespace tavi::test {
 
 class FakeAudio : public AudioDevice {
  public:
-  bool Open(std::string& reason) override {
-    if (!openSucceeds) reason = "no device";
-    return openSucceeds;
-  }
+  bool Open(std::string&) override { return true; }
   int LoadEffect(const std::string& name) override {
     if (failingNames.count(name)) return -1;
     loaded.push_back(name);
     return static_cast<int>(loaded.size()) - 1;
   }
-  bool LoadMusic(const std::string& name, std::string& reason) override {
-    music = name;
-    if (!musicLoads) reason = "cannot load";
-    return musicLoads;
-  }
+  bool LoadMusic(const std::string&, std::string&) override { return true; }
   void PlayEffect(int handle) override { played.push_back(handle); }
-  void PlayMusicForever() override { ++musicStarts; }
+  void PlayMusicForever() override {}
   void SetMusicVolume(int) override {}
   void SetEffectVolume(int) override {}
   void SetMuted(bool mute) override { muted = mute; }
   bool Muted() const override { return muted; }
   void Pause() override { paused = true; }
   void Resume() override { paused = false; }
-  void Close() override { closed = true; }
+  void Close() override {}
 
-  bool openSucceeds = true;
-  bool musicLoads = true;
   std::map<std::string, bool> failingNames;
   std::vector<std::string> loaded;
   std::vector<int> played;
-  std::string music;
-  int musicStarts = 0;
   bool paused = false;
-  bool closed = false;
   bool muted = false;
 };
 
@@ -61,12 +48,12 @@ class FakePlatform : public Platform {
   bool CreateMainWindow() override { return windowCreates; }
   void DestroyMainWindow() override { windowDestroyed = true; }
   void HideSystemCursor() override {}
-  DisplayInit InitDisplay() override { return displayInit; }
+  DisplayInit InitDisplay() override { return DisplayInit::Ok; }
   void ReleaseDisplay() override { ++displayReleases; }
   void Present(const Image&) override { ++presents; }
   bool DrawText(Image&, const std::string& text, int x, int y, Pixel) override {
     texts.push_back({text, {x, y}});
-    return textWorks;
+    return true;
   }
   bool LoadBitmap(const std::string& name, int width, int height, Image& out) override {
     auto it = pictures.find(name);
@@ -78,14 +65,8 @@ class FakePlatform : public Platform {
   void ShowMessage(const std::string& caption, const std::string& text) override {
     messages.push_back({caption, text});
   }
-  bool PollEvent(WindowEvent& event) override {
-    if (events.empty()) return false;
-    event = events.front();
-    events.pop_front();
-    return true;
-  }
+  bool PollEvent(WindowEvent&) override { return false; }
   bool ReadKeys(std::uint8_t (&state)[256]) override {
-    if (!keysReadable) return false;
     for (int i = 0; i < 256; ++i) state[i] = keys[i];
     return true;
   }
@@ -95,16 +76,12 @@ class FakePlatform : public Platform {
   std::int64_t counter = 0;
   bool windowCreates = true;
   bool windowDestroyed = false;
-  DisplayInit displayInit = DisplayInit::Ok;
   int displayReleases = 0;
   int presents = 0;
-  bool textWorks = true;
-  bool keysReadable = true;
   std::uint8_t keys[256] = {};
   std::map<std::string, Image> pictures;
   std::vector<std::pair<std::string, std::pair<int, int>>> texts;
   std::vector<std::pair<std::string, std::string>> messages;
-  std::deque<WindowEvent> events;
   std::vector<std::int64_t> waits;
   FakeAudio audio;
 };

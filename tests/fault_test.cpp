@@ -18,12 +18,13 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "base/media_manifest.h"
+#include "fake_platform.h"
 #include "picture_table.h"
 
 namespace tavi {
@@ -86,27 +87,10 @@ std::vector<MediaFile> AllMediaFiles() {
 }
 const std::vector<MediaFile> MediaFiles = AllMediaFiles();
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 void WriteAll(const fs::path& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << bytes;
   ASSERT_TRUE(out.good()) << path;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = text.find('\n', start);
-    lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-    if (end == std::string::npos) break;
-    start = end + 1;
-  }
-  return lines;
 }
 
 bool HasLine(const std::string& text, const std::string& line) {
@@ -212,12 +196,12 @@ class FaultRig {
     result.finished = result.exitStatus != 128 + SIGKILL;
     struct rusage usage {};
     if (getrusage(RUSAGE_CHILDREN, &usage) == 0) result.maxRssKb = usage.ru_maxrss;
-    result.out = ReadAll(Out() / "out");
-    result.err = ReadAll(Out() / "err");
+    result.out = test::ReadFile(Out() / "out");
+    result.err = test::ReadFile(Out() / "err");
     std::error_code error;
     result.errorFileExists = fs::is_regular_file(Work() / "Error.txt", error);
-    if (result.errorFileExists) result.errorFile = ReadAll(Work() / "Error.txt");
-    result.trace = Lines(ReadAll(trace));
+    if (result.errorFileExists) result.errorFile = test::ReadFile(Work() / "Error.txt");
+    result.trace = test::ReadLines(trace);
     return result;
   }
 
@@ -235,7 +219,8 @@ void ExpectPlayedToTheEnd(const RunResult& run) {
 
 // Every Error.txt line that names a media file names `allowed` (nothing else failed on the way).
 void ExpectOnlyMediaNamed(const RunResult& run, const std::string& allowed) {
-  for (const std::string& line : Lines(run.errorFile)) {
+  std::istringstream lines(run.errorFile);
+  for (std::string line; std::getline(lines, line);) {
     if (line.find("media\\") != std::string::npos) {
       EXPECT_NE(line.find(allowed), std::string::npos) << "unexpected report: " << line;
     }
@@ -292,7 +277,7 @@ TEST_F(FaultTest, IntactMediaPlaysWithoutAnyReport) {
   EXPECT_FALSE(run.errorFileExists) << run;
   // The demo went where it was meant to: instructions, highscore list and a game.
   EXPECT_TRUE(run.VisitedScreen(1) && run.VisitedScreen(2) && run.VisitedScreen(4)) << run;
-  EXPECT_EQ(ReadAll(rig.Work() / "Highscore.dat").size(), 160u);
+  EXPECT_EQ(test::ReadFile(rig.Work() / "Highscore.dat").size(), 160u);
 }
 
 class MediaFault : public ::testing::TestWithParam<MediaFile> {
@@ -461,7 +446,7 @@ TEST_F(FaultTest, ReadOnlyWorkingDirectoryKeepsTheStoredListAndPlays) {
   ExpectPlayedToTheEnd(run);
   EXPECT_TRUE(run.VisitedScreen(3)) << "the name entry was not reached\n" << run;
   EXPECT_NE(run.err.find("Highscore konnte nicht gespeichert werden"), std::string::npos) << run;
-  EXPECT_EQ(ReadAll(rig.Work() / "Highscore.dat"), stored);
+  EXPECT_EQ(test::ReadFile(rig.Work() / "Highscore.dat"), stored);
   EXPECT_FALSE(run.errorFileExists) << run;
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(rig.Work())) names.push_back(entry.path().filename());

@@ -96,10 +96,7 @@ class Gamepads : public ::testing::Test {
   std::vector<int> Frame() {
     for (WindowEvent event; platform->PollEvent(event);) {
       events.push_back(event.type == WindowEventType::KeyPress ? event.key : Other + static_cast<int>(event.type));
-      for (const WindowEvent& e : MenuKeyEvents(event, *game)) {
-        if (e.type == WindowEventType::MouseMove) game->OnMouseMove(e.x, e.y);
-        if (e.type == WindowEventType::LeftButtonDown) game->OnLeftButtonDown(e.x, e.y);
-      }
+      for (const WindowEvent& e : MenuKeyEvents(event, game->Screens())) game->HandleEvent(e);
     }
     KeySnapshot keys;
     EXPECT_TRUE(ReadKeySnapshot(*platform, keys));
@@ -124,12 +121,12 @@ TEST_F(Gamepads, PlayTheMenuAndTheDiverUntilThePadIsPulledOut) {
   EXPECT_EQ(Frame(), Codes{});  // the pad is opened
   SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_A, 1);  // chooses "new game"
   EXPECT_EQ(Frame(), Codes{Dik::Space});
-  ASSERT_EQ(game->CurrentScreen(), GameScreen::Game);
+  ASSERT_EQ(game->Screens().CurrentScreen(), GameScreen::Game);
   SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_A, 0);
-  const int startX = game->diver.x;
+  const int startX = game->GetDiver().x;
   SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 1);
   for (int i = 0; i < 10; ++i) EXPECT_EQ(Frame(), Codes{Dik::Right});
-  EXPECT_GT(game->diver.x, startX);
+  EXPECT_GT(game->GetDiver().x, startX);
   SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 0);
   SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTY, -12000);  // under half deflection
   SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTX, -30000);
@@ -153,16 +150,16 @@ TEST_F(Gamepads, AStickRestingDeflectedCountsOnceCentredAndTypingTakesNoDirectio
   SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTY, 30000);
   EXPECT_EQ(Frame(), Codes{Dik::Down});
   EXPECT_EQ(events, std::vector<int>{Dik::Down});
-  EXPECT_EQ(game->selectionFrame.y, 346);  // one step down the menu
+  EXPECT_EQ(game->Screens().Context().SelectionFrame().y, 346);  // one step down the menu
 
   // On the name entry the stick and d-pad leave the typing keys alone; A is still the space.
-  game->currentScreen = GameScreen::NewHighscore;
+  game->Screens().Show(GameScreen::NewHighscore);
   platform->SetTyping(true);
   SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 1);
   EXPECT_EQ(Frame(), Codes{});
   SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_A, 1);
   EXPECT_EQ(Frame(), Codes{Dik::Space});
-  EXPECT_EQ(game->nameEntry.EnteredName, " ");
+  EXPECT_EQ(game->GetNameEntry().EnteredName, " ");
 }
 
 }  // namespace

@@ -111,7 +111,7 @@ while read -r name query budget frames; do
     file=${frame#*:}
     frame=${frame%%:*}
     # The TrueType text comes from the canvas, not SDL_ttf: the instructions' lines
-    # (src/app/instructions.cpp) are left out, the rest of every frame must match.
+    # (src/app/screens/instructions_screen.cpp) are left out, the rest of every frame must match.
     skip=()
     [ "$file" = instructions.png ] &&
       skip=(0,0,1024,24 0,32,1024,40 50,200,974,24 50,250,974,24 50,350,974,24 50,420,974,24 50,490,974,24 50,600,974,24)

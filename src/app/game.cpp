@@ -2,122 +2,107 @@
 
 #include <cinttypes>
 #include <cstdio>
-#include <utility>
 
 #include "base/media_manifest.h"
-#include "game/game_frame.h"
 #include "platform/platform.h"
 
 namespace tavi {
 
-namespace {
+Game::Game(Platform& platform, KeySource& keys, const FilePaths& files)
+    : platform_(platform),
+      errorLog_(&platform, files.errorFile, files.errorFileUtf8),
+      display_(platform, errorLog_),
+      keySource_(keys),
+      sound_(platform, platform.Audio(), errorLog_),
+      font_(display_),
+      context_(display_, font_, backdrop_),
+      diver_(keyboard_, sound_, font_),
+      groups_{{{random_, sound_},
+               {random_, sound_},
+               {random_, sound_},
+               {random_, sound_},
+               {random_, sound_},
+               {random_, sound_},
+               {random_, sound_}}},
+      highscores_(errorLog_, files.highscoreFile),
+      nameEntry_(keyboard_),
+      screens_(context_, {diver_, Groups(), random_, highscores_, nameEntry_, keyboard_, animations_},
+               [this] { OnDestroy(); }) {}
 
-// The still pictures in loading order (the band is loaded last, with the backdrop).
-const std::pair<Surface Game::*, const media::Picture*> Pictures[] = {
-    {&Game::titlePicture, &media::Title},
-    {&Game::cursorPicture, &media::Cursor},
-    {&Game::newGameButton, &media::NewGameButton},
-    {&Game::instructionsButton, &media::InstructionsButton},
-    {&Game::highscoreButton, &media::HighscoreButton},
-    {&Game::endButton, &media::EndButton},
-    {&Game::clearButton, &media::ClearButton},
-    {&Game::backButton, &media::BackButton},
-    {&Game::selectionFrame, &media::SelectionFrame},
-};
-
-const std::pair<Animation Game::*, const media::Picture*> DemoAnimations[] = {
-    {&Game::demoDiver, &media::DiverLevel}, {&Game::demoFish, &media::Fish},
-    {&Game::demoPoisonBarrel, &media::PoisonBarrel}, {&Game::demoShark, &media::Shark},
-    {&Game::demoStone, &media::Stone}, {&Game::demoBarrel, &media::Barrel},
-};
-
-}  // namespace
-
-Game::Game(Platform& platformIn, KeySource& keys, const FilePaths& files)
-    : platform(platformIn),
-      errorLog(&platformIn, files.errorFile, files.errorFileUtf8),
-      display(platformIn, errorLog),
-      keySource(keys),
-      sound(platformIn, platformIn.Audio(), errorLog),
-      font(display),
-      diver(keyboard, sound, font),
-      groups{{{random, sound},
-              {random, sound},
-              {random, sound},
-              {random, sound},
-              {random, sound},
-              {random, sound},
-              {random, sound}}},
-      highscores(errorLog, files.highscoreFile),
-      nameEntry(keyboard) {}
-
-ObjectGroups Game::GroupPointers() {
+ObjectGroups Game::Groups() {
   ObjectGroups pointers{};
-  for (int k = 0; k < ObjectKindCount; ++k) pointers[k] = &groups[k];
+  for (int k = 0; k < ObjectKindCount; ++k) pointers[k] = &groups_[k];
   return pointers;
 }
 
 void Game::Startup(std::uint32_t seed) {
-  random.Seed(seed);
-  display.InitDisplay();
-  keyboard.Init(&keySource, errorLog);
-  platform.HideSystemCursor();
-  backdrop.LoadSand(display);
+  random_.Seed(seed);
+  display_.InitDisplay();
+  keyboard_.Init(&keySource_, errorLog_);
+  platform_.HideSystemCursor();
+  backdrop_.LoadSand(display_);
 
-  sound.Init();
-  for (const media::Sound* effect : media::Effects) sound.AddSound(effect->file);
-  sound.AddBackgroundMusic(media::Music.file);
-  sound.PlayBackgroundMusic();
+  sound_.Init();
+  for (const media::Sound* effect : media::Effects) sound_.AddSound(effect->file);
+  sound_.AddBackgroundMusic(media::Music.file);
+  sound_.PlayBackgroundMusic();
 
-  for (const auto& [surface, p] : Pictures) {
-    (this->*surface).Load(display, p->file, p->width, p->height, p->x, p->y, p->Keyed());
-  }
-  backdrop.LoadBand(display);
+  context_.LoadPictures();
+  backdrop_.LoadBand(display_);
 
-  diver.Init(display);
-  for (const auto& [member, sheet] : DemoAnimations) {
-    Animation& animation = this->*member;
-    animation.Load(display, *sheet);
-    animation.Restart(-1);
-  }
+  diver_.Init(display_);
+  animations_.Load(display_);
   for (int k = 0; k < ObjectKindCount; ++k) {
-    groups[k].Init(display, static_cast<ObjectKind>(k + 1), diver);
+    groups_[k].Init(display_, static_cast<ObjectKind>(k + 1), diver_);
   }
-  highscores.Load();
+  highscores_.Load();
 }
 
 void Game::RenderFrame(const KeySnapshot& keys) {
-  keyboard.SetKeys(keys);
-  display.ClearBackBuffer();
-  backdrop.DrawBackgroundBand(display);
-  backdrop.DrawSandStrip(display);
-  switch (currentScreen) {
-    case GameScreen::Menu:
-      DrawMenu();
+  keyboard_.SetKeys(keys);
+  screens_.Frame();
+}
+
+void Game::HandleEvent(const WindowEvent& event) {
+  switch (event.type) {
+    case WindowEventType::MouseMove:
+      screens_.MouseMove(event.x, event.y);
       break;
-    case GameScreen::Game:
-      RunGameFrame(diver, GroupPointers(), random, [this] { EndGame(); });
+    case WindowEventType::LeftButtonDown:
+      screens_.Click(event.x, event.y);
       break;
-    case GameScreen::Highscore:
-      DrawHighscoreScreen();
+    case WindowEventType::LeftDoubleClick:
+      break;  // the second press of a double click does nothing
+    case WindowEventType::EscapeDown:
+      screens_.Escape();
       break;
-    case GameScreen::NewHighscore:
-      DrawNewHighscoreScreen();
+    case WindowEventType::Close:
+      OnDestroy();
       break;
-    case GameScreen::Instructions:
-      DrawInstructions();
-      break;
+    case WindowEventType::PauseKey:
+    case WindowEventType::PauseLetter:
+    case WindowEventType::FocusLost:
+    case WindowEventType::KeyPress:
+      break;  // the loop's own
   }
+}
+
+void Game::OnDestroy() {
+  if (quit_) return;
+  display_.ReleaseDisplay();
+  keyboard_.Release();
+  platform_.DestroyMainWindow();
+  quit_ = true;
 }
 
 std::string Game::TraceState() const {
   std::string line;
   char buffer[128];
-  std::snprintf(buffer, sizeof buffer, "%d %d %d %d %d %d %d", static_cast<int>(currentScreen),
-                diver.score, diver.lives, diver.x, diver.y, static_cast<int>(diver.pose),
-                diver.eatenCountdown);
+  std::snprintf(buffer, sizeof buffer, "%d %d %d %d %d %d %d", static_cast<int>(screens_.CurrentScreen()),
+                diver_.score, diver_.lives, diver_.x, diver_.y, static_cast<int>(diver_.pose),
+                diver_.eatenCountdown);
   line = buffer;
-  for (const ObjectGroup& group : groups) {
+  for (const ObjectGroup& group : groups_) {
     long long sumX = 0;
     long long sumY = 0;
     for (const ObjectInstance& o : group.Instances()) {
@@ -127,7 +112,7 @@ std::string Game::TraceState() const {
     std::snprintf(buffer, sizeof buffer, " %zu:%lld:%lld", group.Instances().size(), sumX, sumY);
     line += buffer;
   }
-  line += " \"" + nameEntry.EnteredName + "\"";
+  line += " \"" + nameEntry_.EnteredName + "\"";
   return line;
 }
 

@@ -6,14 +6,15 @@
 
 #include "app/backdrop.h"
 #include "app/file_paths.h"
+#include "app/screens/instructions_screen.h"
+#include "app/screens/screen_context.h"
+#include "app/screens/screen_list.h"
 #include "base/error_log.h"
 #include "game/diver.h"
 #include "game/object_group.h"
 #include "game/random.h"
-#include "graphics/animation.h"
 #include "graphics/bitmap_font.h"
 #include "graphics/display.h"
-#include "graphics/surface.h"
 #include "highscore/highscore_table.h"
 #include "input/keyboard.h"
 #include "input/name_entry.h"
@@ -23,8 +24,7 @@ namespace tavi {
 
 class Platform;
 class KeySource;
-
-enum class GameScreen : int { Menu = 0, Game = 1, Highscore = 2, NewHighscore = 3, Instructions = 4 };
+struct WindowEvent;
 
 // Everything the program owns, built once at start-up. Tests build a fresh one each.
 class Game {
@@ -40,65 +40,46 @@ class Game {
   // Presenting is the caller's.
   void RenderFrame(const KeySnapshot& keys);
 
-  // Window messages.
-  void OnMouseMove(int x, int y);
-  void OnLeftButtonDown(int x, int y);
-  void OnEscape();
+  // A window message: a mouse move or click, Esc, or the window closed. The loop's own messages
+  // (pause, focus, key presses) do nothing here.
+  void HandleEvent(const WindowEvent& event);
   // The window is destroyed (Esc or "Ende" in the menu, or closed): release and end the loop.
   void OnDestroy();
-
-  void HandleMouseMove(int x, int y);
-  void HandleMouseClick(int x, int y);
-  void EndGame();
-
   bool QuitRequested() const { return quit_; }
-  GameScreen CurrentScreen() const { return currentScreen; }
 
+  ScreenList& Screens() { return screens_; }
+  const ScreenList& Screens() const { return screens_; }
   // The trace line of the frame just rendered (without the frame number).
   std::string TraceState() const;
 
-  Platform& platform;
-  ErrorLog errorLog;
-  Display display;
-  KeySource& keySource;
-  Keyboard keyboard;
-  SoundSystem sound;
-  Random random;
-  BitmapFont font;
-  Backdrop backdrop;
-
-  Surface titlePicture;
-  Surface cursorPicture;
-  Surface newGameButton;
-  Surface instructionsButton;
-  Surface highscoreButton;
-  Surface endButton;
-  Surface clearButton;
-  Surface backButton;
-  Surface selectionFrame;
-
-  Diver diver;
-  std::array<ObjectGroup, ObjectKindCount> groups;
-  Animation demoDiver;
-  Animation demoFish;
-  Animation demoPoisonBarrel;
-  Animation demoShark;
-  Animation demoStone;
-  Animation demoBarrel;
-  HighscoreTable highscores;
-  NameEntry nameEntry;
-  GameScreen currentScreen = GameScreen::Menu;
+  Display& GetDisplay() { return display_; }
+  const Display& GetDisplay() const { return display_; }
+  BitmapFont& Font() { return font_; }
+  ErrorLog& Errors() { return errorLog_; }
+  HighscoreTable& Highscores() { return highscores_; }
+  // The game being played, for tests and benchmarks that set up a scene.
+  Diver& GetDiver() { return diver_; }
+  ObjectGroups Groups();
+  Backdrop& GetBackdrop() { return backdrop_; }
+  const NameEntry& GetNameEntry() const { return nameEntry_; }
 
  private:
-  ObjectGroups GroupPointers();
-  void ParkSelectionFrame();
-  void BackToMenu();
-  void ShowHighscoreScreen();
-  void DrawMenu();
-  void DrawHighscoreScreen();
-  void DrawNewHighscoreScreen();
-  void DrawInstructions();
-
+  Platform& platform_;
+  ErrorLog errorLog_;
+  Display display_;
+  KeySource& keySource_;
+  Keyboard keyboard_;
+  SoundSystem sound_;
+  Random random_;
+  BitmapFont font_;
+  Backdrop backdrop_;
+  ScreenContext context_;
+  Diver diver_;
+  std::array<ObjectGroup, ObjectKindCount> groups_;
+  InstructionAnimations animations_;
+  HighscoreTable highscores_;
+  NameEntry nameEntry_;
+  ScreenList screens_;
   bool quit_ = false;
 };
 

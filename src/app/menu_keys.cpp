@@ -1,5 +1,7 @@
 #include "app/menu_keys.h"
 
+#include "app/screens/screen_context.h"
+#include "app/screens/screen_list.h"
 #include "base/dik.h"
 #include "base/media_manifest.h"
 
@@ -7,30 +9,10 @@ namespace tavi {
 
 namespace {
 
-struct ScreenButtons {
-  std::vector<const media::Picture*> buttons;  // in the order the arrows step through them
-  int preferred = 0;  // chosen first when the frame is on no button
-};
-
-ScreenButtons ButtonsOf(GameScreen screen) {
-  switch (screen) {
-    case GameScreen::Menu:
-      return {{&media::NewGameButton, &media::InstructionsButton, &media::HighscoreButton, &media::EndButton}, 0};
-    case GameScreen::Highscore:
-      return {{&media::ClearButton, &media::BackButton}, 1};  // not the one that empties the list
-    case GameScreen::Instructions:
-      return {{&media::BackButton}, 0};
-    case GameScreen::Game:
-    case GameScreen::NewHighscore:
-      break;
-  }
-  return {};
-}
-
 // The button under the middle of the selection frame; -1 when it is parked or between buttons.
-int Selected(const ScreenButtons& screen, const Game& game) {
-  const int x = game.selectionFrame.x + media::SelectionFrame.width / 2;
-  const int y = game.selectionFrame.y + media::SelectionFrame.height / 2;
+int Selected(const ScreenButtons& screen, const Surface& frame) {
+  const int x = frame.x + media::SelectionFrame.width / 2;
+  const int y = frame.y + media::SelectionFrame.height / 2;
   for (std::size_t i = 0; i < screen.buttons.size(); ++i) {
     const media::Picture& b = *screen.buttons[i];
     if (x >= b.x && x < b.x + b.width && y >= b.y && y < b.y + b.height) return static_cast<int>(i);
@@ -38,15 +20,15 @@ int Selected(const ScreenButtons& screen, const Game& game) {
   return -1;
 }
 
-// A pointer position on the button: both its corner (what a move tests) and the point 16 pixels
-// further on (what a click tests) lie inside.
+// A pointer position on the button: both its corner (what a move tests) and the point a click
+// tests lie inside.
 WindowEvent At(WindowEventType type, const media::Picture& button) {
-  return {type, button.x + button.width / 2 - 8, button.y + button.height / 2 - 8};
+  return {type, button.x + (button.width - ClickOffset) / 2, button.y + (button.height - ClickOffset) / 2};
 }
 
 }  // namespace
 
-std::vector<WindowEvent> MenuKeyEvents(const WindowEvent& press, const Game& game) {
+std::vector<WindowEvent> MenuKeyEvents(const WindowEvent& press, const ScreenList& screens) {
   int step = 0;
   bool choose = false;
   switch (press.key) {
@@ -69,10 +51,10 @@ std::vector<WindowEvent> MenuKeyEvents(const WindowEvent& press, const Game& gam
     default:
       return {};
   }
-  const ScreenButtons buttons = ButtonsOf(game.CurrentScreen());
+  const ScreenButtons& buttons = screens.Current().Buttons();
   const int count = static_cast<int>(buttons.buttons.size());
   if (count == 0) return {};
-  const int before = Selected(buttons, game);
+  const int before = Selected(buttons, screens.Context().SelectionFrame());
   // Where the frame is on no button, the first press only shows it.
   const int selected = before < 0 ? buttons.preferred : ((before + step) % count + count) % count;
   const media::Picture& button = *buttons.buttons[static_cast<std::size_t>(selected)];

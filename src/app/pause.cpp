@@ -3,26 +3,26 @@
 #include <cstdint>
 #include <string>
 
-#include "app/game.h"
 #include "base/frame_size.h"
 #include "base/translate.h"
+#include "graphics/bitmap_font.h"
+#include "input/keyboard.h"
 
 namespace tavi {
 
-bool Pause::Handle(const WindowEvent& event, const KeySnapshot& lastKeys) {
+bool Pause::Handle(const WindowEvent& event, const KeySnapshot& lastKeys, bool pausable) {
   // P is a letter on the name-entry screen; no key pauses outside a game.
-  const bool inGame = game_.CurrentScreen() == GameScreen::Game;
   switch (event.type) {
     case WindowEventType::PauseKey:
     case WindowEventType::PauseLetter:
       if (active_) {
         End();
-      } else if (inGame) {
+      } else if (pausable) {
         Begin(lastKeys);
       }
       return true;
     case WindowEventType::FocusLost:
-      if (onFocusLoss_ && inGame && !active_) Begin(lastKeys);
+      if (onFocusLoss_ && pausable && !active_) Begin(lastKeys);
       return true;
     case WindowEventType::LeftButtonDown:
     case WindowEventType::LeftDoubleClick:
@@ -52,10 +52,10 @@ void Pause::ReleaseHeldKeys(KeySnapshot& keys) {
 }
 
 void Pause::Wait() {
-  game_.platform.WaitEvent(WaitMicroseconds);
+  platform_.WaitEvent(WaitMicroseconds);
   if (releaseHeldKeys_) {
     KeySnapshot now;
-    if (ReadKeySnapshot(game_.keySource, now)) ReleaseHeldKeys(now);
+    if (ReadKeySnapshot(keys_, now)) ReleaseHeldKeys(now);
   }
 }
 
@@ -65,13 +65,13 @@ void Pause::Begin(const KeySnapshot& lastKeys) {
     // Added to what an earlier pause still holds back.
     for (int i = 0; i < 256; ++i) held_.state[i] |= lastKeys.state[i];
   }
-  game_.platform.Audio().Pause();
-  DrawPauseText(game_.font);
+  platform_.Audio().Pause();
+  DrawPauseText(font_);
 }
 
 void Pause::End() {
   active_ = false;
-  game_.platform.Audio().Resume();
+  platform_.Audio().Resume();
 }
 
 void DrawPauseText(BitmapFont& font) {

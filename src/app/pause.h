@@ -8,7 +8,6 @@
 namespace tavi {
 
 class BitmapFont;
-class Game;
 
 // A pause of a game: P or the Pause key, or the window losing the focus. While it lasts the loop
 // renders no frame, so every timer of the game stands; the music and effects hold too.
@@ -17,17 +16,20 @@ class Pause {
   // How long the loop sleeps in the event wait while paused; any event wakes it sooner.
   static constexpr std::int64_t WaitMicroseconds = 500000;
 
-  // `onFocusLoss`: losing the focus pauses. `releaseHeldKeys`: the keys come from the keyboard
-  // (a demo's keys are its own), and those held when a pause began count as released after it.
-  Pause(Game& game, bool onFocusLoss, bool releaseHeldKeys)
-      : game_(game), onFocusLoss_(onFocusLoss), releaseHeldKeys_(releaseHeldKeys) {}
+  // `keys` is where the loop reads the key snapshot; the word is drawn in `font`. `onFocusLoss`:
+  // losing the focus pauses. `releaseHeldKeys`: the keys come from the keyboard (a demo's keys are
+  // its own), and those held when a pause began count as released after it.
+  Pause(Platform& platform, KeySource& keys, BitmapFont& font, bool onFocusLoss, bool releaseHeldKeys)
+      : platform_(platform), keys_(keys), font_(font), onFocusLoss_(onFocusLoss),
+        releaseHeldKeys_(releaseHeldKeys) {}
 
   bool Active() const { return active_; }
 
   // Takes the loop's own events and the click that resumes; true when the event is used up here,
   // so that neither the game nor a demo recording sees it. An Escape ends the pause and goes on to
-  // the game as always. `lastKeys` is the snapshot of the last rendered frame.
-  bool Handle(const WindowEvent& event, const KeySnapshot& lastKeys);
+  // the game as always. `lastKeys` is the snapshot of the last rendered frame; `pausable`: a game
+  // is played on the screen that shows (nothing else pauses).
+  bool Handle(const WindowEvent& event, const KeySnapshot& lastKeys, bool pausable);
 
   // Leaves the keys held when a pause began out of `keys` until each is seen up (none for a demo).
   void ReleaseHeldKeys(KeySnapshot& keys);
@@ -40,7 +42,9 @@ class Pause {
   void Begin(const KeySnapshot& lastKeys);
   void End();
 
-  Game& game_;
+  Platform& platform_;
+  KeySource& keys_;
+  BitmapFont& font_;
   bool onFocusLoss_;
   bool releaseHeldKeys_;
   bool active_ = false;

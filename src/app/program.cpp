@@ -22,30 +22,6 @@ namespace tavi {
 
 namespace {
 
-void Dispatch(Game& game, const WindowEvent& event) {
-  switch (event.type) {
-    case WindowEventType::MouseMove:
-      game.OnMouseMove(event.x, event.y);
-      break;
-    case WindowEventType::LeftButtonDown:
-      game.OnLeftButtonDown(event.x, event.y);
-      break;
-    case WindowEventType::LeftDoubleClick:
-      break;  // the second press of a double click does nothing
-    case WindowEventType::EscapeDown:
-      game.OnEscape();
-      break;
-    case WindowEventType::Close:
-      game.OnDestroy();
-      break;
-    case WindowEventType::PauseKey:
-    case WindowEventType::PauseLetter:
-    case WindowEventType::FocusLost:
-    case WindowEventType::KeyPress:
-      break;  // the loop's own
-  }
-}
-
 // Blocks until the deadline or an event; the busy-wait build spins as the original loop did.
 void WaitForDeadline(Platform& platform, std::int64_t microseconds) {
 #ifdef TAVI_BUSY_WAIT
@@ -68,7 +44,7 @@ class FrameOutputs {
     if (trace_) trace_->Print("%lld %s\n", frame, game.TraceState().c_str());
     for (const Screenshot& shot : options_.screenshots) {
       std::string error;
-      if (shot.frame == frame && !WritePng(game.display.BackBuffer(), shot.file, error)) {
+      if (shot.frame == frame && !WritePng(game.GetDisplay().BackBuffer(), shot.file, error)) {
         errors_.LogError(Translate("Bildschirmfoto konnte nicht gespeichert werden: ") + error);
         shotFailed_ = true;
       }
@@ -162,10 +138,11 @@ std::optional<int> ProgramRun::Start() {
 
   s.game = std::make_unique<Game>(s.platform, keys, s.files);
   s.game->Startup(seed);
-  s.outputs = std::make_unique<FrameOutputs>(s.options, s.game->errorLog);
+  s.outputs = std::make_unique<FrameOutputs>(s.options, s.game->Errors());
   // A demo's keys and moves are its own: neither held keys nor menu keys are touched while one plays.
-  s.pause = std::make_unique<Pause>(*s.game, s.options.pauseOnFocusLoss && !s.options.headless, !s.player);
-  s.mute = std::make_unique<Mute>(*s.game, !s.player);
+  const bool pauseOnFocusLoss = s.options.pauseOnFocusLoss && !s.options.headless;
+  s.pause = std::make_unique<Pause>(s.platform, keys, s.game->Font(), pauseOnFocusLoss, !s.player);
+  s.mute = std::make_unique<Mute>(s.platform, s.game->GetDisplay(), s.game->Font(), !s.player);
 
   // A timedemo and a headless run without a demo go as fast as they can.
   s.paced = s.options.timedemo.empty() && !(s.options.headless && s.options.demo.empty());
@@ -175,7 +152,7 @@ std::optional<int> ProgramRun::Start() {
 
 bool ProgramRun::Paced() const { return state_->paced; }
 
-HighscoreTable& ProgramRun::Highscores() { return state_->game->highscores; }
+HighscoreTable& ProgramRun::Highscores() { return state_->game->Highscores(); }
 
 ProgramRun::Step ProgramRun::Advance() {
   State& s = *state_;
@@ -186,6 +163,7 @@ ProgramRun::Step ProgramRun::Advance() {
   EventSource& events = player ? static_cast<EventSource&>(*player) : s.platform;
   KeySource& keys = player ? static_cast<KeySource&>(*player) : s.platform;
   if (game.QuitRequested()) return Step::Done;
+  const bool pausable = game.Screens().Current().Pausable();
 
   if (player) player->BeginFrame(s.frame);
   if (recorder) recorder->SetFrame(s.frame);
@@ -195,15 +173,15 @@ ProgramRun::Step ProgramRun::Advance() {
     if (event.type == WindowEventType::KeyPress) {
       // A menu key becomes the moves and clicks that are recorded; the press itself never is.
       if (event.key == Dik::F9) s.mute->Toggle();
-      for (const WindowEvent& move : MenuKeyEvents(event, game)) {
+      for (const WindowEvent& move : MenuKeyEvents(event, game.Screens())) {
         if (recorder) recorder->Event(move);
-        Dispatch(game, move);
+        game.HandleEvent(move);
       }
       return Step::Again;
     }
-    if (!player && pause.Handle(event, s.keySnapshot)) return Step::Again;  // never recorded
+    if (!player && pause.Handle(event, s.keySnapshot, pausable)) return Step::Again;  // never recorded
     if (recorder) recorder->Event(event);
-    Dispatch(game, event);
+    game.HandleEvent(event);
     return Step::Again;
   }
   if (player) {
@@ -214,7 +192,7 @@ ProgramRun::Step ProgramRun::Advance() {
       } else if (event.type == WindowEventType::KeyPress) {
         if (event.key == Dik::F9) s.mute->Toggle();
       } else {
-        pause.Handle(event, s.keySnapshot);
+        pause.Handle(event, s.keySnapshot, pausable);
       }
     }
     if (game.QuitRequested()) return Step::Done;
@@ -233,7 +211,7 @@ ProgramRun::Step ProgramRun::Advance() {
     s.pacer->FrameStarted(now);
   }
   // The keys are read once per rendered frame, and only here (a pause renders none).
-  s.platform.SetTyping(game.CurrentScreen() == GameScreen::NewHighscore);
+  s.platform.SetTyping(game.Screens().Current().TypesName());
   if (ReadKeySnapshot(keys, s.keySnapshot)) {
     if (!player) s.keySnapshot.state[Dik::F9] = 0;  // the mute key is the loop's own
     pause.ReleaseHeldKeys(s.keySnapshot);

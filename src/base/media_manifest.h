@@ -51,6 +51,10 @@ inline constexpr Picture ClearButton{"media\\l\xF6schen.bmp", 198, 34, Key::Blue
 inline constexpr Picture BackButton{"media\\zurueck.bmp", 215, 49, Key::Blue, 1, 1, 0, true, 404, 700, true};
 inline constexpr Picture SelectionFrame{"media\\auswahl.bmp", 224, 56, Key::Blue, 1, 1, 0, true, 400, 246};
 
+// The selection frame around a button has its corner this far above and left of the button's; the
+// clear button, smaller than the others, sits further inside it.
+constexpr int FrameInset(const Picture& button) { return &button == &ClearButton ? 8 : 4; }
+
 // Backdrop and font. The band is drawn three times side by side; the sand strip scrolls.
 inline constexpr Picture BackgroundBand{"media\\hg1.bmp", 512, 280, Key::Blue, 1, 1, 0, true, 0, 424};
 inline constexpr Picture Sand{"media\\sand.bmp", 512, 96, Key::Blue, 1, 1, 0, false, 0, 0};

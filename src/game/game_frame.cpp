@@ -14,13 +14,15 @@ constexpr ObjectKind DrawOrder[ObjectKindCount] = {ObjectKind::Fish,   ObjectKin
 
 }  // namespace
 
-void RunGameFrame(Diver& diver, const ObjectGroups& groups, Random& random, const std::function<void()>& endGame) {
+bool UpdateGameFrame(Diver& diver, const ObjectGroups& groups, Random& random) {
   diver.Update();
   for (ObjectGroup* group : groups)
     if (group) group->Update();
   SpawnStep(random, groups);
-  // The frame that ends the game is still drawn to its end, over an emptied lake.
-  if (diver.IsOver() && endGame) endGame();
+  return diver.IsOver();
+}
+
+void DrawGameFrame(Diver& diver, const ObjectGroups& groups) {
   diver.Draw();
   for (ObjectKind kind : DrawOrder)
     if (ObjectGroup* group = groups[static_cast<int>(kind) - 1]) group->Draw();

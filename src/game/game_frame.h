@@ -1,7 +1,5 @@
 #pragma once
 
-#include <functional>
-
 #include "game/object_group.h"
 
 namespace tavi {
@@ -9,9 +7,11 @@ namespace tavi {
 class Diver;
 class Random;
 
-// One frame of the game screen: the diver's and the groups' updates, spawning, the end test
-// (calling `endGame` when the diver's game is over), the drawing and the score display.
-void RunGameFrame(Diver& diver, const ObjectGroups& groups, Random& random,
-                  const std::function<void()>& endGame);
+// The work of one frame of the game screen: the diver's and the groups' updates and spawning.
+// True when the diver's game is over.
+bool UpdateGameFrame(Diver& diver, const ObjectGroups& groups, Random& random);
+
+// Its drawing: the diver, the groups and the score display.
+void DrawGameFrame(Diver& diver, const ObjectGroups& groups);
 
 }  // namespace tavi

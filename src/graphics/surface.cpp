@@ -37,19 +37,21 @@ void Surface::Load(Display& display, const std::string& fileName, int w, int h, 
   }
 }
 
-void Surface::Draw(Display& display) const {
+void Surface::Draw(Display& display) const { DrawAt(display, x, y); }
+
+void Surface::DrawAt(Display& display, int left, int top) const {
   if (!image) return;  // a picture that could not be loaded shows nothing
   Rect source{0, 0, width, height};
-  int dx = x;
-  int dy = y;
-  if (x + width >= FrameWidth) source.right = FrameWidth - x;
-  if (y + height > FrameHeight) source.bottom = FrameHeight - y;
-  if (y <= 0) {
-    source.top = -y;
+  int dx = left;
+  int dy = top;
+  if (left + width >= FrameWidth) source.right = FrameWidth - left;
+  if (top + height > FrameHeight) source.bottom = FrameHeight - top;
+  if (top <= 0) {
+    source.top = -top;
     dy = 0;
   }
-  if (x <= 0) {
-    source.left = -x;
+  if (left <= 0) {
+    source.left = -left;
     dx = 0;
   }
   BltFast(display.BackBuffer(), dx, dy, *image, &source, colourKeyed);

@@ -30,6 +30,8 @@ struct Surface {
             bool colourKeyed);
   // Draws the whole picture at (x, y), clipped to the screen.
   void Draw(Display& display) const;
+  // The same at another place.
+  void DrawAt(Display& display, int left, int top) const;
 };
 
 }  // namespace tavi

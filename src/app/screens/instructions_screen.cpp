@@ -1,10 +1,36 @@
-// The instructions screen: the story and every object with its running animation.
-#include "app/game.h"
+#include "app/screens/instructions_screen.h"
+
+#include "app/screens/screen_context.h"
+#include "app/screens/screen_list.h"
 #include "base/translate.h"
+#include "graphics/display.h"
 
 namespace tavi {
 
-void Game::DrawInstructions() {
+void InstructionAnimations::Load(Display& display) {
+  for (auto [animation, sheet] : {std::pair{&diver, &media::DiverLevel}, {&fish, &media::Fish},
+                                  {&poisonBarrel, &media::PoisonBarrel}, {&shark, &media::Shark},
+                                  {&stone, &media::Stone}, {&barrel, &media::Barrel}}) {
+    animation->Load(display, *sheet);
+    animation->Restart(-1);
+  }
+}
+
+void InstructionsScreen::Enter() { context_.ParkSelectionFrame(); }
+
+void InstructionsScreen::MouseMove(int x, int y) {
+  // Leaving the button leaves the frame in place (kept).
+  if (Hits(media::BackButton, x, y)) context_.FrameAround(media::BackButton);
+}
+
+void InstructionsScreen::Click(int x, int y) {
+  if (Hits(media::BackButton, x, y)) screens_.Show(GameScreen::Menu);
+}
+
+void InstructionsScreen::Escape() { screens_.Show(GameScreen::Menu); }
+
+void InstructionsScreen::Draw() {
+  Display& display = context_.display;
   // "gefährlichen"
   display.DrawGdiText(
       Translate("Du bist Tavi der Taucher und hast einen gef\xE4hrlichen Auftrag:"), 0, 0);
@@ -19,32 +45,31 @@ void Game::DrawInstructions() {
       0, 48);
   display.DrawGdiText(
       Translate("Das ist Tavi. Du steuerst ihn mit den Pfeiltasten und der Leertaste."), 50, 200);
-  demoDiver.Draw(800, 170, true);
+  animations_.diver.Draw(800, 170, true);
   display.DrawGdiText(
       Translate("Das ist einer der bedrohten Fische. Du must ihn mit deinem Netz einfangen."), 50, 250);
-  demoFish.Draw(800, 238, true);
+  animations_.fish.Draw(800, 238, true);
   // "Giftmüllfass", "Zusammenstoß"
   display.DrawGdiText(
       Translate("Das ist ein Giftm\xFCllfass. Du solltest ihm umbedingt ausweichen, weil ein "
                 "Zusammensto\xDF dich ein Leben kostet."),
       50, 350);
-  demoPoisonBarrel.Draw(800, 305, true);
+  animations_.poisonBarrel.Draw(800, 305, true);
   display.DrawGdiText(
       Translate("Das ist ein altes, verrostetes Fass, das langsam auf den Boden sinkt. Besser ausweichen!"),
       50, 420);
-  demoBarrel.Draw(800, 381, true);
+  animations_.barrel.Draw(800, 381, true);
   display.DrawGdiText(
       Translate("Das ist ein sehr gef\xE4hrlicher Hai. Er wird auf dich zuschwimmen und dich sofort "
                 "fressen, wenn er dich erwischt!"),
       50, 490);
-  demoShark.Draw(700, 461, true);
+  animations_.shark.Draw(700, 461, true);
   display.DrawGdiText(
       Translate("Das ist ein einfacher Stein. Du solltest besser nicht gegen ihn schwimmen!"), 50, 600);
-  demoStone.Draw(800, 569, true);
+  animations_.stone.Draw(800, 569, true);
 
-  backButton.Draw(display);
-  selectionFrame.Draw(display);
-  cursorPicture.Draw(display);
+  context_.Draw(media::BackButton);
+  context_.DrawFrameAndPointer();
 }
 
 }  // namespace tavi
