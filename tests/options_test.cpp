@@ -1,0 +1,68 @@
+// The table of options: values after the name or an equals sign, what is refused, and the README and
+// the manual page naming every option and every setting.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/ini_text.h"
+#include "app/options.h"
+#include "app/settings.h"
+#include "fake_platform.h"
+
+namespace tavi {
+namespace {
+
+bool Parses(std::vector<const char*> args, Options& options) {
+  args.insert(args.begin(), "tavi");
+  std::string error;
+  return ParseOptions(static_cast<int>(args.size()), args.data(), options, error);
+}
+
+TEST(Options, ValuesFollowTheNameOrAnEqualsSign) {
+  Options options;
+  ASSERT_TRUE(Parses({"--seed=7", "--trace", "t=1.txt", "--screenshot=3:a=b.png", "-h", "--scale=sharp"}, options));
+  EXPECT_EQ(options.seed, 7u);
+  EXPECT_EQ(options.trace, "t=1.txt");
+  ASSERT_EQ(options.screenshots.size(), 1u);
+  EXPECT_EQ(options.screenshots[0].frame, 3);
+  EXPECT_EQ(options.screenshots[0].file, "a=b.png");
+  EXPECT_TRUE(options.help && options.scaling == Scaling::Sharp);
+  for (const std::vector<const char*>& bad : std::vector<std::vector<const char*>>{
+           {"--window=yes"}, {"--seed="}, {"--demo"}, {"--trace", ""}, {"-window"}, {"--scale", "blurry"},
+           {"--demo=a", "--timedemo=b"}}) {
+    Options refused;
+    EXPECT_FALSE(Parses(bad, refused)) << bad[0];
+  }
+}
+
+// Whether `word` stands in `text` as a word of its own.
+bool HasWord(const std::string& text, const std::string& word) {
+  for (auto at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) {
+    const char before = at ? text[at - 1] : ' ', after = text[at + word.size()];
+    if (std::string(" (`\n").find(before) != std::string::npos && std::string(" ,)`\n").find(after) != std::string::npos) {
+      return true;
+    }
+  }
+  return false;
+}
+
+TEST(Options, EveryOptionAndSettingIsInTheReadmeAndTheManualPage) {
+  const std::string readme = test::ReadFile(TAVI_SOURCE_DIR "/README.md");
+  const std::string manual = test::ReadFile(TAVI_SOURCE_DIR "/dist/tavi.6.in");
+  for (const OptionSpec& option : OptionTable()) {
+    EXPECT_NE(readme.find(std::string("`") + option.name), std::string::npos) << option.name;
+    EXPECT_NE(manual.find(std::string(".It Fl -") + (option.name + 2)), std::string::npos) << option.name;
+  }
+  int keys = 0;
+  for (const IniLine& line : SplitIni(DefaultSettingsText())) {
+    if (line.kind != IniLine::Kind::Entry) continue;
+    ++keys;
+    EXPECT_TRUE(HasWord(readme, line.key)) << line.key;
+    EXPECT_TRUE(HasWord(manual, line.key)) << line.key;
+  }
+  EXPECT_GT(keys, 10);
+}
+
+}  // namespace
+}  // namespace tavi
