@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/options.h"
 #include "app/settings.h"
 #include "base/error_log.h"
 #include "base/media_manifest.h"
@@ -30,12 +29,6 @@ TEST(Language, OptionThenSettingThenFirstLocaleEntryOnOffer) {
   EXPECT_EQ(ChooseLanguage("", "", {"de_AT:en", "", "", "es_ES"}, onOffer), "de");
   EXPECT_EQ(ChooseLanguage("", "", {"sv_SE", "C.UTF-8", "", ""}, onOffer), "de");
 
-  Options options;
-  std::string error;
-  const char* lang[] = {"tavi", "--lang=pt_BR"};
-  EXPECT_TRUE(ParseOptions(2, lang, options, error) && options.language == "pt_BR");
-  const char* word[] = {"tavi", "--lang", "fran\xE7" "ais"};
-  EXPECT_FALSE(ParseOptions(3, word, options, error));
   SettingsFile file;
   ParseSettings("[language]\nlanguage = fr\n", file);
   EXPECT_TRUE(file.values.language == "fr" && file.problems.empty());

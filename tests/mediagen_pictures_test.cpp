@@ -2,7 +2,6 @@
 // made for the game, and those of a language just added.
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -98,33 +97,8 @@ TEST(GamePictures, HaveTheirSizesAKeyAndNoFringe) {
   }
 }
 
-// The pixels of a PNG as the game writes them: 8-bit RGB, every row unfiltered.
-Image ReadPng(const std::string& file) {
-  const std::string png = tavi::test::ReadFile(file);
-  const auto word = [&](std::size_t at) {
-    return std::uint32_t(std::uint8_t(png[at])) << 24 | std::uint8_t(png[at + 1]) << 16 |
-           std::uint8_t(png[at + 2]) << 8 | std::uint8_t(png[at + 3]);
-  };
-  std::string data;
-  for (std::size_t at = 8; at + 12 <= png.size(); at += 12 + word(at)) {
-    if (png.compare(at + 4, 4, "IDAT") == 0) data += png.substr(at + 8, word(at));
-  }
-  const int w = static_cast<int>(word(16)), h = static_cast<int>(word(20));
-  std::string raw(static_cast<std::size_t>(3 * w + 1) * h, '\0');
-  uLongf size = raw.size();
-  uncompress(reinterpret_cast<Bytef*>(raw.data()), &size, reinterpret_cast<const Bytef*>(data.data()), data.size());
-  Image image(w, h);
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      const auto at = static_cast<std::size_t>(y * (3 * w + 1) + 1 + 3 * x);
-      image.Set(x, y, std::uint32_t(std::uint8_t(raw[at])) << 16 | std::uint8_t(raw[at + 1]) << 8 | std::uint8_t(raw[at + 2]));
-    }
-  }
-  return image;
-}
-
 // A language is one catalogue: its words are drawn into its pictures, shrunk to fit or refused when
-// too wide, and the game started in a locale that names it shows them.
+// too wide, and the game started in a locale that names it shows those pictures.
 TEST(AddedLanguage, ItsCatalogueGivesItsPicturesAndTheGameShowsThem) {
   tavi::test::TempDir dir;
   const auto catalogue = [](const std::string& instructions) {
@@ -141,25 +115,21 @@ TEST(AddedLanguage, ItsCatalogueGivesItsPicturesAndTheGameShowsThem) {
   EXPECT_NE(error.find("\"Instruktioner till spelet\" do not fit"), std::string::npos) << error;
   ASSERT_TRUE(catalogue("Instruktioner"));  // wider than the button's words may be at their own size
   ASSERT_TRUE(MakePictures(ArtDir, "locale", "media", error)) << error;
-  EXPECT_TRUE(fs::exists("media/sv/anleitung.bmp"));
   EXPECT_FALSE(fs::exists("media/sv/highscore.bmp"));  // untranslated: the German one is shown
 
+  // The Swedish menu is the German one with the Swedish pictures in place of the German ones.
   fs::copy_file(TAVI_EXE, "tavi");  // its catalogues are looked for beside it
-  ASSERT_EQ(std::system("LANG=sv_SE.UTF-8 ./tavi --headless --seed 1 --screenshot 0:menu.png >/dev/null 2>&1"), 0);
-  const tavi::media::Picture& title = tavi::media::Title;
-  Image swedish, german;
-  ASSERT_TRUE(tavi::LoadBmpScaled("media/sv/title.bmp", title.width, title.height, swedish));
-  ASSERT_TRUE(tavi::LoadBmpScaled("media/title.bmp", title.width, title.height, german));
-  const Image menu = ReadPng("menu.png");
-  int same = 0, differ = 0;
-  for (int y = 0; y < title.height; ++y) {
-    for (int x = 0; x < title.width; ++x) {
-      same += menu.At(title.x + x, title.y + y) == swedish.At(x, y);
-      differ += swedish.At(x, y) != german.At(x, y);
-    }
+  const auto menu = [](const std::string& locale) {
+    const std::string run = "LANG=" + locale + " ./tavi --headless --seed 1 --screenshot 0:menu.png >/dev/null 2>&1";
+    return std::system(run.c_str()) == 0 ? tavi::test::ReadFile("menu.png") : "";
+  };
+  const std::string swedish = menu("sv_SE.UTF-8"), german = menu("C.UTF-8");
+  for (const char* picture : {"title.bmp", "anleitung.bmp"}) {
+    fs::copy_file(std::string("media/sv/") + picture, std::string("media/") + picture, fs::copy_options::overwrite_existing);
   }
-  EXPECT_EQ(same, title.width * title.height);
-  EXPECT_GT(differ, 1000);
+  EXPECT_FALSE(swedish.empty());
+  EXPECT_NE(swedish, german);
+  EXPECT_EQ(swedish, menu("C.UTF-8"));
 }
 
 }  // namespace
