@@ -66,8 +66,8 @@ std::vector<Tile> CollectTiles(const std::string& artDir, const std::vector<Lang
     if (!p.Animated()) {
       tiles.push_back(Tile{name, Cut(picture, p.key, 0, 0, p.width, p.height), 1, {}});
       for (const LanguageTexts& language : languages) {
+        if (!p.words) break;  // the same picture in every language
         bool translated = false;
-        if (!p.words) break;
         if (!BuildTranslatedPicture(artDir, entry, language, picture, translated, error)) {
           tiles.push_back(Tile{language.language + "/" + name, {}, 1, error});
         } else if (translated) {

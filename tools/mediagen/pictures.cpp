@@ -49,8 +49,8 @@ bool MakePictures(const std::string& artDir, const std::string& localeDir, const
     RasterImage picture;
     if (!BuildPicture(artDir, entry, picture, error)) return false;
     if (!WriteBmp(outDir + "/" + MediaFileName(entry.picture->file), picture, error)) return false;
+    if (!entry.picture->words) continue;
     for (const LanguageTexts& language : languages) {
-      if (!entry.picture->words) break;
       bool translated = false;
       if (!BuildTranslatedPicture(artDir, entry, language, picture, translated, error)) return false;
       const std::string folder = outDir + "/" + language.language;
