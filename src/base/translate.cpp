@@ -79,9 +79,9 @@ std::string CataloguePath(const std::string& localeDir, const std::string& langu
 std::vector<std::string> LanguagesOnOffer(const std::vector<std::string>& localeDirs) {
   std::vector<std::string> languages{German};
   for (const std::string& dir : localeDirs) {
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(dir, error)) {
-      const std::string name = entry.path().filename().string();
+    std::error_code error;  // a folder that cannot be read offers nothing, and never throws
+    for (std::filesystem::directory_iterator entry(dir, error), end; !error && entry != end; entry.increment(error)) {
+      const std::string name = entry->path().filename().string();
       if (IsLanguageCode(name) && ::access(CataloguePath(dir, name).c_str(), F_OK) == 0) languages.push_back(name);
     }
   }
