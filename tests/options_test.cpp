@@ -36,7 +36,7 @@ TEST(Options, ValuesFollowTheNameOrAnEqualsSign) {
 TEST(Options, EveryOptionAndSettingIsInTheReadmeAndTheManualPage) {
   const std::string readme = test::ReadFile(TAVI_SOURCE_DIR "/README.md");
   const std::string manual = test::ReadFile(TAVI_SOURCE_DIR "/dist/tavi.6.in");
-  for (const OptionSpec& option : OptionTable()) {
+  for (const OptionRow& option : OptionTable()) {
     EXPECT_NE(readme.find(std::string("`") + option.name), std::string::npos) << option.name;
     EXPECT_NE(manual.find(std::string(".It Fl -") + (option.name + 2)), std::string::npos) << option.name;
   }

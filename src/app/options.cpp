@@ -43,8 +43,8 @@ const char* const FileValue = ForCatalogue("DATEI");
 
 }  // namespace
 
-const std::vector<OptionSpec>& OptionTable() {
-  static const std::vector<OptionSpec> table = {
+const std::vector<OptionRow>& OptionTable() {
+  static const std::vector<OptionRow> table = {
       {"--window", nullptr, nullptr, ForCatalogue("Fenster statt Vollbild (Alt+Eingabe wechselt)"),
        Switch<&Options::window, true>},
       {"--scale", nullptr, ForCatalogue("MODUS"),
@@ -118,20 +118,20 @@ bool ParseOptions(int argc, const char* const* argv, Options& options, std::stri
     const std::string arg = argv[i];
     const auto equals = arg.compare(0, 2, "--") == 0 ? arg.find('=') : std::string::npos;
     const std::string name = arg.substr(0, equals);
-    const OptionSpec* spec = nullptr;
-    for (const OptionSpec& option : OptionTable()) {
-      if (name == option.name || (option.shortName && name == option.shortName)) spec = &option;
+    const OptionRow* row = nullptr;
+    for (const OptionRow& option : OptionTable()) {
+      if (name == option.name || (option.shortName && name == option.shortName)) row = &option;
     }
-    if (!spec) {
+    if (!row) {
       error = "unknown option " + arg;
       return false;
     }
     std::string value;
-    if (!spec->value && equals != std::string::npos) {
+    if (!row->value && equals != std::string::npos) {
       error = "option " + name + " takes no value";
       return false;
     }
-    if (spec->value) {
+    if (row->value) {
       if (equals != std::string::npos) {
         value = arg.substr(equals + 1);
       } else if (i + 1 < argc) {
@@ -142,7 +142,7 @@ bool ParseOptions(int argc, const char* const* argv, Options& options, std::stri
         return false;
       }
     }
-    if (!spec->apply(value, options, error)) return false;
+    if (!row->apply(value, options, error)) return false;
   }
   if (!options.demo.empty() && !options.timedemo.empty()) {
     error = "--demo and --timedemo exclude each other";
@@ -154,7 +154,7 @@ bool ParseOptions(int argc, const char* const* argv, Options& options, std::stri
 std::string UsageText(const std::string& languages) {
   constexpr std::size_t Column = 24;  // where the explanations start
   std::string usage = Translate("Aufruf: tavi [Optionen]") + "\n";
-  for (const OptionSpec& option : OptionTable()) {
+  for (const OptionRow& option : OptionTable()) {
     std::string left = std::string("  ") + option.name;
     if (option.shortName) left += std::string(", ") + option.shortName;
     if (option.value) left += " " + Translate(option.value);

@@ -37,7 +37,7 @@ struct Options {
 };
 
 // One option of the command line; the table of them drives parsing and --help.
-struct OptionSpec {
+struct OptionRow {
   const char* name;       // "--window"
   const char* shortName;  // "-h", or nullptr
   const char* value;      // the value's name in --help (German, for the catalogue); nullptr: a switch
@@ -45,7 +45,7 @@ struct OptionSpec {
   // Stores the value (empty for a switch) in `options`; false, with a message, for a bad one.
   bool (*apply)(const std::string& value, Options& options, std::string& error);
 };
-const std::vector<OptionSpec>& OptionTable();
+const std::vector<OptionRow>& OptionTable();
 
 // Reads a whole word as an integer in the given base within [low, high].
 bool ParseInteger(const std::string& text, int base, long long low, long long high, long long& value);
