@@ -55,16 +55,23 @@ cd "$game_dir"
 
 $help || exec ./tavi "$@"
 ./tavi "$@"
-# What run.sh adds, in the language the game chose for its usage: --lang, else the locale.
+# What run.sh adds, in the language the game chose for its usage: --lang, else the first entry of
+# the locale whose language has a catalogue (pt_BR.UTF-8: pt_BR, else pt), else German.
 language=de
-for variable in "${LANGUAGE:-}" "${LC_ALL:-}" "${LC_MESSAGES:-}" "${LANG:-}"; do
-  [ -n "$variable" ] || continue
-  case $variable in en*) language=en ;; esac
-  break
+list=${LANGUAGE:-}
+for entry in ${list//:/ } "${LC_ALL:-}" "${LC_MESSAGES:-}" "${LANG:-}"; do
+  code=${entry%%[.@]*}
+  for candidate in "$code" "${code%%_*}"; do
+    if [ -n "$candidate" ] && [ -f "$game_dir/locale/$candidate/LC_MESSAGES/tavi.mo" ]; then
+      language=$candidate
+      break 2
+    fi
+  done
 done
 previous=
 for arg in "$@"; do
   if [ "$previous" = --lang ]; then language=$arg; fi
+  case $arg in --lang=*) language=${arg#--lang=} ;; esac
   previous=$arg
 done
 say() {

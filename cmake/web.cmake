@@ -28,16 +28,20 @@ target_link_options(tavi PRIVATE
   "--preload-file=${TAVI_WEB_MEDIA}@/media" "--exclude-file=*.stamp"
   "--preload-file=${CMAKE_BINARY_DIR}/locale@/locale")
 add_subdirectory(${PROJECT_SOURCE_DIR}/po ${CMAKE_BINARY_DIR}/po)  # the catalogues, before the link
+# The page offers the languages of the catalogues built.
+list(JOIN TAVI_LANGUAGES "', '" TAVI_WEB_LANGUAGES)
+set(TAVI_WEB_LANGUAGES "['${TAVI_WEB_LANGUAGES}']")
+configure_file(${PROJECT_SOURCE_DIR}/web/index.html ${CMAKE_BINARY_DIR}/page/index.html @ONLY)
 # The page, its font and the service worker, whose cache name is made from every file it keeps:
 # remade whenever the page, the worker or the program changes.
 set(TAVI_WEB_FONT /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf)
 add_custom_command(
   OUTPUT ${CMAKE_BINARY_DIR}/index.html ${CMAKE_BINARY_DIR}/DejaVuSans.ttf ${CMAKE_BINARY_DIR}/sw.js
-  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/web/index.html ${CMAKE_BINARY_DIR}/index.html
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/page/index.html ${CMAKE_BINARY_DIR}/index.html
   COMMAND ${CMAKE_COMMAND} -E copy ${TAVI_WEB_FONT} ${CMAKE_BINARY_DIR}/DejaVuSans.ttf
   COMMAND ${CMAKE_COMMAND} -DSRC=${PROJECT_SOURCE_DIR}/web/sw.js.in -DDIR=${CMAKE_BINARY_DIR}
     -P ${PROJECT_SOURCE_DIR}/cmake/web_sw.cmake
-  DEPENDS ${PROJECT_SOURCE_DIR}/web/index.html ${PROJECT_SOURCE_DIR}/web/sw.js.in
+  DEPENDS ${CMAKE_BINARY_DIR}/page/index.html ${PROJECT_SOURCE_DIR}/web/sw.js.in
     ${PROJECT_SOURCE_DIR}/cmake/web_sw.cmake ${TAVI_WEB_FONT} tavi
     ${CMAKE_BINARY_DIR}/music.ogg ${CMAKE_BINARY_DIR}/music.loop
   VERBATIM)

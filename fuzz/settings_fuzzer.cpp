@@ -10,6 +10,7 @@
 #include "app/settings.h"
 #include "base/dik.h"
 #include "base/keyboard_keys.h"
+#include "base/translate.h"
 #include "fuzz_check.h"
 
 namespace {
@@ -32,7 +33,7 @@ void RequireUsable(const Settings& s) {
   for (const std::uint8_t key : s.keys.keys) {
     TAVI_REQUIRE(tavi::KeyboardSendsDik(key) && key != tavi::Dik::Escape && key != tavi::Dik::F9);
   }
-  TAVI_REQUIRE(s.language.empty() || s.language == "de" || s.language == "en");
+  TAVI_REQUIRE(s.language.empty() || tavi::IsLanguageCode(s.language));  // a code: never a path
 }
 
 bool SameApartFromOwned(const Settings& a, const Settings& b) {

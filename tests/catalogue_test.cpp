@@ -26,6 +26,8 @@ TEST(Catalogue, ReadsPairsAndRefusesWhatLiesOutsideTheFileOrOverlaps) {
   ASSERT_TRUE(ParseCatalogue(English, texts, reason));
   EXPECT_EQ(texts.at("Punkte "), "Score  ");
   EXPECT_EQ(texts.count(""), 0u) << "the header entry is no text";
+  EXPECT_EQ(texts.at(CatalogueKey("picture", "Anleitung")), "Instructions");  // the words on a picture
+  EXPECT_EQ(texts.count("Anleitung"), 0u);
 
   std::string unterminated = English, newer = English;
   unterminated.back() = '!';
@@ -57,8 +59,8 @@ TEST(Catalogue, RefusedOnesAreNamedWithTheirReasonAndTheNextFolderOrGermanIsUsed
   std::filesystem::resize_file(catalogue(2), MaxCatalogueBytes + 1);
 
   std::vector<std::string> refused;
-  EXPECT_FALSE(UseLanguage(Language::English, folders, &refused));
-  EXPECT_EQ(ActiveLanguage(), Language::German);
+  EXPECT_FALSE(UseLanguage("en", folders, &refused));
+  EXPECT_EQ(ActiveLanguage(), German);
   EXPECT_EQ(Translate("Punkte "), "Punkte ");
   const std::string prefix = "Der Sprachkatalog wird nicht verwendet: ";
   EXPECT_EQ(refused, (std::vector<std::string>{prefix + catalogue(0) + ": Texte \xFC" "berlappen sich",
@@ -68,10 +70,10 @@ TEST(Catalogue, RefusedOnesAreNamedWithTheirReasonAndTheNextFolderOrGermanIsUsed
   refused.clear();
   std::vector<std::string> withGood = folders;
   withGood.push_back(TAVI_LOCALE_DIR);
-  EXPECT_TRUE(UseLanguage(Language::English, withGood, &refused));
+  EXPECT_TRUE(UseLanguage("en", withGood, &refused));
   EXPECT_EQ(refused.size(), 3u);
   EXPECT_EQ(Translate("Punkte "), "Score  ");
-  UseLanguage(Language::German, {});
+  UseLanguage(German, {});
 }
 
 }  // namespace

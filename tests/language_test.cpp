@@ -1,10 +1,10 @@
-// The language: who chooses it, the English catalogue, and German staying when it cannot be read.
+// The language: who chooses it, the catalogues, and German staying when one cannot be read.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
-#include "app/options.h"
 #include "app/settings.h"
 #include "base/error_log.h"
 #include "base/media_manifest.h"
@@ -17,44 +17,52 @@
 namespace tavi {
 namespace {
 
-TEST(Language, OptionThenSettingThenFirstSetLocaleVariable) {
+TEST(Language, OptionThenSettingThenFirstLocaleEntryOnOffer) {
+  const auto onOffer = [](const std::string& code) { return code == "en" || code == "es" || code == "pt"; };
   const std::vector<std::string> english{"", "en_GB.UTF-8", "de_DE.UTF-8", "C"};
-  EXPECT_EQ(ChooseLanguage("de", "en", english), Language::German);
-  EXPECT_EQ(ChooseLanguage("", "de", english), Language::German);
-  EXPECT_EQ(ChooseLanguage("", "", english), Language::English);
-  EXPECT_EQ(ChooseLanguage("", "", {"en:de", "C.UTF-8", "", ""}), Language::English);
-  EXPECT_EQ(ChooseLanguage("", "", {"", "", "", "C.UTF-8"}), Language::German);
-  EXPECT_EQ(ChooseLanguage("", "", {"", "", "", ""}), Language::German);
+  EXPECT_EQ(ChooseLanguage("de", "en", english, onOffer), "de");
+  EXPECT_EQ(ChooseLanguage("", "pt_BR", english, onOffer), "pt");  // the language when its country has none
+  EXPECT_EQ(ChooseLanguage("sv", "en", english, onOffer), "sv");   // asked for: reported as missing
+  EXPECT_EQ(ChooseLanguage("", "", english, onOffer), "en");
+  EXPECT_EQ(ChooseLanguage("", "", {"sv:pt_BR:en", "", "", ""}, onOffer), "pt");
+  EXPECT_EQ(ChooseLanguage("", "", {"", "C", "POSIX", "es_ES.UTF-8@euro"}, onOffer), "es");
+  EXPECT_EQ(ChooseLanguage("", "", {"de_AT:en", "", "", "es_ES"}, onOffer), "de");
+  EXPECT_EQ(ChooseLanguage("", "", {"sv_SE", "C.UTF-8", "", ""}, onOffer), "de");
 
-  Options options;
-  std::string error;
-  const char* lang[] = {"tavi", "--lang", "en"};
-  EXPECT_TRUE(ParseOptions(3, lang, options, error) && options.language == "en");
-  const char* french[] = {"tavi", "--lang", "fr"};
-  EXPECT_FALSE(ParseOptions(3, french, options, error));
   SettingsFile file;
-  ParseSettings("[language]\nlanguage = en\n", file);
-  EXPECT_TRUE(file.values.language == "en" && file.problems.empty());
+  ParseSettings("[language]\nlanguage = fr\n", file);
+  EXPECT_TRUE(file.values.language == "fr" && file.problems.empty());
   ParseSettings("[language]\nlanguage = English\n", file);
   EXPECT_EQ(file.problems.size(), 1u);
 }
 
-TEST(Language, EnglishCatalogueAndPicturesGermanWithoutIt) {
-  ASSERT_TRUE(UseLanguage(Language::English, {"/nonexistent", TAVI_LOCALE_DIR}));
-  EXPECT_EQ(Translate("Punkte "), "Score  ");
-  EXPECT_EQ(Translate("Highscore konnte nicht ge\xF6" "ffnet werden"), "The highscore list could not be opened");
-  EXPECT_EQ(Translate("Unbekannt \xE4"), "Unbekannt \xE4");
-  EXPECT_EQ(LocalisedMediaName(media::ClearButton.file), "media\\en\\l\xF6schen.bmp");
-  EXPECT_EQ(LocalisedMediaName(media::Shark.file), media::Shark.file);
-  // The bitmap font's English texts need no glyph the sheet lacks (a space draws the blank cell).
-  for (const char* german : {"Punkte ", "Leben  ", "Super neue Highscore!", "Name: ", "Pause"}) {
-    for (const char c : Translate(german)) {
-      EXPECT_TRUE(c == ' ' || BitmapFont::CellFor(c).left != BitmapFont::CellFor(' ').left ||
-                  BitmapFont::CellFor(c).top != BitmapFont::CellFor(' ').top) << german;
+// Every catalogue of po/ is built and on offer, and each draws its bitmap-font texts with glyphs the
+// sheet has (a space draws the blank cell).
+TEST(Language, EveryBuiltLanguageLoadsAndHasGlyphsForItsFontTexts) {
+  std::vector<std::string> built{German};
+  for (const auto& file : std::filesystem::directory_iterator(TAVI_SOURCE_DIR "/po")) {
+    if (file.path().extension() == ".po" && file.path().stem() != German) built.push_back(file.path().stem());
+  }
+  std::sort(built.begin() + 1, built.end());
+  EXPECT_EQ(LanguagesOnOffer({"/nonexistent", TAVI_LOCALE_DIR}), built);
+  const Rect blank = BitmapFont::CellFor(' ');
+  for (const std::string& language : built) {
+    ASSERT_TRUE(UseLanguage(language, {TAVI_LOCALE_DIR}));
+    for (const char* german : {"Punkte ", "Leben  ", "Super neue Highscore!", "Name: ", "Pause", "Ton aus", "Ton an"}) {
+      for (const char c : Translate(german)) {
+        const Rect cell = BitmapFont::CellFor(c);
+        EXPECT_TRUE(c == ' ' || cell.left != blank.left || cell.top != blank.top) << language << ": " << german;
+      }
     }
   }
 
-  EXPECT_FALSE(UseLanguage(Language::English, {"/nonexistent"}));
+  ASSERT_TRUE(UseLanguage("en", {"/nonexistent", TAVI_LOCALE_DIR}));
+  EXPECT_EQ(Translate("Punkte "), "Score  ");
+  EXPECT_EQ(Translate("Unbekannt \xE4"), "Unbekannt \xE4");
+  EXPECT_EQ(LocalisedMediaName(media::ClearButton.file), "media\\en\\l\xF6schen.bmp");
+  EXPECT_EQ(LocalisedMediaName(media::Shark.file), media::Shark.file);
+  EXPECT_FALSE(UseLanguage("en", {"/nonexistent"}));
+  EXPECT_EQ(ActiveLanguage(), German);
   EXPECT_EQ(LocalisedMediaName(media::ClearButton.file), media::ClearButton.file);
 }
 
@@ -94,7 +102,7 @@ TEST(Language, BrokenTranslatedPictureIsReportedAndTheGermanOneShown) {
   platform.pictures[clear.file] = Image(clear.width, clear.height, 0x00ABCDEF);
   ErrorLog log(nullptr, "Error.txt");
   Display display(platform, log);
-  ASSERT_TRUE(UseLanguage(Language::English, {TAVI_LOCALE_DIR}));
+  ASSERT_TRUE(UseLanguage("en", {TAVI_LOCALE_DIR}));
   auto load = [&] {
     Surface surface;
     surface.Load(display, clear.file, clear.width, clear.height, clear.x, clear.y, clear.Keyed());
@@ -106,7 +114,7 @@ TEST(Language, BrokenTranslatedPictureIsReportedAndTheGermanOneShown) {
   std::ofstream("media/en/l\xC3\xB6schen.bmp") << "kein Bild";
   EXPECT_TRUE(load());
   EXPECT_EQ(test::ReadLines("Error.txt"), std::vector<std::string>{"Error loading: media\\en\\l\xF6schen.bmp"});
-  UseLanguage(Language::German, {});
+  UseLanguage(German, {});
 }
 
 }  // namespace

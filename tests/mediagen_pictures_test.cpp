@@ -1,9 +1,10 @@
-// mediagen's pictures: what flattening does to the key colour, the tool's failures, and the
-// pictures it made for the game.
+// mediagen's pictures: what flattening does to the key colour, the tool's failures, the pictures it
+// made for the game, and those of a language just added.
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -42,14 +43,14 @@ TEST(MakePictures, NamesEveryMissingDrawingOrTheUnwritableDirectoryAndWritesNoth
   fs::create_directories("out");
   WriteText("art/pictures/title.svg", "<svg xmlns='http://www.w3.org/2000/svg' width='440' height='65'/>");
   std::string error;
-  EXPECT_FALSE(MakePictures("art", "out", error));
+  EXPECT_FALSE(MakePictures("art", "", "out", error));
   EXPECT_NE(error.find("hai.svg"), std::string::npos) << error;
   EXPECT_NE(error.find("schrift.svg"), std::string::npos) << error;
   EXPECT_EQ(error.find("title.svg"), std::string::npos) << error;
   EXPECT_TRUE(fs::is_empty("out"));
 
   WriteText("kein-verzeichnis", "x");
-  EXPECT_FALSE(MakePictures(ArtDir, "kein-verzeichnis", error));
+  EXPECT_FALSE(MakePictures(ArtDir, "", "kein-verzeichnis", error));
   EXPECT_NE(error.find("kein-verzeichnis"), std::string::npos) << error;
 }
 
@@ -94,6 +95,41 @@ TEST(GamePictures, HaveTheirSizesAKeyAndNoFringe) {
       EXPECT_GT(opaque, fw * fh / 20) << "frame " << frame + 1 << " is (nearly) empty";
     }
   }
+}
+
+// A language is one catalogue: its words are drawn into its pictures, shrunk to fit or refused when
+// too wide, and the game started in a locale that names it shows those pictures.
+TEST(AddedLanguage, ItsCatalogueGivesItsPicturesAndTheGameShowsThem) {
+  tavi::test::TempDir dir;
+  const auto catalogue = [](const std::string& instructions) {
+    std::ofstream("sv.po") << "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n"
+                              "msgctxt \"picture\"\nmsgid \"Tavi der Taucher\"\nmsgstr \"Tavi dykaren\"\n\n"
+                              "msgctxt \"picture\"\nmsgid \"Anleitung\"\nmsgstr \"" << instructions << "\"\n";
+    return std::system("msgfmt --check -o locale/sv/LC_MESSAGES/tavi.mo sv.po") == 0;
+  };
+  fs::create_directories("locale/sv/LC_MESSAGES");
+  fs::copy(MediaDir, "media", fs::copy_options::recursive);
+  std::string error;
+  ASSERT_TRUE(catalogue("Instruktioner till spelet"));
+  EXPECT_FALSE(MakePictures(ArtDir, "locale", "media", error));
+  EXPECT_NE(error.find("\"Instruktioner till spelet\" do not fit"), std::string::npos) << error;
+  ASSERT_TRUE(catalogue("Instruktioner"));  // wider than the button's words may be at their own size
+  ASSERT_TRUE(MakePictures(ArtDir, "locale", "media", error)) << error;
+  EXPECT_FALSE(fs::exists("media/sv/highscore.bmp"));  // untranslated: the German one is shown
+
+  // The Swedish menu is the German one with the Swedish pictures in place of the German ones.
+  fs::copy_file(TAVI_EXE, "tavi");  // its catalogues are looked for beside it
+  const auto menu = [](const std::string& locale) {
+    const std::string run = "LANG=" + locale + " ./tavi --headless --seed 1 --screenshot 0:menu.png >/dev/null 2>&1";
+    return std::system(run.c_str()) == 0 ? tavi::test::ReadFile("menu.png") : "";
+  };
+  const std::string swedish = menu("sv_SE.UTF-8"), german = menu("C.UTF-8");
+  for (const char* picture : {"title.bmp", "anleitung.bmp"}) {
+    fs::copy_file(std::string("media/sv/") + picture, std::string("media/") + picture, fs::copy_options::overwrite_existing);
+  }
+  EXPECT_FALSE(swedish.empty());
+  EXPECT_NE(swedish, german);
+  EXPECT_EQ(swedish, menu("C.UTF-8"));
 }
 
 }  // namespace

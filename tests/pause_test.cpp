@@ -108,9 +108,9 @@ TEST(Pause, CountsNoFrameAndKeysHeldAcrossItCountAsReleased) {
 class Overlays : public ::testing::Test {
  protected:
   Overlays() {
-    Image& glyphs = platform.pictures[media::Glyphs.file] = Image(256, 192);
-    for (int y = 0; y < 192; ++y)
-      for (int x = 0; x < 256; ++x) glyphs.Set(x, y, 0x200000u | static_cast<Pixel>(y / 32 * 8 + x / 32 + 1) << 8);
+    Image& glyphs = platform.pictures[media::Glyphs.file] = Image(media::Glyphs.width, media::Glyphs.height);
+    for (int y = 0; y < glyphs.Height(); ++y)
+      for (int x = 0; x < glyphs.Width(); ++x) glyphs.Set(x, y, 0x200000u | static_cast<Pixel>(y / 32 * 8 + x / 32 + 1) << 8);
     display.InitDisplay();
     display.ClearBackBuffer();
   }

@@ -1,7 +1,8 @@
 #include "app/language.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
-#include <vector>
 
 #include "app/file_paths.h"
 #include "base/error_log.h"
@@ -18,24 +19,41 @@ std::string Variable(const char* name) {
 
 }  // namespace
 
-void StartLanguage(const std::string& option, const std::string& setting, ErrorLog* log) {
-  const Language language = ChooseLanguage(
-      option, setting, {Variable("LANGUAGE"), Variable("LC_ALL"), Variable("LC_MESSAGES"), Variable("LANG")});
+std::vector<std::string> LocaleFolders() {
   std::vector<std::string> folders;
   const std::string exe = ExecutableFolder();
-  // The build tree and a moved installation, then where it was installed.
   if (!exe.empty()) folders = {exe + "/locale", exe + "/../share/locale"};
 #ifdef TAVI_LOCALEDIR
   folders.push_back(TAVI_LOCALEDIR);
 #endif
+  return folders;
+}
+
+std::string LanguagesOnOfferText() {
+  std::string list;
+  for (const std::string& language : LanguagesOnOffer(LocaleFolders())) list += (list.empty() ? "" : ", ") + language;
+  return list;
+}
+
+void StartLanguage(const std::string& option, const std::string& setting, ErrorLog* log) {
+  const std::vector<std::string> folders = LocaleFolders();
+  const auto onOffer = [&](const std::string& language) {
+    for (const std::string& folder : folders) {
+      if (::access(CataloguePath(folder, language).c_str(), F_OK) == 0) return true;
+    }
+    return false;
+  };
+  const std::string language = ChooseLanguage(
+      option, setting, {Variable("LANGUAGE"), Variable("LC_ALL"), Variable("LC_MESSAGES"), Variable("LANG")}, onOffer);
   std::vector<std::string> refused;
   const bool used = UseLanguage(language, folders, &refused);
   ErrorLog standardError(nullptr, "");
   if (!log) log = &standardError;
   for (const std::string& problem : refused) log->LogError(problem);
   if (!used) {
-    const std::string& message = Translate("Kein Sprachkatalog f\xFCr %s; die Texte bleiben deutsch");  // für
-    log->Note(FillIn(message, {LanguageCode(language)}));
+    const std::string& message =
+        Translate("Kein Sprachkatalog f\xFCr %s; die Texte bleiben deutsch. Sprachen zur Wahl: %s");  // für
+    log->Note(FillIn(message, {language, LanguagesOnOfferText()}));
   }
 }
 

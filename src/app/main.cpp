@@ -25,14 +25,16 @@ const char* const InstalledDataFolder = "";
 int main(int argc, char** argv) {
   tavi::Options options;
   std::string error;
-  if (!tavi::ParseOptions(argc, argv, options, error)) {
-    std::fprintf(stderr, "tavi: %s\n%s", error.c_str(), tavi::UsageText());
+  const bool parsed = tavi::ParseOptions(argc, argv, options, error);
+  if (!parsed || options.help) {
+    tavi::StartLanguage(options.language, "");  // no settings file is read for the usage
+    const std::string usage = tavi::Cp1252ToUtf8(tavi::UsageText(tavi::LanguagesOnOfferText()));
+    if (parsed) {
+      std::printf("%s", usage.c_str());
+      return 0;
+    }
+    std::fprintf(stderr, "tavi: %s\n%s", error.c_str(), usage.c_str());
     return 2;
-  }
-  if (options.help) {
-    tavi::StartLanguage(options.language, "");  // no settings file is read for --help
-    std::printf("%s", tavi::Cp1252ToUtf8(tavi::Translate(tavi::UsageText())).c_str());
-    return 0;
   }
   if (options.version) {
     std::printf("tavi %s\n", TAVI_VERSION);

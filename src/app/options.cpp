@@ -1,10 +1,10 @@
 #include "app/options.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 
 #include "base/translate.h"
-
 
 namespace tavi {
 
@@ -22,118 +22,146 @@ bool ParseNumber(const std::string& text, long long low, long long high, long lo
   return ParseInteger(text, 10, low, high, value);
 }
 
+// A switch, or an option that only keeps its value.
+template <bool Options::*Field, bool On>
+bool Switch(const std::string&, Options& options, std::string&) {
+  options.*Field = On;
+  return true;
+}
+template <std::string Options::*Field>
+bool Keep(const std::string& value, Options& options, std::string&) {
+  options.*Field = value;
+  return true;
+}
+
+bool Fail(std::string& error, const char* message) {
+  error = message;
+  return false;
+}
+
+const char* const FileValue = ForCatalogue("DATEI");
+
 }  // namespace
 
-const char* UsageText() {
-  return ForCatalogue(
-         "usage: tavi [options]\n"
-         "  --window              a window at its last size instead of full screen (Alt+Enter toggles)\n"
-         "  --scale MODE          smooth (default), sharp or integer (sharp, whole multiples)\n"
-         "  --nosound             play without sound\n"
-         "  --lang de|en          German (the default) or English; else the settings' or LANG's\n"
-         "  --data-dir DIR        keep the highscore list, error log and settings in DIR\n"
-         "  --headless            no window and no audio device\n"
-         "  --demo FILE           play a recorded demo in real time\n"
-         "  --timedemo FILE       play a demo as fast as possible and print the frame rate\n"
-         "  --record FILE         record what is played as a demo\n"
-         "  --trace FILE          write one line of game state per rendered frame\n"
-         "  --seed N              seed of the random generator\n"
-         "  --screenshot N:FILE   save rendered frame N as a PNG (may be repeated)\n"
-         "  --frames N            end after N rendered frames\n"
-         "  --help, --version\n");
+const std::vector<OptionRow>& OptionTable() {
+  static const std::vector<OptionRow> table = {
+      {"--window", nullptr, nullptr, ForCatalogue("Fenster statt Vollbild (Alt+Eingabe wechselt)"),
+       Switch<&Options::window, true>},
+      {"--scale", nullptr, ForCatalogue("MODUS"),
+       ForCatalogue("smooth (Voreinstellung), sharp oder integer"),
+       [](const std::string& value, Options& options, std::string& error) {
+         const char* const names[] = {"smooth", "sharp", "integer"};
+         const Scaling modes[] = {Scaling::Smooth, Scaling::Sharp, Scaling::SharpInteger};
+         for (int k = 0; k < 3; ++k) {
+           if (value != names[k]) continue;
+           options.scaling = modes[k];
+           return true;
+         }
+         return Fail(error, "--scale needs smooth, sharp or integer");
+       }},
+      {"--nosound", nullptr, nullptr, ForCatalogue("ohne Ton spielen"), Switch<&Options::sound, false>},
+      {"--lang", nullptr, ForCatalogue("SPRACHE"),
+       ForCatalogue("Sprache der Texte und Bilder (%s)"),
+       [](const std::string& value, Options& options, std::string& error) {
+         if (!IsLanguageCode(value)) return Fail(error, "--lang needs a language code such as de, en, fr or pt_BR");
+         options.language = value;
+         return true;
+       }},
+      {"--data-dir", nullptr, ForCatalogue("ORDNER"),
+       ForCatalogue("Highscore, Fehlerprotokoll und Einstellungen in ORDNER"),
+       Keep<&Options::dataDir>},
+      {"--headless", nullptr, nullptr, ForCatalogue("kein Fenster und kein Audioger\xE4t"),  // Audiogerät
+       Switch<&Options::headless, true>},
+      {"--demo", nullptr, FileValue, ForCatalogue("ein aufgezeichnetes Demo in Echtzeit abspielen"),
+       Keep<&Options::demo>},
+      {"--timedemo", nullptr, FileValue,
+       ForCatalogue("Demo so schnell wie m\xF6glich abspielen, Bildrate zeigen"),  // möglich
+       Keep<&Options::timedemo>},
+      {"--record", nullptr, FileValue, ForCatalogue("das Gespielte als Demo aufzeichnen"), Keep<&Options::record>},
+      {"--trace", nullptr, FileValue, ForCatalogue("je gezeichnetem Bild eine Zeile Spielzustand schreiben"),
+       Keep<&Options::trace>},
+      {"--seed", nullptr, "N", ForCatalogue("Startwert des Zufallsgenerators"),
+       [](const std::string& value, Options& options, std::string& error) {
+         long long number = 0;
+         if (!ParseNumber(value, 0, 0xFFFFFFFFll, number)) return Fail(error, "--seed needs a number from 0 to 4294967295");
+         options.seed = static_cast<std::uint32_t>(number);
+         return true;
+       }},
+      {"--screenshot", nullptr, ForCatalogue("N:DATEI"),
+       ForCatalogue("Bild Nummer N als PNG speichern (auch mehrmals)"),
+       [](const std::string& value, Options& options, std::string& error) {
+         const auto colon = value.find(':');
+         Screenshot shot;
+         if (colon == std::string::npos || !ParseNumber(value.substr(0, colon), 0, 1ll << 50, shot.frame) ||
+             colon + 1 == value.size()) {
+           return Fail(error, "--screenshot needs FRAME:FILE");
+         }
+         shot.file = value.substr(colon + 1);
+         options.screenshots.push_back(shot);
+         return true;
+       }},
+      {"--frames", nullptr, "N", ForCatalogue("nach N gezeichneten Bildern enden"),
+       [](const std::string& value, Options& options, std::string& error) {
+         long long number = 0;
+         if (!ParseNumber(value, 0, 1ll << 50, number)) return Fail(error, "--frames needs a number of frames");
+         options.frames = number;
+         return true;
+       }},
+      {"--help", "-h", nullptr, ForCatalogue("diese Hilfe zeigen"), Switch<&Options::help, true>},
+      {"--version", nullptr, nullptr, ForCatalogue("die Version zeigen"), Switch<&Options::version, true>},
+  };
+  return table;
 }
 
 bool ParseOptions(int argc, const char* const* argv, Options& options, std::string& error) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    auto value = [&](std::string& out) {
-      if (i + 1 >= argc) {
-        error = "option " + arg + " needs a value";
-        return false;
-      }
-      out = argv[++i];
-      return true;
-    };
-    std::string text;
-    long long number = 0;
-    if (arg == "--window") {
-      options.window = true;
-    } else if (arg == "--headless") {
-      options.headless = true;
-    } else if (arg == "--nosound") {
-      options.sound = false;
-    } else if (arg == "--help" || arg == "-h") {
-      options.help = true;
-    } else if (arg == "--version") {
-      options.version = true;
-    } else if (arg == "--demo") {
-      if (!value(options.demo)) return false;
-    } else if (arg == "--timedemo") {
-      if (!value(options.timedemo)) return false;
-    } else if (arg == "--record") {
-      if (!value(options.record)) return false;
-    } else if (arg == "--trace") {
-      if (!value(options.trace)) return false;
-    } else if (arg == "--data-dir") {
-      if (!value(options.dataDir)) return false;
-      if (options.dataDir.empty()) {
-        error = "--data-dir needs a folder";
-        return false;
-      }
-    } else if (arg == "--lang") {
-      Language language;
-      if (!value(options.language)) return false;
-      if (!LanguageFromCode(options.language, language)) {
-        error = "--lang needs de or en";
-        return false;
-      }
-    } else if (arg == "--scale") {
-      if (!value(text)) return false;
-      if (text == "smooth") {
-        options.scaling = Scaling::Smooth;
-      } else if (text == "sharp") {
-        options.scaling = Scaling::Sharp;
-      } else if (text == "integer") {
-        options.scaling = Scaling::SharpInteger;
-      } else {
-        error = "--scale needs smooth, sharp or integer";
-        return false;
-      }
-    } else if (arg == "--seed") {
-      if (!value(text)) return false;
-      if (!ParseNumber(text, 0, 0xFFFFFFFFll, number)) {
-        error = "--seed needs a number from 0 to 4294967295";
-        return false;
-      }
-      options.seed = static_cast<std::uint32_t>(number);
-    } else if (arg == "--frames") {
-      if (!value(text)) return false;
-      if (!ParseNumber(text, 0, 1ll << 50, number)) {
-        error = "--frames needs a number of frames";
-        return false;
-      }
-      options.frames = number;
-    } else if (arg == "--screenshot") {
-      if (!value(text)) return false;
-      const auto colon = text.find(':');
-      Screenshot shot;
-      if (colon == std::string::npos || !ParseNumber(text.substr(0, colon), 0, 1ll << 50, shot.frame) ||
-          colon + 1 == text.size()) {
-        error = "--screenshot needs FRAME:FILE";
-        return false;
-      }
-      shot.file = text.substr(colon + 1);
-      options.screenshots.push_back(shot);
-    } else {
+    const auto equals = arg.compare(0, 2, "--") == 0 ? arg.find('=') : std::string::npos;
+    const std::string name = arg.substr(0, equals);
+    const OptionRow* row = nullptr;
+    for (const OptionRow& option : OptionTable()) {
+      if (name == option.name || (option.shortName && name == option.shortName)) row = &option;
+    }
+    if (!row) {
       error = "unknown option " + arg;
       return false;
     }
+    std::string value;
+    if (!row->value && equals != std::string::npos) {
+      error = "option " + name + " takes no value";
+      return false;
+    }
+    if (row->value) {
+      if (equals != std::string::npos) {
+        value = arg.substr(equals + 1);
+      } else if (i + 1 < argc) {
+        value = argv[++i];
+      }
+      if (value.empty()) {
+        error = "option " + name + " needs a value";
+        return false;
+      }
+    }
+    if (!row->apply(value, options, error)) return false;
   }
   if (!options.demo.empty() && !options.timedemo.empty()) {
     error = "--demo and --timedemo exclude each other";
     return false;
   }
   return true;
+}
+
+std::string UsageText(const std::string& languages) {
+  constexpr std::size_t Column = 24;  // where the explanations start
+  std::string usage = Translate("Aufruf: tavi [Optionen]") + "\n";
+  for (const OptionRow& option : OptionTable()) {
+    std::string left = std::string("  ") + option.name;
+    if (option.shortName) left += std::string(", ") + option.shortName;
+    if (option.value) left += " " + Translate(option.value);
+    left.resize(std::max(left.size() + 2, Column), ' ');
+    usage += left + FillIn(Translate(option.help), {languages}) + "\n";
+  }
+  return usage;
 }
 
 }  // namespace tavi

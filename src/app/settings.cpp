@@ -37,7 +37,8 @@ constexpr const char* NoKeyText = ForCatalogue(
     "{file}:{line}: [{section}] {key} = \"{value}\" ist ein Code, den keine Taste sendet; es gilt die Voreinstellung "
     "{default}.");
 constexpr const char* LanguageText = ForCatalogue(
-    "{file}:{line}: [{section}] {key} = \"{value}\" ist weder de noch en noch leer; es gilt die Sprache des Systems.");
+    "{file}:{line}: [{section}] {key} = \"{value}\" ist kein Sprachk\xFCrzel wie de, en oder pt_BR; es gilt die Sprache "
+    "des Systems.");  // Sprachkürzel
 constexpr const char* ClashText =
     ForCatalogue("{file}: [keys] zwei Aktionen liegen auf einer Taste; es gelten die voreingestellten Tasten.");
 constexpr const char* NotSettingText = ForCatalogue("{file}:{line}: keine Einstellung; die Datei bleibt, wie sie ist.");
@@ -149,10 +150,9 @@ const Key Keys[] = {
     KeyEntry<KeyBindings::Right>("right", ""),
     KeyEntry<KeyBindings::Net>("net", "Throwing the net"),
     KeyEntry<KeyBindings::Pause>("pause", "Pause; the Pause key always pauses as well"),
-    {"language", "language", "de (Deutsch) or en (English); empty: the locale's (LANG), German unless English",
+    {"language", "language", "A language code such as de, en, fr or pt_BR; empty: the locale's (LANG), else German",
      [](const std::string& t, Settings& s) -> const char* {
-       Language language;
-       if (!t.empty() && !LanguageFromCode(t, language)) return LanguageText;
+       if (!t.empty() && !IsLanguageCode(t)) return LanguageText;
        s.language = t;
        return nullptr;
      },

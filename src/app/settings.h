@@ -24,7 +24,7 @@ struct Settings {
   bool muted = false;
   bool pauseOnFocusLoss = true;
   KeyBindings keys;  // never two actions on one key, none on a key the game keeps for itself
-  std::string language;  // "de" or "en"; empty: the locale's
+  std::string language;  // a language code ("de", "fr", "pt_BR"); empty: the locale's
 };
 
 // One thing wrong with a settings file: a German text with {name} placeholders and what goes in

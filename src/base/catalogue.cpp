@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "base/cp1252.h"
+#include "base/file_read.h"
 #include "base/translate.h"
 
 namespace tavi {
@@ -86,6 +88,19 @@ bool ParseCatalogue(const std::string& bytes, CatalogueTexts& texts, const char*
   }
   texts = std::move(read);
   return true;
+}
+
+bool ReadCatalogue(const std::string& path, CatalogueTexts& texts, std::string& error) {
+  std::string bytes;
+  if (!ReadRegularFile(path, MaxCatalogueBytes, bytes, error)) return false;
+  const char* reason = nullptr;
+  if (ParseCatalogue(bytes, texts, reason)) return true;
+  error = FileNameText(path) + ": " + Translate(reason);
+  return false;
+}
+
+std::string CatalogueKey(const std::string& context, const std::string& original) {
+  return context + '\x04' + original;
 }
 
 }  // namespace tavi

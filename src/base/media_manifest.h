@@ -58,7 +58,7 @@ constexpr int FrameInset(const Picture& button) { return &button == &ClearButton
 // Backdrop and font. The band is drawn three times side by side; the sand strip scrolls.
 inline constexpr Picture BackgroundBand{"media\\hg1.bmp", 512, 280, Key::Blue, 1, 1, 0, true, 0, 424};
 inline constexpr Picture Sand{"media\\sand.bmp", 512, 96, Key::Blue, 1, 1, 0, false, 0, 0};
-inline constexpr Picture Glyphs{"media\\schrift.bmp", 256, 192, Key::Black, 8, 6, 0, false, 0, 0};
+inline constexpr Picture Glyphs{"media\\schrift.bmp", 256, 256, Key::Black, 8, 8, 0, false, 0, 0};
 
 // The diver's poses.
 inline constexpr Picture DiverLevel{"media\\taucher.bmp", 159, 180, Key::Blue, 1, 3, 10, false, 0, 0};

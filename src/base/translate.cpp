@@ -2,12 +2,13 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <unordered_map>
 #include <utility>
 
 #include "base/catalogue.h"
 #include "base/cp1252.h"
-#include "base/file_read.h"
 #include "base/media_manifest.h"
 
 namespace tavi {
@@ -15,7 +16,7 @@ namespace tavi {
 namespace {
 
 struct Active {
-  Language language = Language::German;
+  std::string language = German;
   // UTF-8 German -> the Windows-1252 text shown: the catalogue's translations, and each German text
   // asked for that has none (kept, so that Translate can hand out a reference; all are literals).
   std::unordered_map<std::string, std::string> texts;
@@ -26,46 +27,76 @@ Active& State() {
   return active;
 }
 
-// Reads the catalogue at `path` into `texts`, through the bounded reader: a FIFO or a device never
-// holds the start. False, with "PATH: what is wrong" in `error`, when it cannot be used.
-bool ReadCatalogue(const std::string& path, CatalogueTexts& texts, std::string& error) {
-  std::string bytes;
-  if (!ReadRegularFile(path, MaxCatalogueBytes, bytes, error)) return false;
-  const char* reason = nullptr;
-  if (ParseCatalogue(bytes, texts, reason)) return true;
-  error = FileNameText(path) + ": " + Translate(reason);
-  return false;
-}
-
-bool StartsWithEn(const std::string& value) { return value.compare(0, 2, "en") == 0; }
-
-}  // namespace
-
-bool LanguageFromCode(const std::string& code, Language& language) {
-  if (code != "de" && code != "en") return false;
-  language = code == "en" ? Language::English : Language::German;
+bool AllIn(const std::string& text, std::size_t from, std::size_t to, char low, char high) {
+  for (std::size_t k = from; k < to; ++k) {
+    if (text[k] < low || text[k] > high) return false;
+  }
   return true;
 }
 
-const char* LanguageCode(Language language) { return language == Language::English ? "en" : "de"; }
+}  // namespace
 
-Language ChooseLanguage(const std::string& option, const std::string& setting,
-                        const std::vector<std::string>& localeVariables) {
-  Language language = Language::German;
-  if (LanguageFromCode(option, language) || LanguageFromCode(setting, language)) return language;
-  for (const std::string& value : localeVariables) {
-    if (!value.empty()) return StartsWithEn(value) ? Language::English : Language::German;
-  }
-  return Language::German;
+bool IsLanguageCode(const std::string& text) {
+  const std::size_t underscore = std::min(text.find('_'), text.size());
+  const bool country = underscore == text.size() ||
+                       (text.size() == underscore + 3 && AllIn(text, underscore + 1, text.size(), 'A', 'Z'));
+  return (underscore == 2 || underscore == 3) && AllIn(text, 0, underscore, 'a', 'z') && country;
 }
 
-bool UseLanguage(Language language, const std::vector<std::string>& localeDirs,
+std::string OfferedLanguage(const std::string& name, const std::function<bool(const std::string&)>& onOffer) {
+  const std::string full = name.substr(0, name.find_first_of(".@"));  // no encoding, no modifier
+  const std::string language = full.substr(0, full.find('_'));
+  for (const std::string& code : {full, language}) {
+    if (IsLanguageCode(code) && (code == German || onOffer(code))) return code;
+  }
+  return "";
+}
+
+std::string ChooseLanguage(const std::string& option, const std::string& setting,
+                           const std::vector<std::string>& localeVariables,
+                           const std::function<bool(const std::string&)>& onOffer) {
+  for (const std::string* chosen : {&option, &setting}) {
+    if (chosen->empty()) continue;
+    const std::string offered = OfferedLanguage(*chosen, onOffer);
+    return offered.empty() ? *chosen : offered;
+  }
+  for (const std::string& variable : localeVariables) {
+    // Only LANGUAGE is a list, and no locale name holds a colon.
+    for (std::size_t start = 0; start <= variable.size();) {
+      const std::size_t end = std::min(variable.find(':', start), variable.size());
+      const std::string offered = OfferedLanguage(variable.substr(start, end - start), onOffer);
+      if (!offered.empty()) return offered;
+      start = end + 1;
+    }
+  }
+  return German;
+}
+
+std::string CataloguePath(const std::string& localeDir, const std::string& language) {
+  return localeDir + "/" + language + "/LC_MESSAGES/tavi.mo";
+}
+
+std::vector<std::string> LanguagesOnOffer(const std::vector<std::string>& localeDirs) {
+  std::vector<std::string> languages{German};
+  for (const std::string& dir : localeDirs) {
+    std::error_code error;  // a folder that cannot be read offers nothing, and never throws
+    for (std::filesystem::directory_iterator entry(dir, error), end; !error && entry != end; entry.increment(error)) {
+      const std::string name = entry->path().filename().string();
+      if (IsLanguageCode(name) && ::access(CataloguePath(dir, name).c_str(), F_OK) == 0) languages.push_back(name);
+    }
+  }
+  std::sort(languages.begin(), languages.end());
+  languages.erase(std::unique(languages.begin(), languages.end()), languages.end());
+  return languages;
+}
+
+bool UseLanguage(const std::string& language, const std::vector<std::string>& localeDirs,
                  std::vector<std::string>* refused) {
   Active& active = State();
   active = Active{};
-  if (language == Language::German) return true;
+  if (language == German) return true;
   for (const std::string& dir : localeDirs) {
-    const std::string path = dir + "/" + LanguageCode(language) + "/LC_MESSAGES/tavi.mo";
+    const std::string path = CataloguePath(dir, language);
     if (::access(path.c_str(), F_OK) != 0) continue;  // not there: the next folder may have one
     CatalogueTexts texts;
     std::string error;
@@ -81,7 +112,7 @@ bool UseLanguage(Language language, const std::vector<std::string>& localeDirs,
   return false;
 }
 
-Language ActiveLanguage() { return State().language; }
+const std::string& ActiveLanguage() { return State().language; }
 
 const std::string& Translate(const char* german) {
   auto& texts = State().texts;
@@ -106,11 +137,11 @@ std::string FillIn(const std::string& text, std::initializer_list<std::string> v
 }
 
 std::string LocalisedMediaName(const std::string& mediaName) {
-  if (ActiveLanguage() == Language::German) return mediaName;
+  if (ActiveLanguage() == German) return mediaName;
   for (const media::Picture* picture : media::Pictures) {
     if (!picture->words || mediaName != picture->file) continue;
     const auto slash = mediaName.rfind('\\');
-    const std::string folder = mediaName.substr(0, slash + 1) + LanguageCode(ActiveLanguage()) + "\\";
+    const std::string folder = mediaName.substr(0, slash + 1) + ActiveLanguage() + "\\";
     return folder + mediaName.substr(slash + 1);
   }
   return mediaName;

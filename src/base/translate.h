@@ -1,31 +1,44 @@
 #pragma once
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
 namespace tavi {
 
-// The languages of the texts. German is the game's own: its texts are the catalogue's keys.
-enum class Language { German, English };
+// A language is its code, as its catalogue is named: "en", "fr", "pt_BR". German is the game's own:
+// its texts are the catalogues' keys, so it needs no catalogue and is always on offer.
+inline constexpr const char* German = "de";
 
-// "de" or "en": a language by its code; false for anything else.
-bool LanguageFromCode(const std::string& code, Language& language);
-const char* LanguageCode(Language language);
+// True for a code a catalogue may be named by: two or three small letters, perhaps followed by "_"
+// and a country in two capitals ("pt_BR").
+bool IsLanguageCode(const std::string& text);
 
-// The language to play in: --lang wins, then the settings file's, then the first set of
-// LANGUAGE, LC_ALL, LC_MESSAGES and LANG (in that order) -- English when it starts with "en".
-// Empty strings are unset.
-Language ChooseLanguage(const std::string& option, const std::string& setting,
-                        const std::vector<std::string>& localeVariables);
+// The language on offer that a language or locale name stands for: "pt_BR.UTF-8@euro" is pt_BR when
+// that is on offer, else pt; empty when neither is (C and POSIX never are).
+std::string OfferedLanguage(const std::string& name, const std::function<bool(const std::string&)>& onOffer);
 
-// Makes `language` the one of every text and picture; English reads its catalogue (tavi.mo) from
-// the first of `localeDirs` that has one it can use. Each catalogue found there but refused (no
+// The language to play in: --lang (`option`) wins, then the settings file's (`setting`), each the
+// language on offer it stands for, or as it is when none is (it is then reported as missing); else
+// the first entry of the locale variables (LANGUAGE, a list split at colons, then LC_ALL,
+// LC_MESSAGES and LANG, in that order) that stands for a language on offer. German when none does.
+std::string ChooseLanguage(const std::string& option, const std::string& setting,
+                           const std::vector<std::string>& localeVariables,
+                           const std::function<bool(const std::string&)>& onOffer);
+
+// The folder's catalogue of a language: DIR/LANGUAGE/LC_MESSAGES/tavi.mo.
+std::string CataloguePath(const std::string& localeDir, const std::string& language);
+// The languages whose catalogue is in one of `localeDirs`, and German; sorted, each once.
+std::vector<std::string> LanguagesOnOffer(const std::vector<std::string>& localeDirs);
+
+// Makes `language` the one of every text and picture, reading its catalogue (tavi.mo) from the
+// first of `localeDirs` that has one it can use. Each catalogue found there but refused (no
 // regular file, too large, broken) adds a line to `refused` naming it and why. False, and German
 // stays, when no catalogue can be used.
-bool UseLanguage(Language language, const std::vector<std::string>& localeDirs,
+bool UseLanguage(const std::string& language, const std::vector<std::string>& localeDirs,
                  std::vector<std::string>* refused = nullptr);
-Language ActiveLanguage();
+const std::string& ActiveLanguage();
 
 // The text in the active language, Windows-1252 like the German one it is looked up by. German,
 // or a text the catalogue lacks, comes back as it is. The same text each time it is asked for,

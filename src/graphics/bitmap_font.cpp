@@ -20,14 +20,19 @@ constexpr int FallbackRow = 1;
 struct CellTable {
   unsigned char cell[256];
   CellTable() {
-    const char* const layout[] = {"12345678", "90\x01" "ABCDE", "FGHIJKLM", "NOPQRSTU", "VWXYZ:?!", ".-"};
+    // Windows-1252: after ".-" the comma, inverted ! and ?, then accented capitals.
+    const char* const layout[] = {"12345678", "90\x01" "ABCDE", "FGHIJKLM", "NOPQRSTU",
+                                  "VWXYZ:?!", ".-,\xA1\xBF\xC9\xC8\xCA",           // ¡ ¿ É È Ê
+                                  "\xC0\xC2\xC7\xC1\xCD\xD3\xDA\xD1",  // À Â Ç Á Í Ó Ú Ñ
+                                  "\xC3\xD5\xD4\xCC\xD2\xD9\xDC\xCE"};  // Ã Õ Ô Ì Ò Ù Ü Î
     for (unsigned char& c : cell) c = FallbackRow * 8 + FallbackColumn;
-    for (int row = 0; row < 6; ++row) {
+    for (int row = 0; row < 8; ++row) {
       for (int column = 0; layout[row][column] != '\0'; ++column) {
         const auto c = static_cast<unsigned char>(layout[row][column]);
         if (c < 33) continue;  // the fallback marker
         cell[c] = static_cast<unsigned char>(row * 8 + column);
-        if (c >= 'A' && c <= 'Z') cell[c - 'A' + 'a'] = cell[c];  // lower case uses the capitals
+        // Small letters use the capitals: a-z, and the accented ones 0x20 above theirs.
+        if ((c >= 'A' && c <= 'Z') || c >= 0xC0) cell[c + 0x20] = cell[c];
       }
     }
   }

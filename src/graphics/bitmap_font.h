@@ -9,7 +9,8 @@ namespace tavi {
 
 class Display;
 
-// Large 32 x 32 glyphs cut from the glyph sheet (media::Glyphs): digits, A-Z and ":?!.-".
+// Large 32 x 32 glyphs cut from the glyph sheet (media::Glyphs): digits, A-Z, ":?!.-,¡¿" and the
+// accented capitals of French, Spanish, Italian and Portuguese; small letters are drawn as capitals.
 class BitmapFont {
  public:
   explicit BitmapFont(Display& display) : display_(display) {}

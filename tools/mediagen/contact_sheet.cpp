@@ -7,6 +7,7 @@
 
 #include "picture_build.h"
 #include "picture_table.h"
+#include "picture_words.h"
 #include "pictures.h"
 #include "png_writer.h"
 
@@ -51,7 +52,7 @@ RasterImage Cut(const RasterImage& picture, ColourKey key, int left, int top, in
   return cell;
 }
 
-std::vector<Tile> CollectTiles(const std::string& artDir) {
+std::vector<Tile> CollectTiles(const std::string& artDir, const std::vector<LanguageTexts>& languages) {
   std::vector<Tile> tiles;
   for (const PictureSpec& entry : PictureTable()) {
     const tavi::media::Picture& p = *entry.picture;
@@ -64,11 +65,14 @@ std::vector<Tile> CollectTiles(const std::string& artDir) {
     }
     if (!p.Animated()) {
       tiles.push_back(Tile{name, Cut(picture, p.key, 0, 0, p.width, p.height), 1, {}});
-      if (!p.words) continue;
-      if (BuildEnglishPicture(artDir, entry, picture, error)) {
-        tiles.push_back(Tile{"en/" + name, Cut(picture, p.key, 0, 0, p.width, p.height), 1, {}});
-      } else {
-        tiles.push_back(Tile{"en/" + name, {}, 1, error});
+      for (const LanguageTexts& language : languages) {
+        if (!p.words) break;  // the same picture in every language
+        bool translated = false;
+        if (!BuildTranslatedPicture(artDir, entry, language, picture, translated, error)) {
+          tiles.push_back(Tile{language.language + "/" + name, {}, 1, error});
+        } else if (translated) {
+          tiles.push_back(Tile{language.language + "/" + name, Cut(picture, p.key, 0, 0, p.width, p.height), 1, {}});
+        }
       }
       continue;
     }
@@ -132,8 +136,11 @@ void DrawTile(cairo_t* cr, const Tile& tile, int x, int y) {
 
 }  // namespace
 
-bool MakeContactSheet(const std::string& artDir, const std::string& pngFile, std::string& error) {
-  std::vector<Tile> tiles = CollectTiles(artDir);
+bool MakeContactSheet(const std::string& artDir, const std::string& localeDir, const std::string& pngFile,
+                      std::string& error) {
+  std::vector<LanguageTexts> languages;
+  if (!localeDir.empty() && !ReadLanguages(localeDir, languages, error)) return false;
+  std::vector<Tile> tiles = CollectTiles(artDir, languages);
   {
     cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1);
     cairo_t* measure = cairo_create(scratch);

@@ -15,8 +15,8 @@ namespace {
 
 int Usage(std::FILE* out, int status) {
   std::fprintf(out,
-               "usage: mediagen --art DIR --out DIR\n"
-               "       mediagen --art DIR --contact-sheet FILE.png\n"
+               "usage: mediagen --art DIR [--locale DIR] --out DIR\n"
+               "       mediagen --art DIR [--locale DIR] --contact-sheet FILE.png\n"
                "       mediagen --art DIR --icon SIZE FILE.png|FILE.bmp\n");
   return status;
 }
@@ -30,6 +30,7 @@ int Fail(const std::string& error) {
 
 int main(int argc, char** argv) {
   std::string artDir = "art";
+  std::string localeDir;  // the built catalogues, for the pictures with words in each language
   std::string outDir;
   std::string sheet;
   std::string iconFile;
@@ -39,6 +40,8 @@ int main(int argc, char** argv) {
     const bool hasValue = i + 1 < argc;
     if (arg == "--art" && hasValue) {
       artDir = argv[++i];
+    } else if (arg == "--locale" && hasValue) {
+      localeDir = argv[++i];
     } else if (arg == "--out" && hasValue) {
       outDir = argv[++i];
     } else if (arg == "--contact-sheet" && hasValue) {
@@ -55,13 +58,13 @@ int main(int argc, char** argv) {
   if (outDir.empty() && sheet.empty() && iconFile.empty()) return Usage(stderr, 2);
 
   std::string error;
-  if (!sheet.empty() && !mediagen::MakeContactSheet(artDir, sheet, error)) return Fail(error);
+  if (!sheet.empty() && !mediagen::MakeContactSheet(artDir, localeDir, sheet, error)) return Fail(error);
   if (!iconFile.empty() && !mediagen::MakeIcon(artDir, iconSize, iconFile, error)) return Fail(error);
   if (!outDir.empty()) {
     std::error_code ec;
     std::filesystem::create_directories(outDir, ec);
     if (ec) return Fail("cannot create " + outDir + ": " + ec.message());
-    if (!mediagen::MakePictures(artDir, outDir, error)) return Fail(error);
+    if (!mediagen::MakePictures(artDir, localeDir, outDir, error)) return Fail(error);
     const tavi::media::Picture& icon = tavi::media::WindowIcon;
     if (!mediagen::MakeIcon(artDir, icon.width, outDir + "/" + mediagen::MediaFileName(icon.file), error)) {
       return Fail(error);

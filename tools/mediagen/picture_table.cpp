@@ -8,13 +8,15 @@ const std::vector<PictureSpec>& PictureTable() {
   namespace m = tavi::media;
   static const std::vector<PictureSpec> table = {
       // Menu, instructions and highscore screens.
-      {&m::Title, "title", "Tavi der Taucher", "Tavi the Diver"},
-      {&m::NewGameButton, "newgame", "Neues Spiel", "New Game"},
-      {&m::InstructionsButton, "anleitung", "Anleitung", "<tspan font-size=\"20\">Instructions</tspan>"},
-      {&m::HighscoreButton, "highscore", "Highscore", "Highscore"},
-      {&m::EndButton, "ende", "Ende", "Quit"},
-      {&m::ClearButton, "loeschen", "L&#246;schen", "Clear"},
-      {&m::BackButton, "zurueck", "Zur&#252;ck", "Back"},
+      // The words keep 8 pixels clear of the bubbles on a button and of the rim of Löschen; the
+      // title's reach as far as the German ones.
+      {&m::Title, "title", 28, 414},
+      {&m::NewGameButton, "newgame", 36, 178},
+      {&m::InstructionsButton, "anleitung", 36, 178},
+      {&m::HighscoreButton, "highscore", 36, 178},
+      {&m::EndButton, "ende", 36, 178},
+      {&m::ClearButton, "loeschen", 14, 184},
+      {&m::BackButton, "zurueck", 36, 178},
       {&m::SelectionFrame, "auswahl"},
       {&m::Cursor, "cursor"},
       // Backdrop and font.
@@ -52,19 +54,6 @@ std::string MediaFileName(const char* gameName) {
     }
   }
   return name;
-}
-
-bool EnglishDrawing(const PictureSpec& entry, const std::string& svg, std::string& english) {
-  if (entry.german == nullptr || entry.english == nullptr) return false;
-  const std::string from = std::string(">") + entry.german + "<";
-  const std::string to = std::string(">") + entry.english + "<";
-  english = svg;
-  bool found = false;
-  for (auto at = english.find(from); at != std::string::npos; at = english.find(from, at + to.size())) {
-    english.replace(at, from.size(), to);
-    found = true;
-  }
-  return found;
 }
 
 std::string SourcePath(const std::string& artDir, const PictureSpec& entry) {

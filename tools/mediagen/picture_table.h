@@ -15,10 +15,10 @@ using tavi::media::KeyColour;
 struct PictureSpec {
   const tavi::media::Picture* picture;
   const char* source;  // art/pictures/<source>.svg; an ASCII form of the picture's name
-  // A picture with words: the words as the drawing has them, and in English for its English
-  // variant (media/en/<name>), drawn from the same source.
-  const char* german = nullptr;
-  const char* english = nullptr;
+  // A picture with words: the columns the words of another language may reach from and to, clear
+  // of what is drawn beside them (bubbles, the rim).
+  int wordsLeft = 0;
+  int wordsRight = 0;
 };
 
 // Every picture the game loads, in a fixed order.
@@ -27,10 +27,6 @@ const std::vector<PictureSpec>& PictureTable();
 // The file in the media directory for a name as the game opens it (Windows-1252): the part
 // after the backslash, in UTF-8.
 std::string MediaFileName(const char* gameName);
-
-// The drawing of the English variant: every text element's `german` words made `english`. False
-// when the drawing does not have them.
-bool EnglishDrawing(const PictureSpec& entry, const std::string& svg, std::string& english);
 
 std::string SourcePath(const std::string& artDir, const PictureSpec& entry);
 

@@ -1,13 +1,12 @@
 #include "pictures.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "bmp_writer.h"
 #include "flatten.h"
 #include "picture_build.h"
 #include "picture_table.h"
+#include "picture_words.h"
 #include "png_writer.h"
 #include "svg_raster.h"
 
@@ -42,35 +41,28 @@ bool BuildPicture(const std::string& artDir, const PictureSpec& entry, RasterIma
   return true;
 }
 
-bool BuildEnglishPicture(const std::string& artDir, const PictureSpec& entry, RasterImage& picture,
-                         std::string& error) {
-  const std::string path = SourcePath(artDir, entry);
-  std::ifstream in(path, std::ios::binary);
-  const std::string svg{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  std::string english;
-  if (!EnglishDrawing(entry, svg, english)) {
-    error = path + ": has no text \"" + std::string(entry.german ? entry.german : "") +
-            "\" for its English variant";
-    return false;
-  }
-  RasterImage rgba;
-  const tavi::media::Picture& p = *entry.picture;
-  if (!RasteriseSvgText(path + " (English)", english, p.width, p.height, rgba, error)) return false;
-  picture = Flatten(rgba, p.key);
-  return true;
-}
-
-bool MakePictures(const std::string& artDir, const std::string& outDir, std::string& error) {
-  if (!AllSourcesPresent(artDir, error)) return false;
-  std::error_code ec;
-  std::filesystem::create_directories(outDir + "/en", ec);
+bool MakePictures(const std::string& artDir, const std::string& localeDir, const std::string& outDir,
+                  std::string& error) {
+  std::vector<LanguageTexts> languages;
+  if (!AllSourcesPresent(artDir, error) || !ReadLanguages(localeDir, languages, error)) return false;
   for (const PictureSpec& entry : PictureTable()) {
     RasterImage picture;
     if (!BuildPicture(artDir, entry, picture, error)) return false;
     if (!WriteBmp(outDir + "/" + MediaFileName(entry.picture->file), picture, error)) return false;
     if (!entry.picture->words) continue;
-    if (!BuildEnglishPicture(artDir, entry, picture, error)) return false;
-    if (!WriteBmp(outDir + "/en/" + MediaFileName(entry.picture->file), picture, error)) return false;
+    for (const LanguageTexts& language : languages) {
+      bool translated = false;
+      if (!BuildTranslatedPicture(artDir, entry, language, picture, translated, error)) return false;
+      const std::string folder = outDir + "/" + language.language;
+      const std::string file = folder + "/" + MediaFileName(entry.picture->file);
+      std::error_code ec;
+      if (!translated) {
+        std::filesystem::remove(file, ec);  // words no longer translated: the German picture is shown
+        continue;
+      }
+      std::filesystem::create_directories(folder, ec);
+      if (!WriteBmp(file, picture, error)) return false;
+    }
   }
   return true;
 }

@@ -5,12 +5,15 @@
 namespace mediagen {
 
 // Rasterises every SVG of artDir/pictures at its exact size, flattens it onto its colour key and
-// writes it as a BMP into outDir; a picture with words also in English, into outDir/en. False (and
-// a message) on the first failure.
-bool MakePictures(const std::string& artDir, const std::string& outDir, std::string& error);
+// writes it as a BMP into outDir; a picture with words also in each language of localeDir's
+// catalogues that translates them, into outDir/LANGUAGE. False (and a message) on the first failure.
+bool MakePictures(const std::string& artDir, const std::string& localeDir, const std::string& outDir,
+                  std::string& error);
 
-// Draws every picture and every animation frame on a checkerboard with its name, as a PNG.
-bool MakeContactSheet(const std::string& artDir, const std::string& pngFile, std::string& error);
+// Draws every picture, every animation frame and every language's pictures with words on a
+// checkerboard with its name, as a PNG.
+bool MakeContactSheet(const std::string& artDir, const std::string& localeDir, const std::string& pngFile,
+                      std::string& error);
 
 // Desktop icons of the given size made from the art: a square PNG, or a 32-bit BMP with alpha
 // (the window icon) when the file name ends in ".bmp".
