@@ -149,14 +149,19 @@ bool ParseOptions(int argc, const char* const* argv, Options& options, std::stri
 }
 
 std::string UsageText(const std::string& languages) {
-  constexpr std::size_t Column = 24;  // where the explanations start
-  std::string usage = Translate("Aufruf: tavi [Optionen]") + "\n";
+  std::vector<std::string> lefts;
+  std::size_t column = 24;  // where the explanations start: here, or after the widest name and value
   for (const OptionRow& option : OptionTable()) {
     std::string left = std::string("  ") + option.name;
     if (option.shortName) left += std::string(", ") + option.shortName;
     if (option.value) left += " " + Translate(option.value);
-    left.resize(std::max(left.size() + 2, Column), ' ');
-    usage += left + FillIn(Translate(option.help), {languages}) + "\n";
+    column = std::max(column, left.size() + 2);
+    lefts.push_back(left);
+  }
+  std::string usage = Translate("Aufruf: tavi [Optionen]") + "\n";
+  for (std::size_t k = 0; k < lefts.size(); ++k) {
+    lefts[k].resize(column, ' ');
+    usage += lefts[k] + FillIn(Translate(OptionTable()[k].help), {languages}) + "\n";
   }
   return usage;
 }
