@@ -33,12 +33,12 @@ TEST(Catalogue, ReadsPairsAndRefusesWhatLiesOutsideTheFileOrOverlaps) {
   unterminated.back() = '!';
   newer[6] = 2;  // major revision 2
   const std::pair<std::string, std::string> broken[] = {
-      {"Kein Katalog, nur Text, wenn auch lang genug", "kein Sprachkatalog"},
-      {newer, "unbekannte Katalogversion"},
-      {English.substr(0, 40), "eine Tabelle reicht \xFC" "ber das Dateiende"},
-      {English.substr(0, English.size() - 10), "ein Text reicht \xFC" "ber das Dateiende"},
-      {unterminated, "einem Text fehlt das abschlie\xDF" "ende Nullbyte"},
-      {Overlapping, "Texte \xFC" "berlappen sich"},
+      {"Kein Katalog, nur Text, wenn auch lang genug", "%s: kein Sprachkatalog"},
+      {newer, "%s: unbekannte Katalogversion"},
+      {English.substr(0, 40), "%s: eine Tabelle reicht \xFC" "ber das Dateiende"},
+      {English.substr(0, English.size() - 10), "%s: ein Text reicht \xFC" "ber das Dateiende"},
+      {unterminated, "%s: einem Text fehlt das abschlie\xDF" "ende Nullbyte"},
+      {Overlapping, "%s: Texte \xFC" "berlappen sich"},
   };
   const CatalogueTexts before = texts;
   for (const auto& [bytes, expected] : broken) {
@@ -64,8 +64,8 @@ TEST(Catalogue, RefusedOnesAreNamedWithTheirReasonAndTheNextFolderOrGermanIsUsed
   EXPECT_EQ(Translate("Punkte "), "Punkte ");
   const std::string prefix = "Der Sprachkatalog wird nicht verwendet: ";
   EXPECT_EQ(refused, (std::vector<std::string>{prefix + catalogue(0) + ": Texte \xFC" "berlappen sich",
-                                               prefix + catalogue(1) + ": not a regular file",
-                                               prefix + catalogue(2) + ": larger than 16 MiB"}));
+                                               prefix + catalogue(1) + ": keine gew\xF6hnliche Datei",
+                                               prefix + catalogue(2) + ": gr\xF6\xDF" "er als 16 MiB"}));
 
   refused.clear();
   std::vector<std::string> withGood = folders;

@@ -351,14 +351,14 @@ TEST_F(FaultTest, DemoThatIsADeviceOrTooLargeIsRefusedByName) {
   fs::create_symlink("/dev/zero", rig.DemoPath());
   RunResult run = rig.Run("", "--headless");
   EXPECT_EQ(run.exitStatus, 1) << run;  // a refused demo, and nothing played in its place
-  EXPECT_NE(run.err.find("fault.demo: not a regular file"), std::string::npos) << run;
+  EXPECT_NE(run.err.find("fault.demo: keine gew\xC3\xB6hnliche Datei"), std::string::npos) << run;
   EXPECT_LT(run.maxRssKb, 256 * 1024) << "the game took " << run.maxRssKb / 1024 << " MB";
   fs::remove(rig.DemoPath());
   fs::copy_file(TAVI_TEST_DATA "/fault.demo", rig.DemoPath());
   fs::resize_file(rig.DemoPath(), (16 << 20) + 1);
   run = rig.Run("", "--headless");
   EXPECT_EQ(run.exitStatus, 1) << run;
-  EXPECT_NE(run.err.find("fault.demo: larger than 16 MiB"), std::string::npos) << run;
+  EXPECT_NE(run.err.find("fault.demo: gr\xC3\xB6\xC3\x9F" "er als 16 MiB"), std::string::npos) << run;
 }
 
 TEST_F(FaultTest, EffectsAndMusicThatAreADeviceAreRefusedByNameWithOneBox) {
@@ -373,7 +373,7 @@ TEST_F(FaultTest, EffectsAndMusicThatAreADeviceAreRefusedByNameWithOneBox) {
     EXPECT_TRUE(HasLine(run.errorFile, std::string("Fehler beim Laden der Datei: ") + name)) << run;
   EXPECT_EQ(run.err.find("AddSound", run.err.find("AddSound") + 1), std::string::npos) << "one box for all effects";
   EXPECT_TRUE(HasLine(run.errorFile, std::string("Musik konnte nicht geladen werden: ") + media::Music.file +
-                                         ": not a regular file")) << run;
+                                         ": keine gew\xF6hnliche Datei")) << run;
   EXPECT_LT(run.maxRssKb, 256 * 1024) << "the game took " << run.maxRssKb / 1024 << " MB";
 }
 
@@ -426,6 +426,26 @@ TEST_F(FaultTest, NoDisplayIsSaidAndEndsTheRunWithAFailure) {
   EXPECT_TRUE(HasLineStartingWith(wrong.err, "The game cannot open a display: the display DISPLAY=:65000 ")) << wrong;
   // That driver loads Mesa's EGL, whose leaks at exit no suppression can name (as on X11).
   ExpectPlayedToTheEnd(rig.Run(none + " SDL_VIDEODRIVER=offscreen SDL_RENDER_DRIVER=software ASAN_OPTIONS=detect_leaks=0"));
+}
+
+// A bad settings value is reported once the file has chosen the language, in that language, naming
+// the file, the key and the default; the command line's refusals speak the --lang before them.
+TEST_F(FaultTest, SettingsAndOptionProblemsAreSaidInThePlayersLanguage) {
+  rig.CopyMedia();
+  fs::copy(TAVI_LOCALE_DIR, rig.Bin() / "locale", fs::copy_options::recursive);
+  const std::string volume = "[sound]\nmusic_volume = laut\n";
+  WriteAll(rig.Work() / "tavi.ini", volume);
+  const RunResult german = rig.Run("LANGUAGE=fr LANG=fr_FR.UTF-8", "--lang de --frames 1");
+  EXPECT_TRUE(HasLine(german.errorFile, "tavi.ini:2: [sound] music_volume = \"laut\" ist keine Zahl von 0 bis 100; "
+                                        "es gilt die Voreinstellung 100.")) << german;
+  WriteAll(rig.Work() / "tavi.ini", volume + "[language]\nlanguage = fr\n");
+  const RunResult french = rig.Run("LANGUAGE=de", "--frames 1");
+  EXPECT_TRUE(HasLine(french.errorFile, "tavi.ini:2: [sound] music_volume = \"laut\" n'est pas un nombre de 0 \xE0 "
+                                        "100 ; la valeur par d\xE9" "faut 100 s'applique.")) << french;
+  const RunResult refused = rig.Run("LANGUAGE=de", "--lang es --seed=-1");
+  EXPECT_EQ(refused.exitStatus, 2) << refused;
+  EXPECT_TRUE(HasLineStartingWith(refused.err, "tavi: --seed necesita un n\xC3\xBAmero de 0 a 4294967295")) << refused;
+  EXPECT_NE(refused.err.find(" jugar sin sonido\n"), std::string::npos) << refused;  // --help's --nosound
 }
 
 TEST_F(FaultTest, ReadOnlyWorkingDirectoryKeepsTheStoredListAndPlays) {

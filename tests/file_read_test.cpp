@@ -24,8 +24,8 @@ TEST(ReadRegularFile, ReadsUpToTheLimitAndRefusesAnythingElseNamingTheFile) {
   EXPECT_EQ(bytes, "0123456789");
   // Each refused without blocking and without touching `bytes`; the message names the file.
   const std::pair<const char*, const char*> refused[] = {
-      {"zehn", "zehn: larger than 9 bytes"},   {"rohr", "rohr: not a regular file"},
-      {"/dev/zero", "/dev/zero: not a regular file"}, {".", ".: not a regular file"},
+      {"zehn", "zehn: gr\xF6\xDF" "er als 9 Bytes"}, {"rohr", "rohr: keine gew\xF6hnliche Datei"},
+      {"/dev/zero", "/dev/zero: keine gew\xF6hnliche Datei"}, {".", ".: keine gew\xF6hnliche Datei"},
       {"fehlt", "fehlt: No such file or directory"}};
   for (const auto& [path, message] : refused) {
     bytes = "vorher";
@@ -35,12 +35,12 @@ TEST(ReadRegularFile, ReadsUpToTheLimitAndRefusesAnythingElseNamingTheFile) {
   }
   std::ofstream("gross") << std::string((2 << 20) + 1, 'x');
   EXPECT_FALSE(ReadRegularFile("gross", 2 << 20, bytes, error, "media\\gro\xDF.wav"));  // groß
-  EXPECT_EQ(error, "media\\gro\xDF.wav: larger than 2 MiB");
+  EXPECT_EQ(error, "media\\gro\xDF.wav: gr\xF6\xDF" "er als 2 MiB");
   // Files whose size reads as 0 are read to their end, and the limit holds on what is read.
   EXPECT_TRUE(ReadRegularFile("/proc/self/maps", 1 << 20, bytes, error)) << error;
   EXPECT_NE(bytes.find("[stack]"), std::string::npos);
   EXPECT_FALSE(ReadRegularFile("/proc/self/maps", 16, bytes, error));
-  EXPECT_EQ(error, "/proc/self/maps: larger than 16 bytes");
+  EXPECT_EQ(error, "/proc/self/maps: gr\xF6\xDF" "er als 16 Bytes");
 }
 
 // An error file that is a FIFO is not written to, even with a reader at the other end (without

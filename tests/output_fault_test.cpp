@@ -130,7 +130,7 @@ TEST(DemoFile, NulByteIsAnErrorOfItsLine) {
     std::string error;
     EXPECT_FALSE(ParseDemo(text, "d.txt", demo, error));
     EXPECT_EQ(error.rfind(where, 0), 0u) << error;
-    EXPECT_NE(error.find("NUL"), std::string::npos) << error;
+    EXPECT_NE(error.find("Nullbyte"), std::string::npos) << error;
   }
 }
 

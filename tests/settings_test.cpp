@@ -121,7 +121,7 @@ TEST(Settings, FilesThatAreNoSettingsAreNeitherReadNorReplaced) {
   // Neither read nor written, without waiting for a writer or a reader.
   ASSERT_EQ(::mkfifo("fifo.ini", 0600), 0);
   const SettingsFile fifo = StartSettings("fifo.ini");
-  EXPECT_EQ(Words(fifo), std::vector<std::string>{"fifo.ini: not a regular file; es gelten die Voreinstellungen."});
+  EXPECT_EQ(Words(fifo), std::vector<std::string>{"fifo.ini: keine gew\xF6hnliche Datei; es gelten die Voreinstellungen."});
   RememberSettings(fifo, changed, log);
   struct stat info {};
   EXPECT_TRUE(::stat("fifo.ini", &info) == 0 && S_ISFIFO(info.st_mode));
@@ -132,7 +132,7 @@ TEST(Settings, FilesThatAreNoSettingsAreNeitherReadNorReplaced) {
     std::string start, atExit, report;
   };
   const Case cases[] = {
-      {"large.ini", std::string(MaxSettingsBytes + 1, ';'), "", "large.ini: larger than"},
+      {"large.ini", std::string(MaxSettingsBytes + 1, ';'), "", "large.ini: gr\xF6\xDF" "er als"},
       {"binary.ini", std::string("[a]\0", 4), "", "binary.ini: keine Textdatei"},
       {"broken.ini", good + "no setting\n", "", "broken.ini:3: keine Einstellung"},
       {"readonly.ini", good, "", ""},                  // left alone like a read-only list, even by root

@@ -7,6 +7,7 @@
 #include "base/cp1252.h"
 #include "base/file_read.h"
 #include "base/key_names.h"
+#include "base/translate.h"
 
 namespace tavi {
 
@@ -32,21 +33,21 @@ std::string ParseLine(const std::string& text, long long lastFrame, Demo& demo) 
   for (std::string w; in >> w;) words.push_back(w);
   if (words[0] == "seed") {
     long long seed = 0;
-    if (words.size() != 2 || !ToNumber(words[1], 0, 0xFFFFFFFFll, seed)) return "seed needs one number";
-    if (!demo.lines.empty()) return "seed must come before any event";
+    if (words.size() != 2 || !ToNumber(words[1], 0, 0xFFFFFFFFll, seed)) return Translate("seed braucht genau eine Zahl");
+    if (!demo.lines.empty()) return Translate("seed muss vor jedem Ereignis stehen");
     demo.seed = static_cast<std::uint32_t>(seed);
     return {};
   }
   DemoLine line;
-  if (!ToNumber(words[0], 0, 1ll << 50, line.frame)) return "a line starts with a frame number or seed";
-  if (line.frame < lastFrame) return "frame numbers must not decrease";
-  if (words.size() < 2) return "frame " + words[0] + " has no directive";
+  if (!ToNumber(words[0], 0, 1ll << 50, line.frame)) return Translate("eine Zeile beginnt mit einer Bildnummer oder seed");
+  if (line.frame < lastFrame) return Translate("die Bildnummern d\xFCrfen nicht kleiner werden");
+  if (words.size() < 2) return FillIn(Translate("Bild %s hat keine Anweisung"), {words[0]});
   const std::string& what = words[1];
   if (what == "move" || what == "click" || what == "dblclick") {
     long long x = 0;
     long long y = 0;
     if (words.size() != 4 || !ToNumber(words[2], 0, 65535, x) || !ToNumber(words[3], 0, 65535, y)) {
-      return what + " needs X and Y";
+      return FillIn(Translate("%s braucht X und Y"), {what});
     }
     line.kind = what == "move" ? DemoLine::Kind::Move
                 : what == "click" ? DemoLine::Kind::Click
@@ -54,17 +55,17 @@ std::string ParseLine(const std::string& text, long long lastFrame, Demo& demo) 
     line.x = static_cast<int>(x);
     line.y = static_cast<int>(y);
   } else if (what == "esc" || what == "quit") {
-    if (words.size() != 2) return what + " takes nothing more";
+    if (words.size() != 2) return FillIn(Translate("%s nimmt nichts weiter"), {what});
     line.kind = what == "esc" ? DemoLine::Kind::Escape : DemoLine::Kind::Quit;
   } else if (what == "keys") {
     line.kind = DemoLine::Kind::Keys;
     for (std::size_t i = 2; i < words.size(); ++i) {
       const int code = ScanCode(words[i]);
-      if (code < 0) return "unknown key " + words[i];
+      if (code < 0) return FillIn(Translate("unbekannte Taste %s"), {words[i]});
       line.keys.push_back(static_cast<std::uint8_t>(code));
     }
   } else {
-    return "unknown directive " + what;
+    return FillIn(Translate("unbekannte Anweisung %s"), {what});
   }
   demo.lines.push_back(line);
   return {};
@@ -80,15 +81,12 @@ bool ParseDemo(const std::string& text, const std::string& fileName, Demo& demo,
     ++number;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     // The words are C strings further on: a NUL would cut one short without a word said.
-    if (line.find('\0') != std::string::npos) {
-      error = FileNameText(fileName) + ":" + std::to_string(number) + ": a NUL byte in the line";
-      return false;
-    }
+    const bool nul = line.find('\0') != std::string::npos;
     // Every kind of white space the words are split on makes a blank line, not only space and tab.
     const auto first = line.find_first_not_of(" \t\r\n\f\v");
-    if (first == std::string::npos || line[first] == '#') continue;
+    if (!nul && (first == std::string::npos || line[first] == '#')) continue;
     const long long lastFrame = parsed.lines.empty() ? 0 : parsed.lines.back().frame;
-    const std::string problem = ParseLine(line, lastFrame, parsed);
+    const std::string problem = nul ? Translate("ein Nullbyte in der Zeile") : ParseLine(line, lastFrame, parsed);
     if (!problem.empty()) {
       error = FileNameText(fileName) + ":" + std::to_string(number) + ": " + problem;
       return false;
@@ -157,7 +155,7 @@ bool DemoPlayer::ReadKeys(std::uint8_t (&state)[256]) {
 }
 
 DemoRecorder::DemoRecorder(const std::string& fileName, std::uint32_t seed)
-    : file_(fileName, "the demo") {
+    : file_(fileName, ForCatalogue("Das Demo %s kann nicht geschrieben werden: %s")) {
   file_.Print("seed %u\n", seed);
   file_.Flush();
 }

@@ -71,13 +71,14 @@ bool SameFolder(const std::string& a, const std::string& b) {
 }
 
 // Keeps `file` when its folder can be made; else says why on standard error and drops it.
-void Prepare(std::string& file, const char* what, const char* instead) {
-  std::string error = "HOME is not set";
+// `sentence` names the file and what happens instead, with "%s" for the reason.
+void Prepare(std::string& file, const char* sentence) {
+  std::string error = Translate("HOME ist nicht gesetzt");
   if (!file.empty()) {
     const std::string folder = ParentOf(file);
     if (folder.empty() || MakeFolders(folder, error)) return;
   }
-  WriteToStandardError(std::string("tavi: no folder for the ") + what + " (" + error + "); " + instead);
+  WriteToStandardError("tavi: " + FillIn(Translate(sentence), {error}));
   file.clear();
 }
 
@@ -143,7 +144,7 @@ bool MakeFolders(const std::string& folder, std::string& error) {
   }
   struct stat info;
   if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
-    error = FileNameText(folder) + ": not a folder";
+    error = FillIn(Translate("%s: kein Ordner"), {FileNameText(folder)});
     return false;
   }
   return true;
@@ -152,20 +153,22 @@ bool MakeFolders(const std::string& folder, std::string& error) {
 FilePaths PrepareFilePaths(const std::string& dataDir, bool settings, const std::string& installedDataFolder) {
   FilePaths paths = ChooseFilePaths(CurrentFileEnvironment(dataDir, installedDataFolder));
   if (!settings) paths.settingsFile.clear();
-  Prepare(paths.highscoreFile, "highscore list", "it is kept in memory only");
-  Prepare(paths.errorFile, "error log", "errors go to standard error only");
-  if (settings) Prepare(paths.settingsFile, "settings", "the defaults are used");
+  Prepare(paths.highscoreFile,
+          ForCatalogue("Kein Ordner f\xFCr die Highscore-Liste (%s); sie wird nur im Speicher gehalten."));  // für
+  Prepare(paths.errorFile,
+          ForCatalogue("Kein Ordner f\xFCr das Fehlerprotokoll (%s); Fehler gehen nur auf die Standardfehlerausgabe."));
+  if (settings) {
+    Prepare(paths.settingsFile, ForCatalogue("Kein Ordner f\xFCr die Einstellungen (%s); es gelten die Voreinstellungen."));
+  }
   return paths;
 }
 
 void NoteFileLocations(const FilePaths& paths) {
   if (paths.portableFolder.empty()) return;
   const std::string folder = FileNameText(paths.portableFolder);
-  std::string note =
-      Translate("Tragbarer Spielordner: Highscore-Liste und Fehlerprotokoll werden in %s gespeichert");
-  const std::size_t at = note.find("%s");
-  if (at != std::string::npos) note.replace(at, 2, folder);
-  WriteToStandardError("tavi: " + note);
+  WriteToStandardError(
+      "tavi: " +
+      FillIn(Translate("Tragbarer Spielordner: Highscore-Liste und Fehlerprotokoll werden in %s gespeichert"), {folder}));
 }
 
 std::string ExecutableFolder() {

@@ -28,12 +28,14 @@ int main(int argc, char** argv) {
   const bool parsed = tavi::ParseOptions(argc, argv, options, error);
   if (!parsed || options.help) {
     tavi::StartLanguage(options.language, "");  // no settings file is read for the usage
+    // Parsed again to have the error in the language just chosen (a --lang before it counts).
+    if (!parsed) tavi::ParseOptions(argc, argv, options, error);
     const std::string usage = tavi::Cp1252ToUtf8(tavi::UsageText(tavi::LanguagesOnOfferText()));
     if (parsed) {
       std::printf("%s", usage.c_str());
       return 0;
     }
-    std::fprintf(stderr, "tavi: %s\n%s", error.c_str(), usage.c_str());
+    std::fprintf(stderr, "tavi: %s\n%s", tavi::Cp1252ToUtf8(error).c_str(), usage.c_str());
     return 2;
   }
   if (options.version) {

@@ -34,8 +34,9 @@ bool Keep(const std::string& value, Options& options, std::string&) {
   return true;
 }
 
-bool Fail(std::string& error, const char* message) {
-  error = message;
+// `message` is a whole sentence for the catalogue; "%s" in it becomes `value`.
+bool Fail(std::string& error, const char* message, const std::string& value = "") {
+  error = FillIn(Translate(message), {value});
   return false;
 }
 
@@ -57,13 +58,13 @@ const std::vector<OptionRow>& OptionTable() {
            options.scaling = modes[k];
            return true;
          }
-         return Fail(error, "--scale needs smooth, sharp or integer");
+         return Fail(error, ForCatalogue("--scale braucht smooth, sharp oder integer"));
        }},
       {"--nosound", nullptr, nullptr, ForCatalogue("ohne Ton spielen"), Switch<&Options::sound, false>},
       {"--lang", nullptr, ForCatalogue("SPRACHE"),
        ForCatalogue("Sprache der Texte und Bilder (%s)"),
        [](const std::string& value, Options& options, std::string& error) {
-         if (!IsLanguageCode(value)) return Fail(error, "--lang needs a language code such as de, en, fr or pt_BR");
+         if (!IsLanguageCode(value)) return Fail(error, ForCatalogue("--lang braucht ein Sprachk\xFCrzel wie de, en, fr oder pt_BR"));  // Sprachkürzel
          options.language = value;
          return true;
        }},
@@ -83,7 +84,7 @@ const std::vector<OptionRow>& OptionTable() {
       {"--seed", nullptr, "N", ForCatalogue("Startwert des Zufallsgenerators"),
        [](const std::string& value, Options& options, std::string& error) {
          long long number = 0;
-         if (!ParseNumber(value, 0, 0xFFFFFFFFll, number)) return Fail(error, "--seed needs a number from 0 to 4294967295");
+         if (!ParseNumber(value, 0, 0xFFFFFFFFll, number)) return Fail(error, ForCatalogue("--seed braucht eine Zahl von 0 bis 4294967295"));
          options.seed = static_cast<std::uint32_t>(number);
          return true;
        }},
@@ -94,7 +95,7 @@ const std::vector<OptionRow>& OptionTable() {
          Screenshot shot;
          if (colon == std::string::npos || !ParseNumber(value.substr(0, colon), 0, 1ll << 50, shot.frame) ||
              colon + 1 == value.size()) {
-           return Fail(error, "--screenshot needs FRAME:FILE");
+           return Fail(error, ForCatalogue("--screenshot braucht BILD:DATEI"));
          }
          shot.file = value.substr(colon + 1);
          options.screenshots.push_back(shot);
@@ -103,7 +104,7 @@ const std::vector<OptionRow>& OptionTable() {
       {"--frames", nullptr, "N", ForCatalogue("nach N gezeichneten Bildern enden"),
        [](const std::string& value, Options& options, std::string& error) {
          long long number = 0;
-         if (!ParseNumber(value, 0, 1ll << 50, number)) return Fail(error, "--frames needs a number of frames");
+         if (!ParseNumber(value, 0, 1ll << 50, number)) return Fail(error, ForCatalogue("--frames braucht eine Anzahl Bilder"));
          options.frames = number;
          return true;
        }},
@@ -123,13 +124,11 @@ bool ParseOptions(int argc, const char* const* argv, Options& options, std::stri
       if (name == option.name || (option.shortName && name == option.shortName)) row = &option;
     }
     if (!row) {
-      error = "unknown option " + arg;
-      return false;
+      return Fail(error, ForCatalogue("unbekannte Option %s"), arg);
     }
     std::string value;
     if (!row->value && equals != std::string::npos) {
-      error = "option " + name + " takes no value";
-      return false;
+      return Fail(error, ForCatalogue("die Option %s nimmt keinen Wert"), name);
     }
     if (row->value) {
       if (equals != std::string::npos) {
@@ -138,28 +137,31 @@ bool ParseOptions(int argc, const char* const* argv, Options& options, std::stri
         value = argv[++i];
       }
       if (value.empty()) {
-        error = "option " + name + " needs a value";
-        return false;
+        return Fail(error, ForCatalogue("die Option %s braucht einen Wert"), name);
       }
     }
     if (!row->apply(value, options, error)) return false;
   }
   if (!options.demo.empty() && !options.timedemo.empty()) {
-    error = "--demo and --timedemo exclude each other";
-    return false;
+    return Fail(error, ForCatalogue("--demo und --timedemo schlie\xDF" "en einander aus"));  // schließen
   }
   return true;
 }
 
 std::string UsageText(const std::string& languages) {
-  constexpr std::size_t Column = 24;  // where the explanations start
-  std::string usage = Translate("Aufruf: tavi [Optionen]") + "\n";
+  std::vector<std::string> lefts;
+  std::size_t column = 24;  // where the explanations start: here, or after the widest name and value
   for (const OptionRow& option : OptionTable()) {
     std::string left = std::string("  ") + option.name;
     if (option.shortName) left += std::string(", ") + option.shortName;
     if (option.value) left += " " + Translate(option.value);
-    left.resize(std::max(left.size() + 2, Column), ' ');
-    usage += left + FillIn(Translate(option.help), {languages}) + "\n";
+    column = std::max(column, left.size() + 2);
+    lefts.push_back(left);
+  }
+  std::string usage = Translate("Aufruf: tavi [Optionen]") + "\n";
+  for (std::size_t k = 0; k < lefts.size(); ++k) {
+    lefts[k].resize(column, ' ');
+    usage += lefts[k] + FillIn(Translate(OptionTable()[k].help), {languages}) + "\n";
   }
   return usage;
 }

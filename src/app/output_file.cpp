@@ -6,11 +6,12 @@
 
 #include "base/cp1252.h"
 #include "base/error_log.h"
+#include "base/translate.h"
 
 namespace tavi {
 
-OutputFile::OutputFile(const std::string& path, const char* what)
-    : file_(std::fopen(path.c_str(), "w")), path_(path), what_(what) {
+OutputFile::OutputFile(const std::string& path, const char* failure)
+    : file_(std::fopen(path.c_str(), "w")), path_(path), failure_(failure) {
   if (!file_) Fail();
 }
 
@@ -43,8 +44,7 @@ void OutputFile::Fail() {
   if (file_) std::fclose(file_);  // what is still buffered is lost anyway
   file_ = nullptr;
   if (!failed_) {
-    WriteToStandardError(std::string("tavi: cannot write ") + what_ + " " + FileNameText(path_) + ": " +
-                         std::strerror(error));
+    WriteToStandardError("tavi: " + FillIn(Translate(failure_), {FileNameText(path_), std::strerror(error)}));
   }
   failed_ = true;
 }

@@ -10,8 +10,8 @@ namespace tavi {
 // on, and Close tells whether everything arrived.
 class OutputFile {
  public:
-  // `what` names the file in the report ("the trace").
-  OutputFile(const std::string& path, const char* what);
+  // `failure` is the report's sentence for the catalogue, "%s" the file's name and then the reason.
+  OutputFile(const std::string& path, const char* failure);
   ~OutputFile() { Close(); }
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
@@ -28,7 +28,7 @@ class OutputFile {
 
   std::FILE* file_ = nullptr;
   std::string path_;
-  const char* what_;
+  const char* failure_;
   bool failed_ = false;
 };
 

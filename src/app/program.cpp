@@ -36,7 +36,8 @@ void WaitForDeadline(Platform& platform, std::int64_t microseconds) {
 class FrameOutputs {
  public:
   FrameOutputs(const Options& options, ErrorLog& errors) : options_(options), errors_(errors) {
-    if (!options.trace.empty()) trace_ = std::make_unique<OutputFile>(options.trace, "the trace");
+    if (!options.trace.empty()) trace_ = std::make_unique<OutputFile>(
+          options.trace, ForCatalogue("Die Spur %s kann nicht geschrieben werden: %s"));
     for (const Screenshot& shot : options.screenshots) lastShot_ = std::max(lastShot_, shot.frame);
   }
 
@@ -45,7 +46,7 @@ class FrameOutputs {
     for (const Screenshot& shot : options_.screenshots) {
       std::string error;
       if (shot.frame == frame && !WritePng(game.GetDisplay().BackBuffer(), shot.file, error)) {
-        errors_.LogError(Translate("Bildschirmfoto konnte nicht gespeichert werden: ") + error);
+        errors_.LogError(FillIn(Translate("Bildschirmfoto konnte nicht gespeichert werden: %s"), {error}));
         shotFailed_ = true;
       }
     }
@@ -133,7 +134,7 @@ std::optional<int> ProgramRun::Start() {
   KeySource& keys = s.player ? static_cast<KeySource&>(*s.player) : s.platform;
   if (!s.options.record.empty()) {
     s.recorder = std::make_unique<DemoRecorder>(s.options.record, seed);
-    std::fprintf(stderr, "tavi: seed %u\n", seed);
+    WriteToStandardError("tavi: " + FillIn(Translate("Startwert %s"), {std::to_string(seed)}));
   }
 
   s.game = std::make_unique<Game>(s.platform, keys, s.files);

@@ -25,7 +25,7 @@ bool SaveSettings(const std::string& path, const std::vector<SettingChange>& cha
   // Beside the file the links lead to, so that every way to the same file takes the same lock.
   const FileLock lock{target + ".lock"};
   if (lock.Busy()) {
-    error = FileNameText(target) + Translate(".lock: von einem anderen Spiel gesperrt");
+    error = FillIn(Translate("%s.lock: von einem anderen Spiel gesperrt"), {FileNameText(target)});
     return false;
   }
   std::string text;

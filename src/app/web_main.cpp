@@ -10,6 +10,7 @@
 #include "app/language.h"
 #include "app/options.h"
 #include "app/program.h"
+#include "base/cp1252.h"
 #include "highscore/highscore_table.h"
 #include "platform/platform.h"
 
@@ -165,7 +166,9 @@ int main(int argc, char** argv) {
   web = new WebRun;
   std::string error;
   if (!tavi::ParseOptions(argc, argv, web->options, error)) {
-    std::fprintf(stderr, "tavi: %s\n", error.c_str());
+    tavi::StartLanguage(web->options.language, "");
+    tavi::ParseOptions(argc, argv, web->options, error);  // again, for the error in that language
+    std::fprintf(stderr, "tavi: %s\n", tavi::Cp1252ToUtf8(error).c_str());
     EM_ASM({ if (Module.onTaviEnded) Module.onTaviEnded($0, "", ""); }, 2);  // the page shows the error
     return 2;
   }

@@ -35,16 +35,16 @@ class MoFile {
     const std::uint64_t length = Word(table + 8 * k);
     const std::uint64_t offset = Word(table + 8 * k + 4);
     if (offset + length >= Size()) {
-      reason = ForCatalogue("ein Text reicht \xFC" "ber das Dateiende");  // über
+      reason = ForCatalogue("%s: ein Text reicht \xFC" "ber das Dateiende");  // über
       return false;
     }
     if (bytes_[offset + length] != '\0') {
-      reason = ForCatalogue("einem Text fehlt das abschlie\xDF" "ende Nullbyte");  // abschließende
+      reason = ForCatalogue("%s: einem Text fehlt das abschlie\xDF" "ende Nullbyte");  // abschließende
       return false;
     }
     used += length + 1;
     if (used > Size()) {
-      reason = ForCatalogue("Texte \xFC" "berlappen sich");  // überlappen
+      reason = ForCatalogue("%s: Texte \xFC" "berlappen sich");  // überlappen
       return false;
     }
     text.assign(bytes_, offset, length);
@@ -61,19 +61,19 @@ class MoFile {
 bool ParseCatalogue(const std::string& bytes, CatalogueTexts& texts, const char*& reason) {
   MoFile file(bytes);
   if (file.Size() < HeaderBytes || (file.Word(0) != Magic && file.Word(0) != SwappedMagic)) {
-    reason = ForCatalogue("kein Sprachkatalog");
+    reason = ForCatalogue("%s: kein Sprachkatalog");
     return false;
   }
   file.SetSwapped(file.Word(0) == SwappedMagic);
   if (file.Word(4) >> 16 > 1) {  // major revisions 0 and 1 share this layout
-    reason = ForCatalogue("unbekannte Katalogversion");
+    reason = ForCatalogue("%s: unbekannte Katalogversion");
     return false;
   }
   const std::uint64_t count = file.Word(8);
   const std::uint64_t originals = file.Word(12);
   const std::uint64_t translations = file.Word(16);
   if (originals + 8 * count > file.Size() || translations + 8 * count > file.Size()) {
-    reason = ForCatalogue("eine Tabelle reicht \xFC" "ber das Dateiende");  // über
+    reason = ForCatalogue("%s: eine Tabelle reicht \xFC" "ber das Dateiende");  // über
     return false;
   }
   CatalogueTexts read;
@@ -95,7 +95,7 @@ bool ReadCatalogue(const std::string& path, CatalogueTexts& texts, std::string& 
   if (!ReadRegularFile(path, MaxCatalogueBytes, bytes, error)) return false;
   const char* reason = nullptr;
   if (ParseCatalogue(bytes, texts, reason)) return true;
-  error = FileNameText(path) + ": " + Translate(reason);
+  error = FillIn(Translate(reason), {FileNameText(path)});
   return false;
 }
 

@@ -17,7 +17,7 @@ constexpr std::size_t MaxCatalogueBytes = std::size_t{16} << 20;
 // Every table and text must lie inside the file and each text end in its zero byte, and the texts
 // together may not be longer than the file (only texts that share bytes can be), so what is built
 // never outgrows the file whatever its entries claim. False for anything else, `texts` then
-// untouched and `reason` a German text for Translate.
+// untouched and `reason` a German text for Translate, "%s" standing for the file.
 bool ParseCatalogue(const std::string& bytes, CatalogueTexts& texts, const char*& reason);
 
 // Reads the catalogue at `path` through the bounded reader: a FIFO or a device never holds the

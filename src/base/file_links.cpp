@@ -38,9 +38,9 @@ bool ResolveLinks(const std::string& path, std::string& target, std::string& err
     if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return true;
     if (!MayFollow(target, info)) {
       // "Verknüpfung eines anderen Benutzers in einem für alle beschreibbaren Ordner, wird nicht verfolgt"
-      error = FileNameText(target) + ": " +
-              Translate("Verkn\xFCpfung eines anderen Benutzers in einem f\xFCr alle beschreibbaren Ordner, "
-                        "wird nicht verfolgt");
+      error = FillIn(Translate("%s: Verkn\xFCpfung eines anderen Benutzers in einem f\xFCr alle beschreibbaren "
+                               "Ordner, wird nicht verfolgt"),
+                     {FileNameText(target)});
       return false;
     }
     char buffer[4096];

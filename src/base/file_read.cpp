@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "base/cp1252.h"
+#include "base/translate.h"
 
 namespace tavi {
 
@@ -31,9 +32,10 @@ class FileDescriptor {
 
 std::string TooLarge(const std::string& name, std::size_t maxBytes) {
   constexpr std::size_t MiB = 1024 * 1024;
-  const std::string limit = maxBytes >= MiB && maxBytes % MiB == 0 ? std::to_string(maxBytes / MiB) + " MiB"
-                                                : std::to_string(maxBytes) + " bytes";
-  return name + ": larger than " + limit;
+  if (maxBytes >= MiB && maxBytes % MiB == 0) {
+    return FillIn(Translate("%s: gr\xF6\xDF" "er als %s MiB"), {name, std::to_string(maxBytes / MiB)});  // größer
+  }
+  return FillIn(Translate("%s: gr\xF6\xDF" "er als %s Bytes"), {name, std::to_string(maxBytes)});  // größer
 }
 
 }  // namespace
@@ -53,7 +55,7 @@ bool ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string&
     return false;
   }
   if (!S_ISREG(info.st_mode)) {
-    error = shown + ": not a regular file";
+    error = FillIn(Translate("%s: keine gew\xF6hnliche Datei"), {shown});  // gewöhnliche
     return false;
   }
   // The size fstat gives is only a hint: the file may grow while it is read, so the limit is

@@ -79,7 +79,7 @@ bool EncodePng(const Image& image, std::vector<unsigned char>& png) {
 bool WritePng(const Image& image, const std::string& path, std::string& error) {
   std::vector<unsigned char> png;
   if (image.Empty() || path.empty() || !EncodePng(image, png)) {
-    error = FileNameText(path) + Translate(": kein Bild");  // nothing to encode
+    error = FillIn(Translate("%s: kein Bild"), {FileNameText(path)});  // nothing to encode
     return false;
   }
   return WriteFileAtomically(path, png.data(), png.size(), error);

@@ -18,7 +18,7 @@ void Animation::Load(Display& target, const std::string& fileName, int sheetWidt
   rows = rowCount;
   frameHeight = sheetHeight / rowCount;
   sheetName = fileName;
-  sheet = LoadBitmapSurface(target, fileName, sheetWidth, sheetHeight, Translate("Fehler beim Laden, Animation "));
+  sheet = LoadBitmapSurface(target, fileName, sheetWidth, sheetHeight, Translate("Fehler beim Laden, Animation %s"));
   if (sheet) sheet->SetColourKey(colourKey);
   loaded = true;
 }
@@ -49,7 +49,7 @@ void Animation::Draw(int x, int y, bool advance) {
   if (source.left < source.right && source.top < source.bottom) {
     if (!sheet) {
       // Once per animation: a line every frame would fill the disk over a long session.
-      if (!missingSheetReported) display->Errors().LogError("Surface=NULL: " + sheetName);
+      if (!missingSheetReported) display->Errors().LogError(FillIn(Translate("Surface=NULL: %s"), {sheetName}));
       missingSheetReported = true;
     } else if (!BltFast(display->BackBuffer(), x, y, *sheet, &source, true)) {
       display->Errors().LogError(Translate("Animation konnte nicht angezeigt werden"));

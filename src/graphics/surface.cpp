@@ -16,16 +16,16 @@ std::optional<Image> LoadBitmapSurface(Display& display, const std::string& file
   if (variant != fileName) {
     if (platform.LoadBitmap(variant, width, height, image)) return image;
     // A missing variant leaves the German picture quietly; one that is there but broken is named.
-    if (!failure.empty() && platform.MediaExists(variant)) display.Errors().LogError(failure + variant);
+    if (!failure.empty() && platform.MediaExists(variant)) display.Errors().LogError(FillIn(failure, {variant}));
   }
   if (platform.LoadBitmap(fileName, width, height, image)) return image;
-  if (!failure.empty()) display.Errors().LogError(failure + fileName);
+  if (!failure.empty()) display.Errors().LogError(FillIn(failure, {fileName}));
   return std::nullopt;
 }
 
 void Surface::Load(Display& display, const std::string& fileName, int w, int h, int px, int py,
                    bool keyed) {
-  image = LoadBitmapSurface(display, fileName, w, h, Translate("Fehler beim Laden von: "));
+  image = LoadBitmapSurface(display, fileName, w, h, Translate("Fehler beim Laden von: %s"));
   width = w;
   height = h;
   colourKeyed = false;

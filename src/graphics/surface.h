@@ -11,7 +11,7 @@ class Display;
 
 // Loads a bitmap scaled to width x height: a picture with words in the active language's variant
 // when that loads, else the German one. Each picture that cannot be loaded, but a missing variant,
-// is reported as `failure` followed by its name; an empty `failure` reports nothing. Empty when
+// is reported as `failure` with its name for "%s"; an empty `failure` reports nothing. Empty when
 // no picture could be loaded.
 std::optional<Image> LoadBitmapSurface(Display& display, const std::string& fileName, int width,
                                        int height, const std::string& failure = {});

@@ -66,7 +66,7 @@ void HighscoreTable::Load() {
   if (!ResolveLinks(fileName_, target, error)) {
     // A link someone else planted: neither read nor (see Apply) written through.
     ClearEntries();
-    errorLog_.LogError(Translate("Highscore konnte nicht ge\xF6" "ffnet werden (") + error + ")");  // geöffnet
+    errorLog_.LogError(FillIn(Translate("Highscore konnte nicht ge\xF6" "ffnet werden (%s)"), {error}));  // geöffnet
     return;
   }
   ReadOutcome outcome = ReadPrefix(target, bytes.data(), bytes.size(), got);
@@ -179,13 +179,13 @@ bool HighscoreTable::Save(const Change* change) {
   if (!ResolveLinks(fileName_, target, error)) return Keep(change, error);
   // Beside the file the links lead to, so that every way to the same list takes the same lock.
   const FileLock lock{target + ".lock"};
-  if (lock.Busy()) return Keep(change, FileNameText(target) + Translate(".lock: von einem anderen Spiel gesperrt"));
+  if (lock.Busy()) return Keep(change, FillIn(Translate("%s.lock: von einem anderen Spiel gesperrt"), {FileNameText(target)}));
   std::array<unsigned char, FileSize> bytes = Bytes();
   std::size_t got = 0;
   const ReadOutcome outcome = ReadPrefix(target, bytes.data(), bytes.size(), got);
   if (outcome == ReadOutcome::Unreadable) {
     // What the file holds may be the player's results: it must outlive this run.
-    return Keep(change, FileNameText(fileName_) + Translate(": nicht lesbar, bleibt unver\xE4ndert"));  // unverändert
+    return Keep(change, FillIn(Translate("%s: nicht lesbar, bleibt unver\xE4ndert"), {FileNameText(fileName_)}));  // unverändert
   }
   if (outcome == ReadOutcome::Read) {
     // Read as Load reads it; the same bytes as in memory unless another game saved meanwhile.
@@ -200,7 +200,7 @@ bool HighscoreTable::Save(const Change* change) {
     return true;
   }
   if (change) unsaved_.push_back(*change);
-  errorLog_.LogError(Translate("Highscore konnte nicht gespeichert werden (") + error + ")");
+  errorLog_.LogError(FillIn(Translate("Highscore konnte nicht gespeichert werden (%s)"), {error}));
   return false;
 }
 
@@ -210,7 +210,7 @@ bool HighscoreTable::Keep(const Change* change, const std::string& error) {
     unsaved_.push_back(*change);
   }
   // The table in memory keeps the changes; the file keeps its last good contents.
-  errorLog_.LogError(Translate("Highscore konnte nicht gespeichert werden (") + error + ")");
+  errorLog_.LogError(FillIn(Translate("Highscore konnte nicht gespeichert werden (%s)"), {error}));
   return false;
 }
 

@@ -102,7 +102,7 @@ bool FluidMusic::Load(const std::uint8_t* bytes, std::size_t size, const std::st
     parts->synth = new_fluid_synth(parts->settings);
   }
   if (parts->synth == nullptr) {
-    reason = "Failed to create FluidSynth synthesizer";
+    reason = Translate("Der FluidSynth-Synthesizer kann nicht angelegt werden");
     delete parts;
     return false;
   }
@@ -132,7 +132,7 @@ bool FluidMusic::Load(const std::uint8_t* bytes, std::size_t size, const std::st
   parts->file.assign(bytes, bytes + size);
   parts->player = new_fluid_player(parts->synth);
   if (parts->player == nullptr || fluid_player_add_mem(parts->player, parts->file.data(), size) != FLUID_OK) {
-    reason = "FluidSynth failed to load in-memory song";
+    reason = Translate("FluidSynth kann die Musik nicht aus dem Speicher laden");
     delete parts;
     return false;
   }

@@ -5,6 +5,8 @@
 #include <cstdlib>
 
 #include "base/dik.h"
+#include "base/error_log.h"
+#include "base/translate.h"
 
 namespace tavi {
 
@@ -52,7 +54,7 @@ std::uint8_t ButtonCode(int button) {
 Gamepads::Gamepads() {
   ready_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
   if (!ready_) {
-    std::fprintf(stderr, "SDL-Gamepads: %s\n", SDL_GetError());
+    WriteToStandardError(FillIn(Translate("Gamepads stehen nicht zur Verf\xFCgung: %s"), {SDL_GetError()}));  // Verfügung
   }
 }
 

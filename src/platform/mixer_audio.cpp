@@ -31,11 +31,11 @@ class MixerAudio : public AudioDevice {
       return true;
     }
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-      reason = Translate("Audioger\xE4t nicht verf\xFCgbar: ") + SDL_GetError();  // "Audiogerät nicht verfügbar: "
+      reason = FillIn(Translate("Audioger\xE4t nicht verf\xFCgbar: %s"), {SDL_GetError()});  // Audiogerät, verfügbar
       return false;
     }
     if (Mix_OpenAudio(SampleRate, MIX_DEFAULT_FORMAT, 2, BufferSamples) != 0) {
-      reason = Translate("Audioger\xE4t nicht verf\xFCgbar: ") + Mix_GetError();  // "Audiogerät nicht verfügbar: "
+      reason = FillIn(Translate("Audioger\xE4t nicht verf\xFCgbar: %s"), {Mix_GetError()});  // Audiogerät, verfügbar
       SDL_QuitSubSystem(SDL_INIT_AUDIO);
       return false;
     }
@@ -72,7 +72,7 @@ class MixerAudio : public AudioDevice {
       reason = Translate("Audioger\xE4t nicht ge\xF6" "ffnet");  // "Audiogerät nicht geöffnet"
       return false;
     }
-    const std::string notPlayable = mediaName + Translate(": keine abspielbare MIDI-Datei");
+    const std::string notPlayable = FillIn(Translate("%s: keine abspielbare MIDI-Datei"), {mediaName});
     // Music is kilobytes; a file far larger, or no regular file, is no music and is not read.
     std::string bytes;
     if (!ReadRegularFile(ResolveMediaPath(mediaName), MaxMusicBytes, bytes, reason, mediaName)) {

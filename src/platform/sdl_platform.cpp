@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "base/cp1252.h"
+#include "base/error_log.h"
 #include "base/frame_size.h"
 #include "base/translate.h"
 #include "platform/bmp_loader.h"
@@ -189,19 +190,19 @@ class SdlPlatform : public Platform {
         renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
       }
       if (renderer_ == nullptr) {
-        std::fprintf(stderr, "SDL-Renderer: %s\n", SDL_GetError());
+        WriteToStandardError(FillIn(tavi::Translate("Der SDL-Renderer kann nicht angelegt werden: %s"), {SDL_GetError()}));
         return DisplayInit::DeviceFailed;
       }
     }
     // Letterboxed with the aspect kept, in a window of any size and on any desktop.
     if (!SetUpScaling(renderer_, scaling_, FrameWidth, FrameHeight)) {
-      std::fprintf(stderr, "SDL-Renderer: %s\n", SDL_GetError());
+      WriteToStandardError(FillIn(tavi::Translate("Die SDL-Skalierung kann nicht eingestellt werden: %s"), {SDL_GetError()}));
       return DisplayInit::ModeFailed;
     }
     texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
                                  FrameWidth, FrameHeight);
     if (texture_ == nullptr) {
-      std::fprintf(stderr, "SDL-Textur: %s\n", SDL_GetError());
+      WriteToStandardError(FillIn(tavi::Translate("Die SDL-Textur kann nicht angelegt werden: %s"), {SDL_GetError()}));
       return DisplayInit::PrimaryFailed;
     }
     // Our pixels carry no alpha: the byte is zero and must be ignored.

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "base/file_read.h"
+#include "base/translate.h"
 #include "platform/wave_check.h"
 
 // Browsers let sound start only after the player touched the page: the context resumes on the
@@ -105,7 +106,7 @@ class WebAudio : public AudioDevice {
   bool Open(std::string& reason) override {
     open_ = WebAudioOpen(Channels) != 0;
     if (!open_) {
-      reason = "der Browser hat kein Web Audio";
+      reason = Translate("der Browser hat kein Web Audio");
       return false;
     }
     ApplyLevels();
@@ -124,7 +125,7 @@ class WebAudio : public AudioDevice {
 
   bool LoadMusic(const std::string&, std::string& reason) override {
     if (open_ && WebAudioLoadMusic() != 0) return true;
-    reason = open_ ? "die Musik wurde nicht geladen" : "kein Web Audio";
+    reason = open_ ? Translate("die Musik wurde nicht geladen") : Translate("kein Web Audio");
     return false;
   }
 

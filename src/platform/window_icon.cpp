@@ -21,7 +21,7 @@ void SetWindowIconFromMedia(SDL_Window* window) {
           ? SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1)
           : nullptr;
   if (icon == nullptr) {
-    WriteToStandardError(Translate("SDL-Fenstersymbol: ") + FileNameText(path) + Translate(" kann nicht geladen werden"));
+    WriteToStandardError(FillIn(Translate("SDL-Fenstersymbol: %s kann nicht geladen werden"), {FileNameText(path)}));
     return;
   }
   SDL_SetWindowIcon(window, icon);

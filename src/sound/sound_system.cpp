@@ -26,7 +26,7 @@ void SoundSystem::Init() {
   }
   // Said once here; every later call stays quiet instead of raising a box per frame.
   silent_ = true;
-  const std::string message = Translate("Das Spiel l\xE4uft ohne Ton: ") + reason;  // läuft
+  const std::string message = FillIn(Translate("Das Spiel l\xE4uft ohne Ton: %s"), {reason});  // läuft
   // Silence asked for by an option is said, not logged as a failure.
   audio_.SilenceChosen() ? errorLog_.Note(message) : errorLog_.LogError(message);
 }
@@ -41,7 +41,7 @@ void SoundSystem::AddSound(const std::string& fileName) {
   if (handle < 0) {
     // The slot stays free for the next effect. Reported once, with at most one box for all
     // effects; playing it later stays silent instead of stopping the game with a box each time.
-    const std::string message = Translate("Fehler beim Laden der Datei") + ": " + fileName;
+    const std::string message = FillIn(Translate("Fehler beim Laden der Datei: %s"), {fileName});
     errorLog_.LogError(message);
     if (!loadFailureShown_) platform_.ShowMessage("AddSound", message);
     loadFailureShown_ = true;
@@ -62,11 +62,11 @@ void SoundSystem::AddBackgroundMusic(const std::string& fileName) {
     // The file is there but the synthesiser cannot play it (typically no soundfont): nothing
     // the player can fix by a click, so it goes to the log and the game plays without music.
     const bool named = reason.find(fileName) != std::string::npos;
-    errorLog_.LogError(Translate("Musik konnte nicht geladen werden: ") +
-                       (named ? reason : fileName + ": " + reason));
+    errorLog_.LogError(named ? FillIn(Translate("Musik konnte nicht geladen werden: %s"), {reason})
+                             : FillIn(Translate("Musik konnte nicht geladen werden: %s: %s"), {fileName, reason}));
     return;
   }
-  platform_.ShowMessage("AddBackgroundMusic", Translate("Fehler beim Laden der Datei") + ": " + fileName);
+  platform_.ShowMessage("AddBackgroundMusic", FillIn(Translate("Fehler beim Laden der Datei: %s"), {fileName}));
 }
 
 void SoundSystem::PlayBackgroundMusic() {
