@@ -178,6 +178,14 @@
   new MutationObserver(update).observe(body, { attributes: true, attributeFilter: ['data-touch'] });
   update();
 
+  // The controls a screen needs: Esc would end the program on the menu, only a game pauses.
+  const screens = ['menu', 'game', 'highscore', 'name', 'instructions'];
+  const previousScreen = Module.onTaviScreen;
+  Module.onTaviScreen = screen => {
+    if (previousScreen) previousScreen(screen);
+    body.dataset.taviScreen = screens[screen] || '';
+  };
+
   // While a name is typed: the hidden field over the frame takes a tap and opens the device's
   // keyboard; what it gets goes to the game character by character.
   const previousTyping = Module.onTaviTyping;

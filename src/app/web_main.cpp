@@ -58,6 +58,7 @@ struct WebRun {
   std::size_t failedWith = 0;  // changes kept when the last store failed: tried again when more come
   bool ended = false;
   bool liveTrace = false;  // the trace of live play goes to the page as frames are played
+  int shownScreen = -1;    // as the page was last told
 };
 
 WebRun* web = nullptr;
@@ -105,6 +106,10 @@ void AnimationFrame() {
     }
     rendered = rendered || step == tavi::ProgramRun::Step::Rendered;
     if (step == tavi::ProgramRun::Step::Rendered && (web->run->Paced() || emscripten_get_now() > until)) break;
+  }
+  if (rendered && web->run->ShownScreen() != web->shownScreen) {
+    web->shownScreen = web->run->ShownScreen();
+    EM_ASM({ if (Module.onTaviScreen) Module.onTaviScreen($0); }, web->shownScreen);
   }
   if (rendered && web->liveTrace) {
     std::fflush(nullptr);  // the trace's lines so far, for the page to read

@@ -104,21 +104,6 @@ class WebPlatform : public Platform {
     return true;
   }
 
-  void ReadHeldKeys(std::uint8_t (&state)[256]) {
-    if (!typing_) {
-      std::memcpy(state, held_, sizeof state);
-      gamepads_.AddHeldKeys(state, true);
-      return;
-    }
-    std::memset(state, 0, sizeof state);
-    for (int physical = 1; physical < 256; ++physical) {
-      if (held_[physical] == 0) continue;
-      const std::uint8_t code = typedKeys_.Code(static_cast<std::uint8_t>(physical), static_cast<std::uint8_t>(physical));
-      if (code != 0) state[code] = 0x80;
-    }
-    gamepads_.AddHeldKeys(state, false);  // a pad's directions stand aside while a name is typed
-  }
-
   // Microseconds of the page's clock.
   std::int64_t CounterFrequency() override { return 1000000; }
   std::int64_t Counter() override { return static_cast<std::int64_t>(emscripten_get_now() * 1000.0); }
@@ -205,6 +190,22 @@ class WebPlatform : public Platform {
   }
 
  private:
+  // The keyboard's keys (or, while a name is typed, what they typed) and the gamepads'.
+  void ReadHeldKeys(std::uint8_t (&state)[256]) {
+    if (!typing_) {
+      std::memcpy(state, held_, sizeof state);
+      gamepads_.AddHeldKeys(state, true);
+      return;
+    }
+    std::memset(state, 0, sizeof state);
+    for (int physical = 1; physical < 256; ++physical) {
+      if (held_[physical] == 0) continue;
+      const std::uint8_t code = typedKeys_.Code(static_cast<std::uint8_t>(physical), static_cast<std::uint8_t>(physical));
+      if (code != 0) state[code] = 0x80;
+    }
+    gamepads_.AddHeldKeys(state, false);  // a pad's directions stand aside while a name is typed
+  }
+
   static EM_BOOL OnKeyDown(int, const EmscriptenKeyboardEvent* key, void* data) {
     auto& self = *static_cast<WebPlatform*>(data);
     const std::uint8_t dik = DikFromKeyCode(key->code);

@@ -68,12 +68,17 @@ async function centre(page, control) {
   return [box.x + box.width / 2, box.y + box.height / 2];
 }
 
+function shown(page, control) {
+  return page.$eval(`[data-tavi-control="${control}"]`, element => element.getClientRects().length > 0);
+}
+
 async function tap(page, control) {
   const touch = await page.touchscreen.touchStart(...await centre(page, control));
   await touch.end();
 }
 
 const phone = { width: 844, height: 390, hasTouch: true };
+const menuScreen = 0;
 const gameScreen = 1;
 const nameScreen = 3;
 const netPose = 4;
@@ -120,6 +125,12 @@ describe('touch', () => {
     assert.equal(Buffer.from(list.slice(0, 5)).toString('latin1'), 'abb 7');
     await frames(page, 2);  // the next frame is no longer typed
     assert.notEqual(await page.evaluate(() => document.activeElement.id), 'taviTyping');
+    // Esc leads from the list to the menu, where it would end the program: it is gone there.
+    assert.equal(await shown(page, 'pause'), false, 'pause outside a game');
+    await tap(page, 'escape');
+    await until(page, now => now.screen === menuScreen, 'the menu');
+    await frames(page, 2);
+    assert.equal(await shown(page, 'escape'), false, 'Esc on the menu');
     await page.close();
   });
 });
