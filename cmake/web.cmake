@@ -11,7 +11,9 @@ add_library(tavi_web_platform STATIC
   src/platform/typed_keys.cpp
   src/platform/wave_check.cpp
   src/platform/web_audio.cpp
+  src/platform/pad_keys.cpp
   src/platform/web_bmp_loader.cpp
+  src/platform/web_gamepads.cpp
   src/platform/web_keys.cpp
   src/platform/web_media_path.cpp
   src/platform/web_platform.cpp)
@@ -35,13 +37,18 @@ configure_file(${PROJECT_SOURCE_DIR}/web/index.html ${CMAKE_BINARY_DIR}/page/ind
 # The page, its font and the service worker, whose cache name is made from every file it keeps:
 # remade whenever the page, the worker or the program changes.
 set(TAVI_WEB_FONT /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf)
+# The page's own scripts and styles, copied as they are.
+set(TAVI_WEB_SCRIPTS ${PROJECT_SOURCE_DIR}/web/touch.js ${PROJECT_SOURCE_DIR}/web/touch.css
+  ${PROJECT_SOURCE_DIR}/web/trace.js)
 add_custom_command(
   OUTPUT ${CMAKE_BINARY_DIR}/index.html ${CMAKE_BINARY_DIR}/DejaVuSans.ttf ${CMAKE_BINARY_DIR}/sw.js
+    ${CMAKE_BINARY_DIR}/touch.js ${CMAKE_BINARY_DIR}/touch.css ${CMAKE_BINARY_DIR}/trace.js
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/page/index.html ${CMAKE_BINARY_DIR}/index.html
   COMMAND ${CMAKE_COMMAND} -E copy ${TAVI_WEB_FONT} ${CMAKE_BINARY_DIR}/DejaVuSans.ttf
+  COMMAND ${CMAKE_COMMAND} -E copy ${TAVI_WEB_SCRIPTS} ${CMAKE_BINARY_DIR}
   COMMAND ${CMAKE_COMMAND} -DSRC=${PROJECT_SOURCE_DIR}/web/sw.js.in -DDIR=${CMAKE_BINARY_DIR}
     -P ${PROJECT_SOURCE_DIR}/cmake/web_sw.cmake
-  DEPENDS ${CMAKE_BINARY_DIR}/page/index.html ${PROJECT_SOURCE_DIR}/web/sw.js.in
+  DEPENDS ${CMAKE_BINARY_DIR}/page/index.html ${PROJECT_SOURCE_DIR}/web/sw.js.in ${TAVI_WEB_SCRIPTS}
     ${PROJECT_SOURCE_DIR}/cmake/web_sw.cmake ${TAVI_WEB_FONT} tavi
     ${CMAKE_BINARY_DIR}/music.ogg ${CMAKE_BINARY_DIR}/music.loop
   VERBATIM)

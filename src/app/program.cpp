@@ -155,6 +155,8 @@ bool ProgramRun::Paced() const { return state_->paced; }
 
 HighscoreTable& ProgramRun::Highscores() { return state_->game->Highscores(); }
 
+int ProgramRun::ShownScreen() const { return static_cast<int>(state_->game->Screens().CurrentScreen()); }
+
 ProgramRun::Step ProgramRun::Advance() {
   State& s = *state_;
   Game& game = *s.game;

@@ -34,6 +34,8 @@ class ProgramRun {
   bool Paced() const;
   // The game's list, after Start (the browser saves it between frames).
   HighscoreTable& Highscores();
+  // The screen shown, as GameScreen's value, after Start (the browser's touch controls follow it).
+  int ShownScreen() const;
 
  private:
   struct State;

@@ -58,6 +58,8 @@ struct WebRun {
   bool storing = false;     // a store of the list is under way
   std::size_t failedWith = 0;  // changes kept when the last store failed: tried again when more come
   bool ended = false;
+  bool liveTrace = false;  // the trace of live play goes to the page as frames are played
+  int shownScreen = -1;    // as the page was last told
 };
 
 WebRun* web = nullptr;
@@ -90,6 +92,7 @@ void AnimationFrame() {
   if (web->ended) return;
   const double until = emscripten_get_now() + 12;
   bool waited = false;
+  bool rendered = false;
   for (;;) {
     const tavi::ProgramRun::Step step = web->run->Advance();
     if (step == tavi::ProgramRun::Step::Done) {
@@ -102,7 +105,16 @@ void AnimationFrame() {
       waited = true;
       continue;
     }
+    rendered = rendered || step == tavi::ProgramRun::Step::Rendered;
     if (step == tavi::ProgramRun::Step::Rendered && (web->run->Paced() || emscripten_get_now() > until)) break;
+  }
+  if (rendered && web->run->ShownScreen() != web->shownScreen) {
+    web->shownScreen = web->run->ShownScreen();
+    EM_ASM({ if (Module.onTaviScreen) Module.onTaviScreen($0); }, web->shownScreen);
+  }
+  if (rendered && web->liveTrace) {
+    std::fflush(nullptr);  // the trace's lines so far, for the page to read
+    EM_ASM(if (Module.onTaviTraced) Module.onTaviTraced(););
   }
   StoreList();
 }
@@ -176,6 +188,7 @@ int main(int argc, char** argv) {
   tavi::StartLanguage(web->options.language, "");  // the page passes --lang
   web->files.highscoreFile = "/data/Highscore.dat";
   web->files.errorFile.clear();  // errors go to the console
+  web->liveTrace = !web->options.trace.empty() && web->options.DemoFile().empty();
   // A test run (a demo, or a list handed in by the page) leaves the player's stored list alone.
   web->persistent = web->options.DemoFile().empty() && !EM_ASM_INT({ return Module.taviHighscoreBytes ? 1 : 0; });
   // The player's list is read from the browser's storage before the game starts.

@@ -17,6 +17,7 @@
 #include "platform/console_message.h"
 #include "platform/typed_keys.h"
 #include "platform/web_audio.h"
+#include "platform/web_gamepads.h"
 #include "platform/web_keys.h"
 
 // The frame goes onto the page's canvas as it is; CSS scales the canvas to the window.
@@ -89,6 +90,7 @@ class WebPlatform : public Platform {
   }
 
   bool PollEvent(WindowEvent& event) override {
+    if (events_.empty()) gamepads_.Look(events_);
     if (events_.empty()) return false;
     event = events_.front();
     events_.pop_front();
@@ -96,16 +98,9 @@ class WebPlatform : public Platform {
   }
 
   bool ReadKeys(std::uint8_t (&state)[256]) override {
-    if (!typing_) {
-      std::memcpy(state, held_, sizeof state);
-      return true;
-    }
-    std::memset(state, 0, sizeof state);
-    for (int physical = 1; physical < 256; ++physical) {
-      if (held_[physical] == 0) continue;
-      const std::uint8_t code = typedKeys_.Code(static_cast<std::uint8_t>(physical), static_cast<std::uint8_t>(physical));
-      if (code != 0) state[code] = 0x80;
-    }
+    ReadHeldKeys(state);
+    // The page's touch controls let go of a tapped key only once the game has seen it.
+    EM_ASM(if (Module.onTaviKeysRead) Module.onTaviKeysRead(););
     return true;
   }
 
@@ -186,11 +181,31 @@ class WebPlatform : public Platform {
   AudioDevice& Audio() override { return *audio_; }
 
   void SetTyping(bool typing) override {
-    if (typing != typing_) typedKeys_.Clear();
+    if (typing != typing_) {
+      typedKeys_.Clear();
+      // The page offers the device's keyboard and an Enter while a name is typed.
+      EM_ASM({ if (Module.onTaviTyping) Module.onTaviTyping($0 !== 0); }, typing);
+    }
     typing_ = typing;
   }
 
  private:
+  // The keyboard's keys (or, while a name is typed, what they typed) and the gamepads'.
+  void ReadHeldKeys(std::uint8_t (&state)[256]) {
+    if (!typing_) {
+      std::memcpy(state, held_, sizeof state);
+      gamepads_.AddHeldKeys(state, true);
+      return;
+    }
+    std::memset(state, 0, sizeof state);
+    for (int physical = 1; physical < 256; ++physical) {
+      if (held_[physical] == 0) continue;
+      const std::uint8_t code = typedKeys_.Code(static_cast<std::uint8_t>(physical), static_cast<std::uint8_t>(physical));
+      if (code != 0) state[code] = 0x80;
+    }
+    gamepads_.AddHeldKeys(state, false);  // a pad's directions stand aside while a name is typed
+  }
+
   static EM_BOOL OnKeyDown(int, const EmscriptenKeyboardEvent* key, void* data) {
     auto& self = *static_cast<WebPlatform*>(data);
     const std::uint8_t dik = DikFromKeyCode(key->code);
@@ -279,6 +294,7 @@ class WebPlatform : public Platform {
   std::uint8_t held_[256] = {};  // by the keys' places on the keyboard
   bool typing_ = false;
   TypedKeys typedKeys_;
+  WebGamepads gamepads_;
   std::vector<unsigned char> rgba_;
   int clicks_ = 0;
   double lastClickTime_ = -1000;

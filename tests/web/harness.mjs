@@ -7,7 +7,7 @@ import path from 'node:path';
 import puppeteer from 'puppeteer-core';
 
 const types = {
-  '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.wasm': 'application/wasm',
+  '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm',
   '.ttf': 'font/ttf', '.ogg': 'audio/ogg', '.demo': 'text/plain', '.loop': 'text/plain',
 };
 
