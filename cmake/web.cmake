@@ -1,35 +1,17 @@
-# The browser build, configured by ./web.sh with emcmake. The media come from a native build's
-# mediagen (TAVI_WEB_MEDIA), as emscripten cannot run it; the page is web/index.html.
+# The browser build, configured by ./web.sh with emcmake: the program (tavi_app with
+# tavi_web_platform, see CMakeLists.txt) and its page, web/index.html. The media come from a
+# native build's mediagen (TAVI_WEB_MEDIA), as emscripten cannot run it.
 set(TAVI_WEB_MEDIA "" CACHE PATH "The media folder made by a native build")
 if(NOT EXISTS "${TAVI_WEB_MEDIA}/.stamp")
   message(FATAL_ERROR "TAVI_WEB_MEDIA must name a native build's media folder")
 endif()
 
-add_library(tavi_web_platform STATIC
-  src/platform/bmp_header.cpp
-  src/platform/console_message.cpp
-  src/platform/typed_keys.cpp
-  src/platform/wave_check.cpp
-  src/platform/web_audio.cpp
-  src/platform/pad_keys.cpp
-  src/platform/web_bmp_loader.cpp
-  src/platform/web_gamepads.cpp
-  src/platform/web_keys.cpp
-  src/platform/web_media_path.cpp
-  src/platform/web_platform.cpp)
-target_compile_options(tavi_web_platform PRIVATE ${TAVI_WARNINGS})
-target_link_libraries(tavi_web_platform PUBLIC tavi_base)
-
-add_executable(tavi src/app/web_main.cpp)
-target_link_libraries(tavi PRIVATE tavi_core tavi_web_platform)
-target_compile_options(tavi PRIVATE ${TAVI_WARNINGS})
 set_target_properties(tavi PROPERTIES SUFFIX ".js")
 target_link_options(tavi PRIVATE
   -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=0 -sINVOKE_RUN=0 -lidbfs.js
   "-sEXPORTED_RUNTIME_METHODS=['FS','callMain','UTF8ToString']"
   "--preload-file=${TAVI_WEB_MEDIA}@/media" "--exclude-file=*.stamp"
   "--preload-file=${CMAKE_BINARY_DIR}/locale@/locale")
-add_subdirectory(${PROJECT_SOURCE_DIR}/po ${CMAKE_BINARY_DIR}/po)  # the catalogues, before the link
 # The page offers the languages of the catalogues built.
 list(JOIN TAVI_LANGUAGES "', '" TAVI_WEB_LANGUAGES)
 set(TAVI_WEB_LANGUAGES "['${TAVI_WEB_LANGUAGES}']")

@@ -4,11 +4,13 @@
 // and presented frames are recorded.
 
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "base/cp1252.h"
 #include "platform/platform.h"
 
 namespace tavi::test {
@@ -69,6 +71,15 @@ class FakePlatform : public Platform {
   bool ReadKeys(std::uint8_t (&state)[256]) override {
     for (int i = 0; i < 256; ++i) state[i] = keys[i];
     return true;
+  }
+  // Media files on disk are looked for in the working directory only.
+  bool MediaExists(const std::string& name) const override {
+    std::string path = Cp1252ToUtf8(name);
+    for (char& c : path) {
+      if (c == '\\') c = '/';
+    }
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
   }
   AudioDevice& Audio() override { return audio; }
 

@@ -25,7 +25,8 @@ struct Surface {
   int height = 0;
   bool colourKeyed = false;
 
-  // Loads the picture; a failure writes "Fehler beim Laden von: <name>" to Error.txt.
+  // Loads the picture; a failure writes "Fehler beim Laden von: <name>" to the error log
+  // (Error.txt in a portable folder, error.log when installed).
   void Load(Display& display, const std::string& fileName, int width, int height, int x, int y,
             bool colourKeyed);
   // Draws the whole picture at (x, y), clipped to the screen.

@@ -67,6 +67,7 @@ class HeadlessPlatform : public Platform {
     WriteMessageToConsole(caption, text);
   }
 
+  bool MediaExists(const std::string& mediaName) const override { return MediaFileExists(mediaName); }
   AudioDevice& Audio() override { return audio_; }
 
  private:

@@ -142,8 +142,8 @@ class Platform : public EventSource, public KeySource, public MessageSink {
   // A modal message (caption and text in Windows-1252); standard error where there is no display.
   void ShowMessage(const std::string& caption, const std::string& text) override = 0;
 
-  // Whether a media file (by its media name) is there, wherever ResolveMediaPath finds it.
-  bool MediaExists(const std::string& mediaName) const;
+  // Whether a media file (by its media name) is there, wherever the platform looks for media.
+  virtual bool MediaExists(const std::string& mediaName) const = 0;
 
   virtual AudioDevice& Audio() = 0;
 
@@ -183,7 +183,5 @@ std::string ResolveMediaPath(const std::string& mediaName);
 
 // Whether ResolveMediaPath finds the file.
 bool MediaFileExists(const std::string& mediaName);
-
-inline bool Platform::MediaExists(const std::string& mediaName) const { return MediaFileExists(mediaName); }
 
 }  // namespace tavi

@@ -263,6 +263,7 @@ class SdlPlatform : public Platform {
     }
   }
 
+  bool MediaExists(const std::string& mediaName) const override { return MediaFileExists(mediaName); }
   AudioDevice& Audio() override { return *audio_; }
 
   // While a name is typed, SDL reports the text each key makes (in the layout, with Shift, AltGr,

@@ -178,6 +178,7 @@ class WebPlatform : public Platform {
     WriteMessageToConsole(caption, text);
   }
 
+  bool MediaExists(const std::string& mediaName) const override { return MediaFileExists(mediaName); }
   AudioDevice& Audio() override { return *audio_; }
 
   void SetTyping(bool typing) override {

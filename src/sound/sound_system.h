@@ -17,8 +17,9 @@ class SoundSystem {
   SoundSystem(Platform& platform, AudioDevice& audio, ErrorLog& errorLog);
   ~SoundSystem();
 
-  // Opens the audio device. Without one the game runs silent: reported once in Error.txt, and
-  // every later operation quietly does nothing.
+  // Opens the audio device. Without one the game runs silent: reported once in the error log
+  // (Error.txt in a portable folder, error.log when installed), and every later operation quietly
+  // does nothing.
   void Init();
   void AddSound(const std::string& fileName);
   void AddBackgroundMusic(const std::string& fileName);
