@@ -4,6 +4,14 @@ set(TAVI_WEB_MEDIA "" CACHE PATH "The media folder made by a native build")
 if(NOT EXISTS "${TAVI_WEB_MEDIA}/.stamp")
   message(FATAL_ERROR "TAVI_WEB_MEDIA must name a native build's media folder")
 endif()
+# The app icons the same native build made beside its media.
+get_filename_component(TAVI_WEB_ICONS "${TAVI_WEB_MEDIA}/../web-icons" ABSOLUTE)
+set(TAVI_WEB_ICON_NAMES icon-192.png icon-512.png icon-maskable-512.png)
+foreach(icon IN LISTS TAVI_WEB_ICON_NAMES)
+  if(NOT EXISTS "${TAVI_WEB_ICONS}/${icon}")
+    message(FATAL_ERROR "${TAVI_WEB_ICONS}/${icon} is missing: build the native build's web_icons target")
+  endif()
+endforeach()
 
 add_library(tavi_web_platform STATIC
   src/platform/bmp_header.cpp
@@ -18,13 +26,13 @@ add_library(tavi_web_platform STATIC
 target_compile_options(tavi_web_platform PRIVATE ${TAVI_WARNINGS})
 target_link_libraries(tavi_web_platform PUBLIC tavi_base)
 
-add_executable(tavi src/app/web_main.cpp)
+add_executable(tavi src/app/web_main.cpp src/app/web_settings.cpp)
 target_link_libraries(tavi PRIVATE tavi_core tavi_web_platform)
 target_compile_options(tavi PRIVATE ${TAVI_WARNINGS})
 set_target_properties(tavi PROPERTIES SUFFIX ".js")
 target_link_options(tavi PRIVATE
   -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=0 -sINVOKE_RUN=0 -lidbfs.js
-  "-sEXPORTED_RUNTIME_METHODS=['FS','callMain','UTF8ToString']"
+  "-sEXPORTED_RUNTIME_METHODS=['FS','callMain','UTF8ToString','ccall']"
   "--preload-file=${TAVI_WEB_MEDIA}@/media" "--exclude-file=*.stamp"
   "--preload-file=${CMAKE_BINARY_DIR}/locale@/locale")
 add_subdirectory(${PROJECT_SOURCE_DIR}/po ${CMAKE_BINARY_DIR}/po)  # the catalogues, before the link
@@ -32,16 +40,28 @@ add_subdirectory(${PROJECT_SOURCE_DIR}/po ${CMAKE_BINARY_DIR}/po)  # the catalog
 list(JOIN TAVI_LANGUAGES "', '" TAVI_WEB_LANGUAGES)
 set(TAVI_WEB_LANGUAGES "['${TAVI_WEB_LANGUAGES}']")
 configure_file(${PROJECT_SOURCE_DIR}/web/index.html ${CMAKE_BINARY_DIR}/page/index.html @ONLY)
-# The page, its font and the service worker, whose cache name is made from every file it keeps:
-# remade whenever the page, the worker or the program changes.
+# The page, its panel, its manifest and icons, its font and the service worker, whose cache name is
+# made from every file it keeps: remade whenever one of them or the program changes.
 set(TAVI_WEB_FONT /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf)
+set(TAVI_WEB_PAGE_FILES panel.js panel.css manifest.webmanifest)
+set(TAVI_WEB_COPIES)
+foreach(file IN LISTS TAVI_WEB_PAGE_FILES)
+  list(APPEND TAVI_WEB_COPIES COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/web/${file} ${CMAKE_BINARY_DIR}/${file})
+endforeach()
+foreach(icon IN LISTS TAVI_WEB_ICON_NAMES)
+  list(APPEND TAVI_WEB_COPIES COMMAND ${CMAKE_COMMAND} -E copy ${TAVI_WEB_ICONS}/${icon} ${CMAKE_BINARY_DIR}/${icon})
+endforeach()
+list(TRANSFORM TAVI_WEB_PAGE_FILES PREPEND ${PROJECT_SOURCE_DIR}/web/ OUTPUT_VARIABLE TAVI_WEB_PAGE_SOURCES)
+list(TRANSFORM TAVI_WEB_ICON_NAMES PREPEND ${TAVI_WEB_ICONS}/ OUTPUT_VARIABLE TAVI_WEB_ICON_SOURCES)
 add_custom_command(
   OUTPUT ${CMAKE_BINARY_DIR}/index.html ${CMAKE_BINARY_DIR}/DejaVuSans.ttf ${CMAKE_BINARY_DIR}/sw.js
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/page/index.html ${CMAKE_BINARY_DIR}/index.html
   COMMAND ${CMAKE_COMMAND} -E copy ${TAVI_WEB_FONT} ${CMAKE_BINARY_DIR}/DejaVuSans.ttf
+  ${TAVI_WEB_COPIES}
   COMMAND ${CMAKE_COMMAND} -DSRC=${PROJECT_SOURCE_DIR}/web/sw.js.in -DDIR=${CMAKE_BINARY_DIR}
     -P ${PROJECT_SOURCE_DIR}/cmake/web_sw.cmake
-  DEPENDS ${CMAKE_BINARY_DIR}/page/index.html ${PROJECT_SOURCE_DIR}/web/sw.js.in
+  DEPENDS ${CMAKE_BINARY_DIR}/page/index.html ${PROJECT_SOURCE_DIR}/web/sw.js.in ${TAVI_WEB_PAGE_SOURCES}
+    ${TAVI_WEB_ICON_SOURCES}
     ${PROJECT_SOURCE_DIR}/cmake/web_sw.cmake ${TAVI_WEB_FONT} tavi
     ${CMAKE_BINARY_DIR}/music.ogg ${CMAKE_BINARY_DIR}/music.loop
   VERBATIM)

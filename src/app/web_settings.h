@@ -1,0 +1,21 @@
+#pragma once
+
+// The page's settings panel: the page keeps the text of tavi.ini in the browser's storage and puts
+// it at SettingsPath before the game starts; the game reads it as the desktop reads its file.
+
+#include "app/settings.h"
+
+namespace tavi {
+
+class HighscoreTable;
+
+inline constexpr const char* WebSettingsPath = "tavi.ini";  // in the working directory, "/"
+
+// The settings file as read at the start (missing: the defaults).
+SettingsFile ReadWebSettings();
+
+// From now on the panel's changes go to `platform` and imports to `list` (both outlive the page's
+// game); the values read at the start are applied and told to the page.
+void AttachWebSettings(const SettingsFile& file, Platform& platform, HighscoreTable& list);
+
+}  // namespace tavi
