@@ -122,6 +122,14 @@ const TaviPanel = (() => {
     return allWords[code] || allWords[code.split('_')[0]] || allWords.en;
   }
 
+  // The page's own words follow the language the game chose (the settings' may differ from the browser's).
+  function speakAsTheGame(code) {
+    if (code === page.browserLanguage || typeof pageWords !== 'object') return;
+    const own = pageWords[code] || pageWords[code.split('_')[0]] || pageWords.en;
+    document.documentElement.lang = code.replace('_', '-');
+    document.getElementById('fullscreen').textContent = own.fullscreen;
+  }
+
   function element(tag, attributes = {}, ...children) {
     const made = document.createElement(tag);
     for (const [name, value] of Object.entries(attributes)) made.setAttribute(name, value);
@@ -141,7 +149,10 @@ const TaviPanel = (() => {
   }
 
   function build() {
-    panel = element('div', { id: 'taviPanel', role: 'dialog', hidden: '' });
+    // Over the whole page, so that no click meant for the panel reaches the game (a click resumes it).
+    panel = element('div', { id: 'taviPanel', hidden: '' });
+    const box = element('div', { class: 'box', role: 'dialog' });
+    panel.appendChild(box);
     const row = (label, control) => element('label', { class: 'row' }, element('span', {}, label), control);
     const volume = id => element('input', { id, type: 'range', min: '0', max: '100', step: '1' });
     const keyRows = Actions.map(action =>
@@ -152,7 +163,7 @@ const TaviPanel = (() => {
                             element('option', { value: 'sharp' }, words.sharp));
     const check = id => element('input', { id, type: 'checkbox' });
     const file = element('input', { id: 'taviImportFile', type: 'file', hidden: '' });
-    panel.append(
+    box.append(
       element('h2', {}, words.title),
       element('div', { id: 'taviProblems', hidden: '' }),
       row(words.music, volume('taviMusic')), row(words.effects, volume('taviEffects')),
@@ -260,8 +271,12 @@ const TaviPanel = (() => {
       const action = capturing;
       capturing = null;
       const name = event.code === 'Escape' ? '' : Module.ccall('TaviKeyName', 'string', ['string'], [event.code]);
-      if (name) set('keys', action, name);
-      else if (lastReport) show(lastReport);
+      // The game keeps F9 and Pause for itself (Pause may pause); Esc gives up.
+      if (!name || name === 'F9' || (name === 'PAUSE' && action !== 'pause')) return show(lastReport);
+      // A key another action has is swapped, as the file allows no two actions on one key.
+      const other = Actions.findIndex((a, k) => a !== action && lastReport.keys[k] === name);
+      if (other >= 0) set('keys', Actions[other], lastReport.keys[Actions.indexOf(action)]);
+      set('keys', action, name);
     } else if (event.code === 'Escape') {
       close();
     }
@@ -285,6 +300,7 @@ const TaviPanel = (() => {
         if (!page.scaleGiven) document.getElementById('canvas').classList.toggle('sharp', report.scaling !== 'smooth');
         if (!panel) {
           words = wordsFor(report.language);
+          speakAsTheGame(report.language);
           build();
           const gear = element('button', { id: 'taviSettingsButton', type: 'button', title: words.title,
                                             'aria-label': words.title }, '\u2699');

@@ -114,11 +114,19 @@ describe('settings panel', () => {
     await page.click('#taviKey-net');
     await page.keyboard.press('KeyX');
     await page.waitForFunction(() => document.getElementById('taviKey-net').textContent === 'X');
+    // Another action's key swaps the two; a key the game keeps for itself is not taken.
+    await page.click('#taviKey-up');
+    await page.keyboard.press('KeyX');
+    await page.waitForFunction(() => document.getElementById('taviKey-up').textContent === 'X');
+    assert.equal(await page.$eval('#taviKey-net', button => button.textContent), 'UP');
+    await page.click('#taviKey-left');
+    await page.keyboard.press('F9');
+    await page.waitForFunction(() => document.getElementById('taviKey-left').textContent === 'LEFT');
     const stored = await page.evaluate(() => localStorage.getItem('taviSettings'));
     assert.match(stored, /^music_volume = 40$/m);
 
     await reload(page);
-    assert.deepEqual(await panelState(page), { music: '40', effects: '100', net: 'X', scaling: 'sharp', sharp: true,
+    assert.deepEqual(await panelState(page), { music: '40', effects: '100', net: 'UP', scaling: 'sharp', sharp: true,
                                                pause: false, touch: 'off', problems: '' });
 
     // Written by hand: one bad number and a key the game keeps for itself; the rest still counts.
