@@ -26,7 +26,7 @@ add_library(tavi_web_platform STATIC
 target_compile_options(tavi_web_platform PRIVATE ${TAVI_WARNINGS})
 target_link_libraries(tavi_web_platform PUBLIC tavi_base)
 
-add_executable(tavi src/app/web_main.cpp src/app/web_settings.cpp)
+add_executable(tavi src/app/web_main.cpp src/app/web_list_file.cpp src/app/web_settings.cpp)
 target_link_libraries(tavi PRIVATE tavi_core tavi_web_platform)
 target_compile_options(tavi PRIVATE ${TAVI_WARNINGS})
 set_target_properties(tavi PROPERTIES SUFFIX ".js")

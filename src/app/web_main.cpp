@@ -10,6 +10,7 @@
 #include "app/language.h"
 #include "app/options.h"
 #include "app/program.h"
+#include "app/web_list_file.h"
 #include "app/web_settings.h"
 #include "app/settings_save.h"
 #include "base/error_log.h"
@@ -157,7 +158,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE void TaviStart() {
   }
   if (web->persistent) {
     web->run->Highscores().DeferSaves();
-    tavi::AttachWebSettings(web->settings, *web->platform, web->run->Highscores());
+    tavi::AttachWebSettings(web->settings, *web->platform);
+    tavi::AttachWebList(web->run->Highscores());
   }
   emscripten_set_main_loop(AnimationFrame, 0, false);
   // Added after the platform's own listener, so the event is waiting when this one runs.

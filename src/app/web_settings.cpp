@@ -2,18 +2,13 @@
 
 #include <emscripten.h>
 
-#include <algorithm>
-#include <array>
 #include <cstdio>
 #include <string>
 
 #include "app/ini_text.h"
 #include "base/cp1252.h"
 #include "base/file_read.h"
-#include "base/key_names.h"
 #include "base/translate.h"
-#include "highscore/highscore_table.h"
-#include "highscore/list_check.h"
 #include "platform/web_keys.h"
 
 namespace tavi {
@@ -21,16 +16,8 @@ namespace tavi {
 namespace {
 
 Platform* attachedPlatform = nullptr;
-HighscoreTable* attachedList = nullptr;
 
 const char* const ScalingNames[] = {"smooth", "sharp", "integer"};
-
-std::string KeyName(std::uint8_t key) {
-  if (const char* name = DikName(key)) return name;
-  char hex[8];
-  std::snprintf(hex, sizeof hex, "0x%02X", key);
-  return hex;
-}
 
 // What the page applies itself (the scaling), the language the game speaks and what is wrong with
 // the file, one problem a line, in that language.
@@ -38,7 +25,7 @@ void TellPage(const SettingsFile& file) {
   std::string problems;
   for (const SettingsProblem& problem : file.problems) problems += Cp1252ToUtf8(problem.Words()) + "\n";
   std::string keys;  // as the file names them, in the order of KeyBindings::Action
-  for (const std::uint8_t key : file.values.keys.keys) keys += (keys.empty() ? "" : " ") + KeyName(key);
+  for (const std::uint8_t key : file.values.keys.keys) keys += (keys.empty() ? "" : " ") + SettingsKeyName(key);
   const Settings& values = file.values;
   EM_ASM({
     if (Module.onTaviSettings) {
@@ -65,9 +52,8 @@ void Apply(const SettingsFile& file) {
 
 SettingsFile ReadWebSettings() { return ReadSettings(WebSettingsPath); }
 
-void AttachWebSettings(const SettingsFile& file, Platform& platform, HighscoreTable& list) {
+void AttachWebSettings(const SettingsFile& file, Platform& platform) {
   attachedPlatform = &platform;
-  attachedList = &list;
   platform.Audio().SetMuted(file.values.muted);  // F9's mute, as the file remembers it
   Apply(file);
 }
@@ -96,34 +82,6 @@ extern "C" EMSCRIPTEN_KEEPALIVE void TaviSetSetting(const char* section, const c
 extern "C" EMSCRIPTEN_KEEPALIVE const char* TaviKeyName(const char* code) {
   static std::string name;
   const std::uint8_t dik = tavi::DikFromKeyCode(code);
-  name = dik == 0 ? "" : tavi::KeyName(dik);
+  name = dik == 0 ? "" : tavi::SettingsKeyName(dik);
   return name.c_str();
-}
-
-// Writes the list as the game holds it to `path` (the page offers it as Highscore.dat).
-extern "C" EMSCRIPTEN_KEEPALIVE int TaviExportList(const char* path) {
-  if (!tavi::attachedList) return 0;
-  const auto bytes = tavi::attachedList->Bytes();
-  std::FILE* out = std::fopen(path, "wb");
-  if (!out) return 0;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-  return std::fclose(out) == 0 && written ? 1 : 0;
-}
-
-// Takes the list in the file at `path` in place of the game's, stored as any change of the list
-// is; a file that is no list the game wrote is refused and nothing changes. The ListCheck.
-extern "C" EMSCRIPTEN_KEEPALIVE int TaviImportList(const char* path) {
-  std::string bytes;
-  std::string error;
-  if (!tavi::attachedList) return -1;
-  if (!tavi::ReadRegularFile(path, tavi::HighscoreTable::FileSize + 1, bytes, error)) {
-    return static_cast<int>(tavi::ListCheck::WrongSize);
-  }
-  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-  const tavi::ListCheck check = tavi::CheckListBytes(data, bytes.size());
-  if (check != tavi::ListCheck::Good) return static_cast<int>(check);
-  std::array<unsigned char, tavi::HighscoreTable::FileSize> list{};
-  std::copy(data, data + list.size(), list.begin());
-  tavi::attachedList->Replace(list);
-  return static_cast<int>(tavi::ListCheck::Good);
 }

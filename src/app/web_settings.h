@@ -7,15 +7,13 @@
 
 namespace tavi {
 
-class HighscoreTable;
-
 inline constexpr const char* WebSettingsPath = "tavi.ini";  // in the working directory, "/"
 
 // The settings file as read at the start (missing: the defaults).
 SettingsFile ReadWebSettings();
 
-// From now on the panel's changes go to `platform` and imports to `list` (both outlive the page's
-// game); the values read at the start are applied and told to the page.
-void AttachWebSettings(const SettingsFile& file, Platform& platform, HighscoreTable& list);
+// From now on the panel's changes go to `platform` (it outlives the page's game); the values read
+// at the start are applied and told to the page.
+void AttachWebSettings(const SettingsFile& file, Platform& platform);
 
 }  // namespace tavi

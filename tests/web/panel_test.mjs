@@ -205,6 +205,21 @@ describe('installable app', () => {
       return absent;
     }, ['manifest.webmanifest', 'panel.js', 'panel.css', ...manifest.icons.map(icon => icon.src)]);
     assert.deepEqual(missing, []);
+    // A mask of any shape cuts into the maskable icon's edge: it is opaque to its corners.
+    const maskable = manifest.icons.find(icon => icon.purpose === 'maskable');
+    const corners = await page.evaluate(async src => {
+      const image = new Image();
+      image.src = src;
+      await image.decode();
+      const canvas = document.createElement('canvas');
+      canvas.width = image.width;
+      canvas.height = image.height;
+      const context = canvas.getContext('2d');
+      context.drawImage(image, 0, 0);
+      const last = image.width - 1;
+      return [[0, 0], [last, 0], [0, last], [last, last]].map(([x, y]) => context.getImageData(x, y, 1, 1).data[3]);
+    }, maskable.src);
+    assert.deepEqual(corners, [255, 255, 255, 255]);
     await page.close();
   });
 });
