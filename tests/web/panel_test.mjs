@@ -12,9 +12,17 @@ const work = fs.mkdtempSync(path.join(os.tmpdir(), 'tavi-panel-'));
 
 let browser;
 let site;
+let newBuild = false;
 
 before(async () => {
-  site = await serve(web);
+  // sw.js as built, or as a new build would serve it: the same files under another cache name.
+  site = await serve(web, {
+    '/sw.js': (request, response) => {
+      const worker = fs.readFileSync(path.join(web, 'sw.js'), 'utf8');
+      response.writeHead(200, { 'Content-Type': 'text/javascript' })
+        .end(newBuild ? worker.replace(/const CACHE = '[^']*'/, "const CACHE = 'tavi-newbuild'") : worker);
+    },
+  });
   browser = await launch();
 });
 
@@ -181,7 +189,7 @@ describe('highscore list on the panel', () => {
 });
 
 describe('installable app', () => {
-  it('the manifest is valid JSON, its icons are there at their sizes, and the offline copy keeps them', async () => {
+  it('the manifest is valid JSON with its icons at their sizes; the offline copy keeps them and a new build replaces it', async () => {
     const manifest = JSON.parse(await (await fetch(`${site.origin}/manifest.webmanifest`)).text());
     assert.equal(manifest.name, 'tavi');
     assert.ok(['fullscreen', 'standalone'].includes(manifest.display));
@@ -220,6 +228,20 @@ describe('installable app', () => {
       return [[0, 0], [last, 0], [0, last], [last, last]].map(([x, y]) => context.getImageData(x, y, 1, 1).data[3]);
     }, maskable.src);
     assert.deepEqual(corners, [255, 255, 255, 255]);
+
+    // A new build served: the browser's next look at sw.js installs it, and its copy replaces the old.
+    newBuild = true;
+    const caches = await page.evaluate(async () => {
+      const registration = await navigator.serviceWorker.ready;
+      await registration.update();
+      for (let tries = 0; tries < 100; ++tries) {
+        const names = await caches.keys();
+        if (!names.some(name => name !== 'tavi-newbuild')) return names;
+        await new Promise(resolve => setTimeout(resolve, 100));
+      }
+      return caches.keys();
+    });
+    assert.deepEqual(caches, ['tavi-newbuild']);
     await page.close();
   });
 });
