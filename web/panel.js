@@ -143,7 +143,9 @@ const TaviPanel = (() => {
 
   // Makes the change in the game's copy of the file and keeps the file's text.
   function set(section, key, value) {
-    Module.ccall('TaviSetSetting', null, ['string', 'string', 'string'], [section, key, String(value)]);
+    if (!Module.ccall('TaviSetSetting', 'number', ['string', 'string', 'string'], [section, key, String(value)])) {
+      return show(lastReport);  // the stored text is no settings file and stays as it is
+    }
     const text = FS.readFile('/tavi.ini', { encoding: 'utf8' });
     if (!store(SettingsKey, text)) say(words.notStored);
   }

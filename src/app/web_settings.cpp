@@ -7,7 +7,6 @@
 
 #include "app/ini_text.h"
 #include "base/cp1252.h"
-#include "base/file_read.h"
 #include "base/translate.h"
 #include "platform/web_keys.h"
 
@@ -61,20 +60,21 @@ void AttachWebSettings(const SettingsFile& file, Platform& platform) {
 }  // namespace tavi
 
 // Sets one entry of the settings file in place (a missing file is first made with the defaults),
-// as a player editing tavi.ini would, and applies the file as read again. The page then keeps the
-// file's text.
-extern "C" EMSCRIPTEN_KEEPALIVE void TaviSetSetting(const char* section, const char* key, const char* value) {
+// as a player editing tavi.ini would, and applies the file as read again; the page then keeps the
+// file's text. A file that is no text is left as it is, as on the desktop (its problem is on the
+// panel already): 0.
+extern "C" EMSCRIPTEN_KEEPALIVE int TaviSetSetting(const char* section, const char* key, const char* value) {
   std::string text;
-  std::string error;
-  if (!tavi::ReadRegularFile(tavi::WebSettingsPath, tavi::MaxSettingsBytes, text, error)) {
-    text = tavi::DefaultSettingsText();
-  }
+  const tavi::SettingsFile before = tavi::ReadSettings(tavi::WebSettingsPath, &text);
+  if (before.state == tavi::SettingsFile::State::Unreadable) return 0;
+  if (before.state == tavi::SettingsFile::State::Missing) text = tavi::DefaultSettingsText();
   tavi::SetIniValue(text, section, key, value);
-  if (std::FILE* out = std::fopen(tavi::WebSettingsPath, "wb")) {
-    std::fwrite(text.data(), 1, text.size(), out);
-    std::fclose(out);
-  }
+  std::FILE* out = std::fopen(tavi::WebSettingsPath, "wb");
+  if (!out) return 0;
+  const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+  if (std::fclose(out) != 0 || !written) return 0;
   tavi::Apply(tavi::ReadWebSettings());
+  return 1;
 }
 
 // The name tavi.ini gives the key with this KeyboardEvent.code ("KeyQ": "Q"), or its scan code in

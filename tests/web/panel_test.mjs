@@ -147,6 +147,15 @@ describe('settings panel', () => {
     assert.equal(state.net, 'SPACE');
     assert.match(state.problems, /music_volume = "loud"/);
     assert.match(state.problems, /net = "ESCAPE"/);
+
+    // Stored text that is no text file stays as it is, whatever is changed on the panel.
+    const junk = 'music_volume = 5\0';
+    await page.evaluate(junk => localStorage.setItem('taviSettings', junk), junk);
+    await reload(page);
+    assert.match((await panelState(page)).problems, /tavi\.ini/);
+    await setControl(page, '#taviMusic', '20');
+    assert.equal((await panelState(page)).music, '100');
+    assert.equal(await page.evaluate(() => localStorage.getItem('taviSettings')), junk);
     await page.close();
   });
 });
@@ -234,7 +243,7 @@ describe('installable app', () => {
     const caches = await page.evaluate(async () => {
       const registration = await navigator.serviceWorker.ready;
       await registration.update();
-      for (let tries = 0; tries < 100; ++tries) {
+      for (let tries = 0; tries < 300; ++tries) {
         const names = await caches.keys();
         if (!names.some(name => name !== 'tavi-newbuild')) return names;
         await new Promise(resolve => setTimeout(resolve, 100));
