@@ -1,7 +1,7 @@
 #pragma once
 
 // The page's settings panel: the page keeps the text of tavi.ini in the browser's storage and puts
-// it at SettingsPath before the game starts; the game reads it as the desktop reads its file.
+// it at WebSettingsPath before the game starts; the game reads it as the desktop reads its file.
 
 #include "app/settings.h"
 

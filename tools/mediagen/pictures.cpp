@@ -69,12 +69,14 @@ bool MakePictures(const std::string& artDir, const std::string& localeDir, const
 
 namespace {
 
+bool IconSizeOk(int size, std::string& error) {
+  if (size >= SmallestIcon && size <= LargestIcon) return true;
+  error = "icon size " + std::to_string(size) + " is not between " + std::to_string(SmallestIcon) + " and " +
+          std::to_string(LargestIcon);
+  return false;
+}
+
 bool MakeIconRaster(const std::string& artDir, int size, RasterImage& rgba, std::string& error) {
-  if (size < SmallestIcon || size > LargestIcon) {
-    error = "icon size " + std::to_string(size) + " is not between " + std::to_string(SmallestIcon) +
-            " and " + std::to_string(LargestIcon);
-    return false;
-  }
   return RasteriseSvg(artDir + "/pictures/icon.svg", size, size, rgba, error);
 }
 
@@ -82,7 +84,7 @@ bool MakeIconRaster(const std::string& artDir, int size, RasterImage& rgba, std:
 
 bool MakeIcon(const std::string& artDir, int size, const std::string& file, std::string& error) {
   RasterImage rgba;
-  if (!MakeIconRaster(artDir, size, rgba, error)) return false;
+  if (!IconSizeOk(size, error) || !MakeIconRaster(artDir, size, rgba, error)) return false;
   if (file.size() > 4 && file.compare(file.size() - 4, 4, ".bmp") == 0) {
     return WriteBmpWithAlpha(file, rgba, error);
   }
@@ -97,7 +99,7 @@ bool MakeMaskableIcon(const std::string& artDir, int size, const std::string& fi
   // on the lake's deepest blue to the edges.
   const int inner = size * 3 / 4;
   RasterImage icon;
-  if (!MakeIconRaster(artDir, inner, icon, error)) return false;
+  if (!IconSizeOk(size, error) || !MakeIconRaster(artDir, inner, icon, error)) return false;
   constexpr int Deep[3] = {0x06, 0x2a, 0x5e};
   RasterImage out(size, size, 0xFF000000u | Rgb(Deep[0], Deep[1], Deep[2]));
   const int offset = (size - inner) / 2;
