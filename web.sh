@@ -23,7 +23,7 @@ export NODE_PATH=/usr/share/nodejs
 media=${TAVI_WEB_MEDIA:-}
 if [ -z "$media" ] || [ ! -d "$media" ]; then
   cmake -S . -B build-web/native -DCMAKE_BUILD_TYPE=Release -DTAVI_BUILD_TESTS=OFF -DTAVI_BUILD_BENCH=OFF >/dev/null
-  cmake --build build-web/native -j2 --target media
+  cmake --build build-web/native -j2 --target media web_icons
   media=$PWD/build-web/native/media
 fi
 emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DTAVI_BUILD_TESTS=OFF -DTAVI_BUILD_BENCH=OFF \

@@ -5,32 +5,47 @@ set(TAVI_WEB_MEDIA "" CACHE PATH "The media folder made by a native build")
 if(NOT EXISTS "${TAVI_WEB_MEDIA}/.stamp")
   message(FATAL_ERROR "TAVI_WEB_MEDIA must name a native build's media folder")
 endif()
+# The app icons the same native build made beside its media.
+get_filename_component(TAVI_WEB_ICONS "${TAVI_WEB_MEDIA}/../web-icons" ABSOLUTE)
+set(TAVI_WEB_ICON_NAMES icon-192.png icon-512.png icon-maskable-512.png)
+foreach(icon IN LISTS TAVI_WEB_ICON_NAMES)
+  if(NOT EXISTS "${TAVI_WEB_ICONS}/${icon}")
+    message(FATAL_ERROR "${TAVI_WEB_ICONS}/${icon} is missing: build the native build's web_icons target")
+  endif()
+endforeach()
 
 set_target_properties(tavi PROPERTIES SUFFIX ".js")
 target_link_options(tavi PRIVATE
   -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=0 -sINVOKE_RUN=0 -lidbfs.js
-  "-sEXPORTED_RUNTIME_METHODS=['FS','callMain','UTF8ToString']"
+  "-sEXPORTED_RUNTIME_METHODS=['FS','callMain','UTF8ToString','ccall']"
   "--preload-file=${TAVI_WEB_MEDIA}@/media" "--exclude-file=*.stamp"
   "--preload-file=${CMAKE_BINARY_DIR}/locale@/locale")
 # The page offers the languages of the catalogues built.
 list(JOIN TAVI_LANGUAGES "', '" TAVI_WEB_LANGUAGES)
 set(TAVI_WEB_LANGUAGES "['${TAVI_WEB_LANGUAGES}']")
 configure_file(${PROJECT_SOURCE_DIR}/web/index.html ${CMAKE_BINARY_DIR}/page/index.html @ONLY)
-# The page, its font and the service worker, whose cache name is made from every file it keeps:
-# remade whenever the page, the worker or the program changes.
+# The page, its panel, its manifest and icons, its font and the service worker, whose cache name is
+# made from every file it keeps: remade whenever one of them or the program changes.
 set(TAVI_WEB_FONT /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf)
-# The page's own scripts and styles, copied as they are.
-set(TAVI_WEB_SCRIPTS ${PROJECT_SOURCE_DIR}/web/touch.js ${PROJECT_SOURCE_DIR}/web/touch.css
-  ${PROJECT_SOURCE_DIR}/web/trace.js)
+set(TAVI_WEB_PAGE_FILES panel.js panel.css manifest.webmanifest touch.js touch.css trace.js)
+set(TAVI_WEB_COPIES)
+foreach(file IN LISTS TAVI_WEB_PAGE_FILES)
+  list(APPEND TAVI_WEB_COPIES COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/web/${file} ${CMAKE_BINARY_DIR}/${file})
+endforeach()
+foreach(icon IN LISTS TAVI_WEB_ICON_NAMES)
+  list(APPEND TAVI_WEB_COPIES COMMAND ${CMAKE_COMMAND} -E copy ${TAVI_WEB_ICONS}/${icon} ${CMAKE_BINARY_DIR}/${icon})
+endforeach()
+list(TRANSFORM TAVI_WEB_PAGE_FILES PREPEND ${PROJECT_SOURCE_DIR}/web/ OUTPUT_VARIABLE TAVI_WEB_PAGE_SOURCES)
+list(TRANSFORM TAVI_WEB_ICON_NAMES PREPEND ${TAVI_WEB_ICONS}/ OUTPUT_VARIABLE TAVI_WEB_ICON_SOURCES)
 add_custom_command(
   OUTPUT ${CMAKE_BINARY_DIR}/index.html ${CMAKE_BINARY_DIR}/DejaVuSans.ttf ${CMAKE_BINARY_DIR}/sw.js
-    ${CMAKE_BINARY_DIR}/touch.js ${CMAKE_BINARY_DIR}/touch.css ${CMAKE_BINARY_DIR}/trace.js
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/page/index.html ${CMAKE_BINARY_DIR}/index.html
   COMMAND ${CMAKE_COMMAND} -E copy ${TAVI_WEB_FONT} ${CMAKE_BINARY_DIR}/DejaVuSans.ttf
-  COMMAND ${CMAKE_COMMAND} -E copy ${TAVI_WEB_SCRIPTS} ${CMAKE_BINARY_DIR}
+  ${TAVI_WEB_COPIES}
   COMMAND ${CMAKE_COMMAND} -DSRC=${PROJECT_SOURCE_DIR}/web/sw.js.in -DDIR=${CMAKE_BINARY_DIR}
     -P ${PROJECT_SOURCE_DIR}/cmake/web_sw.cmake
-  DEPENDS ${CMAKE_BINARY_DIR}/page/index.html ${PROJECT_SOURCE_DIR}/web/sw.js.in ${TAVI_WEB_SCRIPTS}
+  DEPENDS ${CMAKE_BINARY_DIR}/page/index.html ${PROJECT_SOURCE_DIR}/web/sw.js.in ${TAVI_WEB_PAGE_SOURCES}
+    ${TAVI_WEB_ICON_SOURCES}
     ${PROJECT_SOURCE_DIR}/cmake/web_sw.cmake ${TAVI_WEB_FONT} tavi
     ${CMAKE_BINARY_DIR}/music.ogg ${CMAKE_BINARY_DIR}/music.loop
   VERBATIM)

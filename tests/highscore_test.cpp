@@ -18,6 +18,7 @@
 #include "base/error_log.h"
 #include "fake_platform.h"
 #include "highscore/highscore_table.h"
+#include "highscore/list_check.h"
 
 namespace tavi {
 namespace {
@@ -330,6 +331,53 @@ TEST_F(HighscoreTest, TemporaryFilesOfKilledGamesGoAtTheNextSave) {
   WriteBytes(running, "halb");
   table.Load();  // writes a fresh list
   EXPECT_TRUE(OnlyTheseFiles(dir.Path(), {"Highscore.dat", "Highscore.dat.lock", running}));
+}
+
+// An imported list: only one the game could have written is taken.
+TEST(ListCheck, TakesTheGamesListsAndRefusesOthers) {
+  const auto check = [](const std::string& bytes) {
+    return CheckListBytes(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+  };
+  std::string good = Record("tavi", 900) + Record("twelve chars", 900) + Record(std::string("-\0old", 5), 7);
+  for (int k = 3; k < 10; ++k) good += Record("", 0);
+  EXPECT_EQ(check(good), ListCheck::Good);
+  EXPECT_EQ(check(ClearedFile()), ListCheck::Good);
+  EXPECT_EQ(check(good.substr(0, 159)), ListCheck::WrongSize);
+  EXPECT_EQ(check(good + "x"), ListCheck::WrongSize);
+  EXPECT_EQ(check(""), ListCheck::WrongSize);
+
+  std::string rising = good;
+  rising[16 * 9 + 12] = 1;  // the last score above the one before it
+  EXPECT_EQ(check(rising), ListCheck::ScoresOutOfOrder);
+  // A negative score below zeros is out of order too: scores are signed.
+  EXPECT_EQ(check(Record("a", 0xFFFFFFFFu) + ClearedFile().substr(16)), ListCheck::ScoresOutOfOrder);
+
+  std::string control = good;
+  control[2] = '\n';
+  EXPECT_EQ(check(control), ListCheck::BadName);
+  control = good;
+  control[16 + 11] = 0x7F;  // the last byte of a full name
+  EXPECT_EQ(check(control), ListCheck::BadName);
+}
+
+// An import replaces the list at the next store, under any earlier change not stored yet; later
+// changes go on top of it.
+TEST_F(HighscoreTest, ReplaceTakesAWholeListAndLaterChangesGoOnTop) {
+  table.Load();
+  table.DeferSaves();
+  table.Insert("old", 50);
+  std::string imported = Record("ina", 40) + Record("jo", 30);
+  for (int k = 2; k < 10; ++k) imported += Record("-", 0);
+  std::array<unsigned char, HighscoreTable::FileSize> bytes{};
+  std::copy(imported.begin(), imported.end(), bytes.begin());
+  table.Replace(bytes);
+  EXPECT_EQ(AsString(table.Bytes()), imported);
+  EXPECT_EQ(File(), ClearedFile());
+  table.Insert("neu", 35);
+  ASSERT_TRUE(table.SaveDeferred());
+  const char* const names[4] = {"ina", "neu", "jo", "-"};
+  for (int k = 0; k < 4; ++k) EXPECT_EQ(table.NameOf(k), names[k]) << k;
+  EXPECT_EQ(File(), AsString(table.Bytes()));
 }
 
 }  // namespace

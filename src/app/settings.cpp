@@ -108,16 +108,9 @@ const char* ParseKey(const std::string& text, Settings& settings) {
   return nullptr;
 }
 
-std::string KeyName(std::uint8_t key) {
-  if (const char* name = DikName(key)) return name;
-  char hex[8];
-  std::snprintf(hex, sizeof hex, "0x%02X", key);
-  return hex;
-}
-
 template <KeyBindings::Action action>
 Key KeyEntry(const char* name, const char* comment) {
-  return {"keys", name, comment, ParseKey<action>, [](const Settings& s) { return KeyName(s.keys.keys[action]); }};
+  return {"keys", name, comment, ParseKey<action>, [](const Settings& s) { return SettingsKeyName(s.keys.keys[action]); }};
 }
 
 const Key Keys[] = {
@@ -181,6 +174,13 @@ std::string Shown(const std::string& value) {
 }
 
 }  // namespace
+
+std::string SettingsKeyName(std::uint8_t key) {
+  if (const char* name = DikName(key)) return name;
+  char hex[8];
+  std::snprintf(hex, sizeof hex, "0x%02X", key);
+  return hex;
+}
 
 std::string SettingsProblem::Words() const {
   // One pass, so that a value holding "{...}" stays as it is.

@@ -56,6 +56,8 @@ void ParseSettings(const std::string& text, SettingsFile& file);
 SettingsFile ReadSettings(const std::string& path, std::string* text = nullptr);
 // The commented file with every default, written at the first start.
 std::string DefaultSettingsText();
+// A key as the file names it (SPACE, A, UP), or its scan code in hex.
+std::string SettingsKeyName(std::uint8_t key);
 
 // The entries the game writes itself, in the file's words, where `now` differs from `before`:
 // the window's size, the full-screen mode and the mute. No other value is ever written.

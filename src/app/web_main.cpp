@@ -10,7 +10,11 @@
 #include "app/language.h"
 #include "app/options.h"
 #include "app/program.h"
+#include "app/settings_save.h"
+#include "app/web_list_file.h"
+#include "app/web_settings.h"
 #include "base/cp1252.h"
+#include "base/error_log.h"
 #include "highscore/highscore_table.h"
 #include "platform/platform.h"
 
@@ -60,6 +64,7 @@ struct WebRun {
   bool ended = false;
   bool liveTrace = false;  // the trace of live play goes to the page as frames are played
   int shownScreen = -1;    // as the page was last told
+  tavi::SettingsFile settings;  // the page's tavi.ini; the defaults for a test run
 };
 
 WebRun* web = nullptr;
@@ -164,7 +169,11 @@ extern "C" EMSCRIPTEN_KEEPALIVE void TaviStart() {
     Ended(*status);
     return;
   }
-  if (web->persistent) web->run->Highscores().DeferSaves();
+  if (web->persistent) {
+    web->run->Highscores().DeferSaves();
+    tavi::AttachWebSettings(web->settings, *web->platform);
+    tavi::AttachWebList(web->run->Highscores());
+  }
   emscripten_set_main_loop(AnimationFrame, 0, false);
   // Added after the platform's own listener, so the event is waiting when this one runs.
   EM_ASM(document.addEventListener('visibilitychange', function() {
@@ -185,12 +194,20 @@ int main(int argc, char** argv) {
     return 2;
   }
   web->options.headless = false;
-  tavi::StartLanguage(web->options.language, "");  // the page passes --lang
   web->files.highscoreFile = "/data/Highscore.dat";
   web->files.errorFile.clear();  // errors go to the console
   web->liveTrace = !web->options.trace.empty() && web->options.DemoFile().empty();
-  // A test run (a demo, or a list handed in by the page) leaves the player's stored list alone.
+  // A test run (a demo, or a list handed in by the page) leaves the player's stored list alone and
+  // ignores the player's settings.
   web->persistent = web->options.DemoFile().empty() && !EM_ASM_INT({ return Module.taviHighscoreBytes ? 1 : 0; });
+  if (web->persistent) web->settings = tavi::ReadWebSettings();
+  web->options.pauseOnFocusLoss = web->settings.values.pauseOnFocusLoss;
+  // --lang (the page's lang parameter, or a test run's) wins over the file, as on the desktop.
+  tavi::StartLanguage(web->options.language, web->settings.values.language);
+  if (web->persistent) {
+    tavi::ErrorLog console(nullptr, "");
+    tavi::ReportSettings(web->settings, console);
+  }
   // The player's list is read from the browser's storage before the game starts.
   EM_ASM({
     FS.mkdirTree('/data');

@@ -88,6 +88,10 @@ void HighscoreTable::Load() {
 
 void HighscoreTable::Clear() { Apply(Change{true, {}, 0}); }
 
+void HighscoreTable::Replace(const std::array<unsigned char, FileSize>& bytes) {
+  Apply(Change{false, {}, 0, true, bytes});
+}
+
 void HighscoreTable::Insert(const std::string& name, std::int32_t score) {
   Apply(Change{false, name, score});
 }
@@ -96,6 +100,10 @@ bool HighscoreTable::ApplyToEntries(const Change& change) {
   if (change.clear) {
     ClearEntries();
     return true;  // written even when it was clear already
+  }
+  if (change.replace) {
+    SetBytes(change.bytes);
+    return true;
   }
   int place = 0;
   // Equal scores stay above: an older result is never pushed down by an equal newer one.

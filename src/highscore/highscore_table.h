@@ -30,6 +30,8 @@ class HighscoreTable {
   // may have saved since), so the table in memory becomes the merged list.
   void Clear();
   void Insert(const std::string& name, std::int32_t score);
+  // Puts a whole list in place of the table, as a file of these bytes would (an imported list).
+  void Replace(const std::array<unsigned char, FileSize>& bytes);
 
   // Deferred saves, for a list whose lasting copy can be read and written only between frames (the
   // browser's storage): Clear and Insert change the table in memory and keep the change.
@@ -51,9 +53,11 @@ class HighscoreTable {
 
  private:
   struct Change {
-    bool clear = false;  // else an insert of name and score
+    bool clear = false;  // else an insert of name and score, or a replace
     std::string name;
     std::int32_t score = 0;
+    bool replace = false;  // the whole table becomes `bytes`
+    std::array<unsigned char, FileSize> bytes{};
   };
 
   void Apply(const Change& change);

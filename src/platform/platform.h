@@ -150,6 +150,8 @@ class Platform : public EventSource, public KeySource, public MessageSink {
   // True while a name is typed: the player's key bindings and a pad's directions then stand
   // aside, and a key goes into the snapshot as the character it typed (see typed_keys.h).
   virtual void SetTyping(bool /*typing*/) {}
+  // The player's own keys, changed while the game runs (the browser's settings panel).
+  virtual void SetKeyBindings(const KeyBindings& /*keys*/) {}
 };
 
 struct PlatformOptions {

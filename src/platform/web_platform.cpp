@@ -13,6 +13,7 @@
 #include "base/cp1252.h"
 #include "base/dik.h"
 #include "base/frame_size.h"
+#include "base/key_bindings.h"
 #include "platform/bmp_loader.h"
 #include "platform/console_message.h"
 #include "platform/typed_keys.h"
@@ -190,12 +191,15 @@ class WebPlatform : public Platform {
     typing_ = typing;
   }
 
+  void SetKeyBindings(const KeyBindings& keys) override { bindings_ = keys; }
+
  private:
   // The keyboard's keys (or, while a name is typed, what they typed) and the gamepads'.
   void ReadHeldKeys(std::uint8_t (&state)[256]) {
     if (!typing_) {
       std::memcpy(state, held_, sizeof state);
-      gamepads_.AddHeldKeys(state, true);
+      ApplyKeyBindings(bindings_, state);
+      gamepads_.AddHeldKeys(state, true);  // a pad's directions are the game's own codes already
       return;
     }
     std::memset(state, 0, sizeof state);
@@ -213,17 +217,23 @@ class WebPlatform : public Platform {
     if (dik == 0) return false;
     self.held_[dik] = 0x80;
     if (self.typing_ && OneCharacter(key->key)) self.typedKeys_.Typed(dik, key->key);
-    if (!key->repeat) self.events_.push_back(Press(dik, *key));  // a key held down is one press
+    if (!key->repeat) self.Press(dik, *key);  // a key held down is one press
     // The browser keeps its own keys for reloading, full screen and its tools.
     const bool browserKey = dik == Dik::F5 || dik == Dik::F11 || dik == Dik::F12 || key->ctrlKey || key->metaKey;
     return !browserKey;
   }
 
-  static WindowEvent Press(std::uint8_t dik, const EmscriptenKeyboardEvent& key) {
-    if (dik == Dik::Escape) return {WindowEventType::EscapeDown, 0, 0};
-    if (dik == Dik::Pause) return {WindowEventType::PauseKey, 0, 0};
-    if (std::strcmp(key.key, "p") == 0 || std::strcmp(key.key, "P") == 0) return {WindowEventType::PauseLetter, 0, 0};
-    return {WindowEventType::KeyPress, 0, 0, dik, key.shiftKey != 0};
+  // A press as the game hears it: the player's own keys stand for their actions outside name entry.
+  void Press(std::uint8_t dik, const EmscriptenKeyboardEvent& key) {
+    if (dik == Dik::Escape) return events_.push_back({WindowEventType::EscapeDown, 0, 0});
+    if (dik == Dik::Pause) return events_.push_back({WindowEventType::PauseKey, 0, 0});
+    const std::uint8_t pauseKey = bindings_.keys[KeyBindings::Pause];
+    const bool pLetter = std::strcmp(key.key, "p") == 0 || std::strcmp(key.key, "P") == 0;
+    if ((typing_ || pauseKey == KeyBindings::Defaults[KeyBindings::Pause]) ? pLetter : dik == pauseKey) {
+      return events_.push_back({WindowEventType::PauseLetter, 0, 0});
+    }
+    const std::uint8_t code = typing_ ? dik : ApplyKeyBindings(bindings_, dik);
+    if (code != 0) events_.push_back({WindowEventType::KeyPress, 0, 0, code, key.shiftKey != 0});
   }
 
   static EM_BOOL OnKeyUp(int, const EmscriptenKeyboardEvent* key, void* data) {
@@ -294,6 +304,7 @@ class WebPlatform : public Platform {
   std::deque<WindowEvent> events_;
   std::uint8_t held_[256] = {};  // by the keys' places on the keyboard
   bool typing_ = false;
+  KeyBindings bindings_;
   TypedKeys typedKeys_;
   WebGamepads gamepads_;
   std::vector<unsigned char> rgba_;

@@ -9,6 +9,7 @@ import puppeteer from 'puppeteer-core';
 const types = {
   '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm',
   '.ttf': 'font/ttf', '.ogg': 'audio/ogg', '.demo': 'text/plain', '.loop': 'text/plain',
+  '.css': 'text/css', '.png': 'image/png', '.webmanifest': 'application/manifest+json',
 };
 
 // Serves the files of `root` on 127.0.0.1 at a free port; `routes` maps a path to a handler
@@ -17,7 +18,9 @@ export async function serve(root, routes = {}) {
   const server = http.createServer((request, response) => {
     const { pathname } = new URL(request.url, 'http://127.0.0.1');
     if (routes[pathname]) return routes[pathname](request, response);
-    const file = path.join(root, path.normalize(decodeURIComponent(pathname)));
+    // A folder's address is its index.html, as a web server serves it (the offline copy keeps "./").
+    const asked = decodeURIComponent(pathname);
+    const file = path.join(root, path.normalize(asked.endsWith('/') ? asked + 'index.html' : asked));
     fs.readFile(file.startsWith(root + path.sep) ? file : '', (error, bytes) => {
       if (error) {
         response.writeHead(404, { 'Content-Type': 'text/plain' }).end('not found');

@@ -17,7 +17,8 @@ int Usage(std::FILE* out, int status) {
   std::fprintf(out,
                "usage: mediagen --art DIR [--locale DIR] --out DIR\n"
                "       mediagen --art DIR [--locale DIR] --contact-sheet FILE.png\n"
-               "       mediagen --art DIR --icon SIZE FILE.png|FILE.bmp\n");
+               "       mediagen --art DIR --icon SIZE FILE.png|FILE.bmp\n"
+               "       mediagen --art DIR --maskable-icon SIZE FILE.png\n");
   return status;
 }
 
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
   std::string sheet;
   std::string iconFile;
   int iconSize = 0;
+  bool maskable = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const bool hasValue = i + 1 < argc;
@@ -46,7 +48,8 @@ int main(int argc, char** argv) {
       outDir = argv[++i];
     } else if (arg == "--contact-sheet" && hasValue) {
       sheet = argv[++i];
-    } else if (arg == "--icon" && i + 2 < argc) {
+    } else if ((arg == "--icon" || arg == "--maskable-icon") && i + 2 < argc) {
+      maskable = arg == "--maskable-icon";
       iconSize = std::atoi(argv[++i]);
       iconFile = argv[++i];
     } else if (arg == "--help") {
@@ -59,7 +62,10 @@ int main(int argc, char** argv) {
 
   std::string error;
   if (!sheet.empty() && !mediagen::MakeContactSheet(artDir, localeDir, sheet, error)) return Fail(error);
-  if (!iconFile.empty() && !mediagen::MakeIcon(artDir, iconSize, iconFile, error)) return Fail(error);
+  if (!iconFile.empty() && !(maskable ? mediagen::MakeMaskableIcon(artDir, iconSize, iconFile, error)
+                                      : mediagen::MakeIcon(artDir, iconSize, iconFile, error))) {
+    return Fail(error);
+  }
   if (!outDir.empty()) {
     std::error_code ec;
     std::filesystem::create_directories(outDir, ec);

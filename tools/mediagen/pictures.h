@@ -19,4 +19,8 @@ bool MakeContactSheet(const std::string& artDir, const std::string& localeDir, c
 // (the window icon) when the file name ends in ".bmp".
 bool MakeIcon(const std::string& artDir, int size, const std::string& file, std::string& error);
 
+// An app icon for masks of any shape (the browser's installed app): the drawing smaller, on an
+// opaque square of the lake's colour, as a PNG.
+bool MakeMaskableIcon(const std::string& artDir, int size, const std::string& file, std::string& error);
+
 }  // namespace mediagen
