@@ -6,13 +6,12 @@ if(NOT EXISTS "${TAVI_WEB_MEDIA}/.stamp")
 endif()
 
 add_library(tavi_web_platform STATIC
-  src/platform/bmp_header.cpp
   src/platform/console_message.cpp
   src/platform/typed_keys.cpp
   src/platform/wave_check.cpp
   src/platform/web_audio.cpp
-  src/platform/web_bmp_loader.cpp
   src/platform/web_keys.cpp
+  src/platform/media_read.cpp
   src/platform/web_media_path.cpp
   src/platform/web_platform.cpp)
 target_compile_options(tavi_web_platform PRIVATE ${TAVI_WARNINGS})

@@ -1,6 +1,6 @@
 #pragma once
 
-// A platform for unit tests: pictures come from memory, the clock is set by the test, messages
+// A platform for unit tests: pictures come from memory as BMP files, the clock is set by the test, messages
 // and presented frames are recorded.
 
 #include <cstdint>
@@ -12,6 +12,9 @@
 #include "platform/platform.h"
 
 namespace tavi::test {
+
+// A picture as an uncompressed 32-bit BMP file, rows bottom-up.
+std::string EncodeBmp(const Image& picture);
 
 class FakeAudio : public AudioDevice {
  public:
@@ -55,11 +58,14 @@ class FakePlatform : public Platform {
     texts.push_back({text, {x, y}});
     return true;
   }
-  bool LoadBitmap(const std::string& name, int width, int height, Image& out) override {
+  // A picture of `pictures` comes as a 32-bit BMP file.
+  bool ReadMedia(const std::string& name, std::size_t, std::string& bytes, std::string& error) override {
     auto it = pictures.find(name);
-    if (it == pictures.end()) return false;
-    out = it->second.Width() == width && it->second.Height() == height ? it->second
-                                                                      : Image(width, height, 0x123456);
+    if (it == pictures.end()) {
+      error = name + ": missing";
+      return false;
+    }
+    bytes = EncodeBmp(it->second);
     return true;
   }
   void ShowMessage(const std::string& caption, const std::string& text) override {

@@ -1,6 +1,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -26,6 +27,27 @@ const bool TestEnvironment = [] {
   return setenv("LANG", "C.UTF-8", 1) == 0;
 }();
 }  // namespace
+
+std::string EncodeBmp(const Image& picture) {
+  std::string bytes;
+  const auto put32 = [&](std::uint32_t v) {
+    for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>((v >> shift) & 0xFF);
+  };
+  const auto pixelBytes = static_cast<std::uint32_t>(picture.Pixels().size() * 4);
+  bytes = "BM";
+  put32(54 + pixelBytes);
+  put32(0);
+  put32(54);
+  put32(40);
+  put32(static_cast<std::uint32_t>(picture.Width()));
+  put32(static_cast<std::uint32_t>(picture.Height()));
+  put32(1 | (32 << 16));  // planes, bits
+  for (int i = 0; i < 6; ++i) put32(0);
+  for (int y = picture.Height() - 1; y >= 0; --y) {
+    for (int x = 0; x < picture.Width(); ++x) put32(picture.At(x, y));
+  }
+  return bytes;
+}
 
 TempDir::TempDir() {
   char pattern[] = "/tmp/tavi-test-XXXXXX";

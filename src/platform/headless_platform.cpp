@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "base/translate.h"
-#include "platform/bmp_loader.h"
 #include "platform/boot_clock.h"
 #include "platform/console_message.h"
 #include "platform/null_audio.h"
@@ -59,8 +58,9 @@ class HeadlessPlatform : public Platform {
     return text_.Draw(target, text, x, y, colour);
   }
 
-  bool LoadBitmap(const std::string& mediaName, int width, int height, Image& out) override {
-    return LoadBmpScaled(ResolveMediaPath(mediaName), width, height, out);
+  bool ReadMedia(const std::string& mediaName, std::size_t maxBytes, std::string& bytes,
+                 std::string& error) override {
+    return ReadMediaFile(mediaName, maxBytes, bytes, error);
   }
 
   void ShowMessage(const std::string& caption, const std::string& text) override {

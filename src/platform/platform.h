@@ -4,6 +4,7 @@
 // own small types. sdl_platform.cpp implements it on SDL2; headless_platform.cpp without any
 // window or audio device, for tests, benchmarks and --headless.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -135,9 +136,11 @@ class Platform : public EventSource, public KeySource, public MessageSink {
   // cannot be drawn at all.
   virtual bool DrawText(Image& target, const std::string& text, int x, int y, Pixel colour) = 0;
 
-  // Loads a BMP by media name ("media\\name.bmp"), scaled to width x height (nearest neighbour).
-  // False for a missing, unreadable or implausible file; `out` is then untouched.
-  virtual bool LoadBitmap(const std::string& mediaName, int width, int height, Image& out) = 0;
+  // The bytes of a media file by media name ("media\\name.bmp"), read whole when it is a regular
+  // file of at most `maxBytes`. False when it is not, `bytes` then untouched and `error`
+  // (Windows-1252) naming the file and what is wrong.
+  virtual bool ReadMedia(const std::string& mediaName, std::size_t maxBytes, std::string& bytes,
+                         std::string& error) = 0;
 
   // A modal message (caption and text in Windows-1252); standard error where there is no display.
   void ShowMessage(const std::string& caption, const std::string& text) override = 0;
@@ -180,6 +183,10 @@ std::unique_ptr<AudioDevice> CreateMixerAudio();
 // working directory, then beside the executable, then in the installed data directory. Returns the
 // first existing path, or the working-directory path when none exists.
 std::string ResolveMediaPath(const std::string& mediaName);
+
+// ReadMedia for a platform whose media are files: the file ResolveMediaPath finds, read with the
+// bounded reader of base/file_read.h.
+bool ReadMediaFile(const std::string& mediaName, std::size_t maxBytes, std::string& bytes, std::string& error);
 
 // Whether ResolveMediaPath finds the file.
 bool MediaFileExists(const std::string& mediaName);

@@ -8,7 +8,6 @@
 #include "base/cp1252.h"
 #include "base/frame_size.h"
 #include "base/translate.h"
-#include "platform/bmp_loader.h"
 #include "platform/boot_clock.h"
 #include "platform/console_message.h"
 #include "platform/gamepads.h"
@@ -247,8 +246,9 @@ class SdlPlatform : public Platform {
     return text_.Draw(target, text, x, y, colour);
   }
 
-  bool LoadBitmap(const std::string& mediaName, int width, int height, Image& out) override {
-    return LoadBmpScaled(ResolveMediaPath(mediaName), width, height, out);
+  bool ReadMedia(const std::string& mediaName, std::size_t maxBytes, std::string& bytes,
+                 std::string& error) override {
+    return ReadMediaFile(mediaName, maxBytes, bytes, error);
   }
 
   void ShowMessage(const std::string& caption, const std::string& text) override {

@@ -13,7 +13,6 @@
 #include "base/cp1252.h"
 #include "base/dik.h"
 #include "base/frame_size.h"
-#include "platform/bmp_loader.h"
 #include "platform/console_message.h"
 #include "platform/typed_keys.h"
 #include "platform/web_audio.h"
@@ -175,8 +174,9 @@ class WebPlatform : public Platform {
     return true;
   }
 
-  bool LoadBitmap(const std::string& mediaName, int width, int height, Image& out) override {
-    return LoadBmpScaled(ResolveMediaPath(mediaName), width, height, out);
+  bool ReadMedia(const std::string& mediaName, std::size_t maxBytes, std::string& bytes,
+                 std::string& error) override {
+    return ReadMediaFile(mediaName, maxBytes, bytes, error);
   }
 
   void ShowMessage(const std::string& caption, const std::string& text) override {
