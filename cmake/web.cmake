@@ -16,6 +16,9 @@ add_library(tavi_web_platform STATIC
   src/platform/web_platform.cpp)
 target_compile_options(tavi_web_platform PRIVATE ${TAVI_WARNINGS})
 target_link_libraries(tavi_web_platform PUBLIC tavi_base)
+# The texts' font, in the page's files as on the desktop in the system's.
+set(TAVI_WEB_FONT /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf)
+target_compile_definitions(tavi_web_platform PRIVATE TAVI_FONT_FILE="/fonts/DejaVuSans.ttf")
 
 add_executable(tavi src/app/web_main.cpp)
 target_link_libraries(tavi PRIVATE tavi_core tavi_web_platform)
@@ -25,7 +28,8 @@ target_link_options(tavi PRIVATE
   -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=0 -sINVOKE_RUN=0 -lidbfs.js
   "-sEXPORTED_RUNTIME_METHODS=['FS','callMain','UTF8ToString']"
   "--preload-file=${TAVI_WEB_MEDIA}@/media" "--exclude-file=*.stamp"
-  "--preload-file=${CMAKE_BINARY_DIR}/locale@/locale")
+  "--preload-file=${CMAKE_BINARY_DIR}/locale@/locale"
+  "--preload-file=${TAVI_WEB_FONT}@/fonts/DejaVuSans.ttf")
 add_subdirectory(${PROJECT_SOURCE_DIR}/po ${CMAKE_BINARY_DIR}/po)  # the catalogues, before the link
 # The page offers the languages of the catalogues built.
 list(JOIN TAVI_LANGUAGES "', '" TAVI_WEB_LANGUAGES)
@@ -33,7 +37,6 @@ set(TAVI_WEB_LANGUAGES "['${TAVI_WEB_LANGUAGES}']")
 configure_file(${PROJECT_SOURCE_DIR}/web/index.html ${CMAKE_BINARY_DIR}/page/index.html @ONLY)
 # The page, its font and the service worker, whose cache name is made from every file it keeps:
 # remade whenever the page, the worker or the program changes.
-set(TAVI_WEB_FONT /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf)
 add_custom_command(
   OUTPUT ${CMAKE_BINARY_DIR}/index.html ${CMAKE_BINARY_DIR}/DejaVuSans.ttf ${CMAKE_BINARY_DIR}/sw.js
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/page/index.html ${CMAKE_BINARY_DIR}/index.html

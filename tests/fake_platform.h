@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/file_read.h"
 #include "platform/platform.h"
 
 namespace tavi::test {
@@ -54,9 +55,10 @@ class FakePlatform : public Platform {
   DisplayInit InitDisplay() override { return DisplayInit::Ok; }
   void ReleaseDisplay() override { ++displayReleases; }
   void Present(const Image&) override { ++presents; }
-  bool DrawText(Image&, const std::string& text, int x, int y, Pixel) override {
-    texts.push_back({text, {x, y}});
-    return true;
+  // The system's DejaVu Sans, or the font file the test names.
+  bool ReadTextFont(std::size_t maxBytes, std::string& bytes, std::string& error) override {
+    ++fontReads;
+    return ReadRegularFile(fontFile, maxBytes, bytes, error);
   }
   // A picture of `pictures` comes as a 32-bit BMP file.
   bool ReadMedia(const std::string& name, std::size_t, std::string& bytes, std::string& error) override {
@@ -86,7 +88,8 @@ class FakePlatform : public Platform {
   int presents = 0;
   std::uint8_t keys[256] = {};
   std::map<std::string, Image> pictures;
-  std::vector<std::pair<std::string, std::pair<int, int>>> texts;
+  std::string fontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+  int fontReads = 0;
   std::vector<std::pair<std::string, std::string>> messages;
   std::vector<std::int64_t> waits;
   FakeAudio audio;

@@ -9,7 +9,6 @@
 #include "platform/null_audio.h"
 #include "platform/precise_sleep.h"
 #include "platform/stop_signals.h"
-#include "platform/text_renderer.h"
 
 namespace tavi {
 
@@ -54,8 +53,8 @@ class HeadlessPlatform : public Platform {
   void ReleaseDisplay() override {}
   void Present(const Image&) override {}
 
-  bool DrawText(Image& target, const std::string& text, int x, int y, Pixel colour) override {
-    return text_.Draw(target, text, x, y, colour);
+  bool ReadTextFont(std::size_t maxBytes, std::string& bytes, std::string& error) override {
+    return ReadTextFontFile(maxBytes, bytes, error);
   }
 
   bool ReadMedia(const std::string& mediaName, std::size_t maxBytes, std::string& bytes,
@@ -70,7 +69,6 @@ class HeadlessPlatform : public Platform {
   AudioDevice& Audio() override { return audio_; }
 
  private:
-  TextRenderer text_;
   NullAudio audio_{Translate("kein Audioger\xE4t (headless)"), true};  // "kein Audiogerät (headless)"
   PreciseSleeper sleeper_;
 };

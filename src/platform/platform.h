@@ -132,15 +132,15 @@ class Platform : public EventSource, public KeySource, public MessageSink {
   // Whether the window is in full screen (when it is gone: was at the end; before it opens: will be).
   virtual bool FullScreen() { return false; }
 
-  // Single-line Windows-1252 text in one colour on a transparent background; false when text
-  // cannot be drawn at all.
-  virtual bool DrawText(Image& target, const std::string& text, int x, int y, Pixel colour) = 0;
-
   // The bytes of a media file by media name ("media\\name.bmp"), read whole when it is a regular
   // file of at most `maxBytes`. False when it is not, `bytes` then untouched and `error`
   // (Windows-1252) naming the file and what is wrong.
   virtual bool ReadMedia(const std::string& mediaName, std::size_t maxBytes, std::string& bytes,
                          std::string& error) = 0;
+
+  // The bytes of the TrueType font the texts are drawn in (DejaVu Sans), read as ReadMedia reads a
+  // media file.
+  virtual bool ReadTextFont(std::size_t maxBytes, std::string& bytes, std::string& error) = 0;
 
   // A modal message (caption and text in Windows-1252); standard error where there is no display.
   void ShowMessage(const std::string& caption, const std::string& text) override = 0;
@@ -187,6 +187,10 @@ std::string ResolveMediaPath(const std::string& mediaName);
 // ReadMedia for a platform whose media are files: the file ResolveMediaPath finds, read with the
 // bounded reader of base/file_read.h.
 bool ReadMediaFile(const std::string& mediaName, std::size_t maxBytes, std::string& bytes, std::string& error);
+
+// ReadTextFont for a platform whose font is a file: the system's DejaVu Sans, or in the browser
+// the copy in the page's files.
+bool ReadTextFontFile(std::size_t maxBytes, std::string& bytes, std::string& error);
 
 // Whether ResolveMediaPath finds the file.
 bool MediaFileExists(const std::string& mediaName);

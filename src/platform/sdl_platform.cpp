@@ -19,7 +19,6 @@
 #include "platform/scancodes.h"
 #include "platform/sdl_window_mode.h"
 #include "platform/stop_signals.h"
-#include "platform/text_renderer.h"
 #include "platform/typed_keys.h"
 #include "platform/video_start.h"
 #include "platform/window_icon.h"
@@ -242,8 +241,8 @@ class SdlPlatform : public Platform {
 
   bool FullScreen() override { return fullScreen_; }
 
-  bool DrawText(Image& target, const std::string& text, int x, int y, Pixel colour) override {
-    return text_.Draw(target, text, x, y, colour);
+  bool ReadTextFont(std::size_t maxBytes, std::string& bytes, std::string& error) override {
+    return ReadTextFontFile(maxBytes, bytes, error);
   }
 
   bool ReadMedia(const std::string& mediaName, std::size_t maxBytes, std::string& bytes,
@@ -430,7 +429,6 @@ class SdlPlatform : public Platform {
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
-  TextRenderer text_;
   std::unique_ptr<AudioDevice> audio_;
   Gamepads gamepads_;
   PreciseSleeper sleeper_;

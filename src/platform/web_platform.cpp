@@ -27,38 +27,10 @@ EM_JS(void, WebPutFrame, (const unsigned char* rgba, int width, int height), {
   if (Module.onTaviFrame) Module.onTaviFrame(canvas);
 });
 
-// Lays out white text in the page's font on an offscreen canvas; its width and height.
-EM_JS(int, WebTextLayout, (const char* utf8, int pointSize, int* height), {
-  if (!Module.textCanvas) Module.textCanvas = document.createElement('canvas');
-  const context = Module.textCanvas.getContext('2d', {willReadFrequently: true});
-  context.font = pointSize * 4 / 3 + 'px "DejaVu Sans", sans-serif';
-  const metrics = context.measureText(UTF8ToString(utf8));
-  const ascent = Math.ceil(metrics.fontBoundingBoxAscent || pointSize * 1.2);
-  const descent = Math.ceil(metrics.fontBoundingBoxDescent || pointSize * 0.3);
-  HEAP32[height >> 2] = ascent + descent;
-  Module.textAscent = ascent;
-  return Math.ceil(metrics.width);
-});
-
-// Draws the text laid out last and copies its coverage (the alpha) into `alpha`.
-EM_JS(void, WebTextDraw, (const char* utf8, int pointSize, unsigned char* alpha, int width, int height), {
-  const canvas = Module.textCanvas;
-  canvas.width = width;
-  canvas.height = height;
-  const context = canvas.getContext('2d', {willReadFrequently: true});
-  context.font = pointSize * 4 / 3 + 'px "DejaVu Sans", sans-serif';
-  context.fillStyle = '#fff';
-  context.textBaseline = 'alphabetic';
-  context.fillText(UTF8ToString(utf8), 0, Module.textAscent);
-  const data = context.getImageData(0, 0, width, height).data;
-  for (let i = 0; i < width * height; ++i) HEAPU8[alpha + i] = data[i * 4 + 3];
-});
-
 namespace tavi {
 
 namespace {
 
-constexpr int PointSize = 13;  // as the desktop's TrueType text
 constexpr std::int64_t FrameMicroseconds = 1000000 / 60;
 // A timer may fire this late without making its frame late: browsers run timers late behind their
 // own work (0.3 ms was too little).
@@ -70,10 +42,6 @@ bool OneCharacter(const char* text) {
   int characters = 0;
   for (const char* c = text; *c != '\0'; ++c) characters += (*c & 0xC0) != 0x80;  // UTF-8 lead bytes
   return characters == 1;
-}
-
-std::uint32_t Blend(std::uint32_t source, std::uint32_t target, std::uint32_t alpha) {
-  return (source * alpha + target * (255 - alpha) + 127) / 255;
 }
 
 class WebPlatform : public Platform {
@@ -150,28 +118,8 @@ class WebPlatform : public Platform {
     WebPutFrame(rgba_.data(), FrameWidth, FrameHeight);
   }
 
-  bool DrawText(Image& target, const std::string& text, int x, int y, Pixel colour) override {
-    const std::string utf8 = Cp1252ToUtf8(text);
-    if (utf8.empty()) return true;
-    int height = 0;
-    const int width = WebTextLayout(utf8.c_str(), PointSize, &height);
-    if (width <= 0 || height <= 0) return true;
-    std::vector<unsigned char> alpha(static_cast<std::size_t>(width) * height);
-    WebTextDraw(utf8.c_str(), PointSize, alpha.data(), width, height);
-    const int right = std::min(width, target.Width() - x);
-    const int bottom = std::min(height, target.Height() - y);
-    for (int row = std::max(0, -y); row < bottom; ++row) {
-      Pixel* out = target.Row(y + row);
-      for (int column = std::max(0, -x); column < right; ++column) {
-        const std::uint32_t a = alpha[static_cast<std::size_t>(row) * width + column];
-        if (a == 0) continue;
-        const Pixel old = out[x + column];
-        out[x + column] = (Blend((colour >> 16) & 0xFF, (old >> 16) & 0xFF, a) << 16) |
-                          (Blend((colour >> 8) & 0xFF, (old >> 8) & 0xFF, a) << 8) |
-                          Blend(colour & 0xFF, old & 0xFF, a);
-      }
-    }
-    return true;
+  bool ReadTextFont(std::size_t maxBytes, std::string& bytes, std::string& error) override {
+    return ReadTextFontFile(maxBytes, bytes, error);
   }
 
   bool ReadMedia(const std::string& mediaName, std::size_t maxBytes, std::string& bytes,
