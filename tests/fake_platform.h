@@ -4,6 +4,7 @@
 // and presented frames are recorded.
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <string>
 #include <utility>
@@ -73,12 +74,21 @@ class FakePlatform : public Platform {
   void ShowMessage(const std::string& caption, const std::string& text) override {
     messages.push_back({caption, text});
   }
-  bool PollEvent(WindowEvent&) override { return false; }
+  bool PollEvent(WindowEvent& event) override {
+    if (events.empty()) return false;
+    event = events.front();
+    events.pop_front();
+    return true;
+  }
   bool ReadKeys(std::uint8_t (&state)[256]) override {
     for (int i = 0; i < 256; ++i) state[i] = keys[i];
     return true;
   }
   AudioDevice& Audio() override { return audio; }
+  void SetTyping(bool on) override { typing = on; }
+  void AddPadKeys(std::uint8_t (&state)[256]) override {
+    for (const std::uint8_t code : padKeys) state[code] = 0x80;
+  }
 
   std::int64_t frequency = 600;
   std::int64_t counter = 0;
@@ -87,6 +97,9 @@ class FakePlatform : public Platform {
   int displayReleases = 0;
   int presents = 0;
   std::uint8_t keys[256] = {};
+  std::deque<WindowEvent> events;
+  std::vector<std::uint8_t> padKeys;
+  bool typing = false;
   std::map<std::string, Image> pictures;
   std::string fontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
   int fontReads = 0;

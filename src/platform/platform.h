@@ -11,7 +11,6 @@
 
 #include "base/frame_size.h"
 #include "base/image.h"
-#include "base/key_bindings.h"
 #include "base/message_sink.h"
 
 namespace tavi {
@@ -31,12 +30,15 @@ enum class WindowEventType {
   KeyPress,         // any other key pressed: `key` is the code it puts into the key snapshot
 };
 
+// Key presses come raw: the player's key bindings are applied above the platform (app/bound_input.h).
+
 struct WindowEvent {
   WindowEventType type = WindowEventType::MouseMove;
   int x = 0;
   int y = 0;
-  std::uint8_t key = 0;  // KeyPress: the key's snapshot code
+  std::uint8_t key = 0;  // KeyPress, PauseLetter: the key's snapshot code
   bool shift = false;    // KeyPress: Shift was held
+  bool fromPad = false;  // KeyPress: a game controller's, already the game's own code
 };
 
 // Something that delivers window events (the real event pump or a demo).
@@ -150,9 +152,12 @@ class Platform : public EventSource, public KeySource, public MessageSink {
 
   virtual AudioDevice& Audio() = 0;
 
-  // True while a name is typed: the player's key bindings and a pad's directions then stand
-  // aside, and a key goes into the snapshot as the character it typed (see typed_keys.h).
+  // True while a name is typed: a pad's directions then stand aside, and a key goes into the
+  // snapshot as the character it typed (see typed_keys.h).
   virtual void SetTyping(bool /*typing*/) {}
+  // Marks what game controllers hold in a key snapshot, as the game's own codes: the net button,
+  // and the directions unless a name is typed. Nothing where there are none.
+  virtual void AddPadKeys(std::uint8_t (& /*state*/)[256]) {}
 };
 
 struct PlatformOptions {
@@ -165,7 +170,6 @@ struct PlatformOptions {
   int musicVolume = 100; // 0 to 100
   int effectVolume = 100;
   bool muted = false;    // all sound off (F9) from the start
-  KeyBindings keys;      // the defaults: the keyboard as it is
 };
 
 std::unique_ptr<Platform> CreatePlatform(const PlatformOptions& options);

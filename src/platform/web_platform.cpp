@@ -154,7 +154,7 @@ class WebPlatform : public Platform {
   static WindowEvent Press(std::uint8_t dik, const EmscriptenKeyboardEvent& key) {
     if (dik == Dik::Escape) return {WindowEventType::EscapeDown, 0, 0};
     if (dik == Dik::Pause) return {WindowEventType::PauseKey, 0, 0};
-    if (std::strcmp(key.key, "p") == 0 || std::strcmp(key.key, "P") == 0) return {WindowEventType::PauseLetter, 0, 0};
+    if (std::strcmp(key.key, "p") == 0 || std::strcmp(key.key, "P") == 0) return {WindowEventType::PauseLetter, 0, 0, dik, key.shiftKey != 0};
     return {WindowEventType::KeyPress, 0, 0, dik, key.shiftKey != 0};
   }
 
