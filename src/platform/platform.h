@@ -1,8 +1,11 @@
 #pragma once
 
 // The seam between the game and the machine. Nothing here includes SDL: the game sees only its
-// own small types. sdl_platform.cpp implements it on SDL2; headless_platform.cpp without any
-// window or audio device, for tests, benchmarks and --headless.
+// own small types. The platform gives the bytes of media files and of the font, events and the
+// key state, the clock and the wait, the window and presenting a finished frame, a message box
+// and audio; pictures are decoded, text is rasterised and key bindings are applied above it.
+// Three implementations: sdl_platform.cpp on SDL2; headless_platform.cpp without any window or
+// audio device, for tests, benchmarks and --headless; web_platform.cpp in a browser page.
 
 #include <cstddef>
 #include <cstdint>
@@ -74,7 +77,7 @@ enum class Scaling { Smooth, Sharp, SharpInteger };
 // What InitDisplay reached; each failure maps to one of the display's messages.
 enum class DisplayInit { Ok, DeviceFailed, ModeFailed, PrimaryFailed, BufferFailed };
 
-// Effects and music. One SDL_mixer implementation, one that plays nothing.
+// Effects and music: SDL_mixer on the desktop, Web Audio in the browser, or nothing at all.
 class AudioDevice {
  public:
   virtual ~AudioDevice() = default;

@@ -18,9 +18,14 @@
 #include "platform/web_audio.h"
 #include "platform/web_keys.h"
 
-// The frame goes onto the page's canvas as it is; CSS scales the canvas to the window.
+// The frame goes onto the page's canvas as it is, the canvas made the frame's size; CSS scales it
+// to the window.
 EM_JS(void, WebPutFrame, (const unsigned char* rgba, int width, int height), {
   const canvas = document.getElementById('canvas');
+  if (canvas.width !== width || canvas.height !== height) {
+    canvas.width = width;
+    canvas.height = height;
+  }
   const context = canvas.getContext('2d');
   const pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
   context.putImageData(new ImageData(pixels, width, height), 0, 0);
