@@ -15,6 +15,11 @@
 
 namespace tavi::test {
 
+// `value` as `bytes` bytes, least significant first.
+std::string LittleEndian(std::uint32_t value, int bytes);
+// A BMP file with a 40-byte header: `tables` (masks or palette) and `pixels` as given.
+std::string BmpFile(int width, int height, int bits, std::uint32_t compression, const std::string& tables,
+                    const std::string& pixels, std::uint32_t coloursUsed = 0);
 // A picture as an uncompressed 32-bit BMP file, rows bottom-up.
 std::string EncodeBmp(const Image& picture);
 
@@ -64,12 +69,9 @@ class FakePlatform : public Platform {
   // A picture of `pictures` comes as a 32-bit BMP file.
   bool ReadMedia(const std::string& name, std::size_t, std::string& bytes, std::string& error) override {
     auto it = pictures.find(name);
-    if (it == pictures.end()) {
-      error = name + ": missing";
-      return false;
-    }
-    bytes = EncodeBmp(it->second);
-    return true;
+    if (it != pictures.end()) bytes = EncodeBmp(it->second);
+    error = name + ": missing";
+    return it != pictures.end();
   }
   void ShowMessage(const std::string& caption, const std::string& text) override {
     messages.push_back({caption, text});
@@ -86,9 +88,7 @@ class FakePlatform : public Platform {
   }
   AudioDevice& Audio() override { return audio; }
   void SetTyping(bool on) override { typing = on; }
-  void AddPadKeys(std::uint8_t (&state)[256]) override {
-    for (const std::uint8_t code : padKeys) state[code] = 0x80;
-  }
+  void AddPadKeys(std::uint8_t (&state)[256]) override { for (const std::uint8_t code : padKeys) state[code] = 0x80; }
 
   std::int64_t frequency = 600;
   std::int64_t counter = 0;

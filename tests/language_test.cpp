@@ -99,6 +99,20 @@ TEST(Language, LongTextsAreDrawnOnlyAsFarAsTheFrameReaches) {
   EXPECT_EQ(drawn(varied, 0, FrameWidth), drawn(varied.substr(0, 32), 0, FrameWidth));
 }
 
+// A missing or broken font is told once, reading it once; the game goes on without text.
+TEST(Language, MissingOrBrokenFontShowsOneBoxAndDrawsNoText) {
+  for (const char* file : {"/nonexistent/font.ttf", TAVI_SOURCE_DIR "/README.md"}) {
+    test::FakePlatform platform;
+    platform.fontFile = file;
+    ErrorLog log(&platform, "");
+    Display display(platform, log);
+    const std::vector<Pixel> blank = display.BackBuffer().Pixels();
+    for (const int y : {0, 20}) display.DrawGdiText("Tavi", 0, y);
+    EXPECT_EQ(display.BackBuffer().Pixels(), blank) << file;
+    EXPECT_TRUE(platform.messages.size() == 1 && platform.fontReads == 1) << file;
+  }
+}
+
 TEST(Language, BrokenTranslatedPictureIsReportedAndTheGermanOneShown) {
   test::TempDir dir;
   test::FakePlatform platform;  // holds only the German picture
