@@ -30,7 +30,7 @@ const bool TestEnvironment = [] {
 
 std::string LittleEndian(std::uint32_t value, int bytes) {
   std::string out(static_cast<std::size_t>(bytes), '\0');
-  for (int i = 0; i < bytes; ++i) out[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+  for (int i = 0; i < bytes; ++i) out[i] = static_cast<char>((std::uint64_t{value} >> (8 * i)) & 0xFF);
   return out;
 }
 

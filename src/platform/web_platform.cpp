@@ -4,13 +4,11 @@
 #include <emscripten/eventloop.h>
 #include <emscripten/html5.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <deque>
 #include <vector>
 
-#include "base/cp1252.h"
 #include "base/dik.h"
 #include "base/frame_size.h"
 #include "platform/console_message.h"
