@@ -66,7 +66,6 @@ class FakePlatform : public Platform {
     ++fontReads;
     return ReadRegularFile(fontFile, maxBytes, bytes, error);
   }
-  // A picture of `pictures` comes as a 32-bit BMP file.
   bool ReadMedia(const std::string& name, std::size_t, std::string& bytes, std::string& error) override {
     auto it = pictures.find(name);
     if (it != pictures.end()) bytes = EncodeBmp(it->second);
