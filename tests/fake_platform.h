@@ -1,7 +1,7 @@
 #pragma once
 
-// A platform for unit tests: pictures come from memory as BMP files, the clock is set by the test, messages
-// and presented frames are recorded.
+// A platform for unit tests: pictures come from memory as BMP files, the clock is set by the
+// test, messages and presented frames are recorded.
 
 #include <cstdint>
 #include <deque>
