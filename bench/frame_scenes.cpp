@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "game/game_frame.h"
+#include "graphics/bmp_decoder.h"
 #include "platform/headless_platform.h"
 
 namespace tavi::bench {
@@ -131,7 +132,7 @@ FrameScenes::FrameScenes()
 
 SdlSurface FrameScenes::LoadSdl(const media::Picture& picture) {
   Image image;
-  if (!platform_->LoadBitmap(picture.file, picture.width, picture.height, image)) {
+  if (!LoadBitmap(*platform_, picture.file, picture.width, picture.height, image)) {
     Die(std::string(picture.file) + " did not load");
   }
   image.SetColourKey(media::KeyColour(picture.key));

@@ -14,19 +14,20 @@ foreach(icon IN LISTS TAVI_WEB_ICON_NAMES)
   endif()
 endforeach()
 
+set(TAVI_WEB_FONT /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf)
 set_target_properties(tavi PROPERTIES SUFFIX ".js")
 target_link_options(tavi PRIVATE
   -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=0 -sINVOKE_RUN=0 -lidbfs.js
   "-sEXPORTED_RUNTIME_METHODS=['FS','callMain','UTF8ToString','ccall']"
   "--preload-file=${TAVI_WEB_MEDIA}@/media" "--exclude-file=*.stamp"
-  "--preload-file=${CMAKE_BINARY_DIR}/locale@/locale")
+  "--preload-file=${CMAKE_BINARY_DIR}/locale@/locale"
+  "--preload-file=${TAVI_WEB_FONT}@/fonts/DejaVuSans.ttf")
 # The page offers the languages of the catalogues built.
 list(JOIN TAVI_LANGUAGES "', '" TAVI_WEB_LANGUAGES)
 set(TAVI_WEB_LANGUAGES "['${TAVI_WEB_LANGUAGES}']")
 configure_file(${PROJECT_SOURCE_DIR}/web/index.html ${CMAKE_BINARY_DIR}/page/index.html @ONLY)
 # The page, its panel, its manifest and icons, its font and the service worker, whose cache name is
 # made from every file it keeps: remade whenever one of them or the program changes.
-set(TAVI_WEB_FONT /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf)
 set(TAVI_WEB_PAGE_FILES panel.js panel.css manifest.webmanifest touch.js touch.css trace.js)
 set(TAVI_WEB_COPIES)
 foreach(file IN LISTS TAVI_WEB_PAGE_FILES)

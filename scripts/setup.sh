@@ -11,7 +11,7 @@ set -euo pipefail
 # and the soundfont it opens at run time.
 PACKAGES=(
   g++ make cmake pkg-config gettext
-  libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfluidsynth-dev
+  libsdl2-dev libsdl2-mixer-dev libfluidsynth-dev libstb-dev
   librsvg2-dev libcairo2-dev zlib1g-dev
   fonts-dejavu-core timgm6mb-soundfont
 )

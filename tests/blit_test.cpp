@@ -1,8 +1,10 @@
+// Pictures: decoded from every kind of BMP, and copied into the frame.
 #include <gtest/gtest.h>
 
 #include "base/error_log.h"
 #include "base/media_manifest.h"
 #include "fake_platform.h"
+#include "graphics/bmp_decoder.h"
 #include "graphics/display.h"
 #include "graphics/surface.h"
 
@@ -138,6 +140,75 @@ TEST_F(SurfaceDraw, ClipsAtTheEdgesAndDrawsNothingFromTheRightOrBottomEdgeOn) {
     EXPECT_EQ(display.BackBuffer().At(r.right - 1, r.bottom - 1),
               s.image->At(c.sourceX + r.right - 1 - r.left, c.sourceY + r.bottom - 1 - r.top));
   }
+}
+
+constexpr Pixel Red = 0xFF0000, Green = 0x00FF00, Blue = 0x0000FF, White = 0xFFFFFF, Black = 0;
+// The picture each encoding below holds, three columns and two rows, top row first.
+const std::vector<Pixel> Expected = {Red, Green, Blue, White, Black, Red};
+
+std::vector<Pixel> Decoded(const std::string& file, int width = 3, int height = 2) {
+  Image out;  // its colour key is kept, as the fuzz target checks
+  return DecodeBmpScaled(file, width, height, out) ? out.Pixels() : std::vector<Pixel>{};
+}
+
+// The expected picture, bottom row first, each pixel made by `encode`, rows padded to four bytes.
+template <typename Encode>
+std::string BottomUp(Encode encode) {
+  std::string rows;
+  for (const int row : {1, 0}) {
+    std::string line;
+    for (int x = 0; x < 3; ++x) line += encode(Expected[row * 3 + x]);
+    rows += line + std::string((4 - line.size() % 4) % 4, '\0');
+  }
+  return rows;
+}
+
+TEST(BmpDecoder, EveryDepthAndCompressionGivesTheSamePicture) {
+  std::string topDown;
+  for (const Pixel p : Expected) topDown += test::LittleEndian(p, 4);
+  EXPECT_EQ(Decoded(test::BmpFile(3, -2, 32, 0, "", topDown)), Expected);
+  // Masks of their own: blue in the high byte, red in the low one.
+  const std::string masks = test::LittleEndian(0xFF, 4) + test::LittleEndian(0xFF0000, 4) + test::LittleEndian(0xFF000000, 4);
+  const auto swapped = [](Pixel p) { return test::LittleEndian((p & 0xFF) << 24 | (p & 0xFF00) << 8 | p >> 16, 4); };
+  EXPECT_EQ(Decoded(test::BmpFile(3, 2, 32, 3, masks, BottomUp(swapped))), Expected);
+  const auto rgb555 = [](Pixel p) { return test::LittleEndian((p >> 9 & 0x7C00) | (p >> 6 & 0x03E0) | (p >> 3 & 0x1F), 2); };
+  EXPECT_EQ(Decoded(test::BmpFile(3, 2, 16, 0, "", BottomUp(rgb555))), Expected);
+  // A palette at 8 and 4 bits, plain and run-length encoded (runs, literal pixels, row ends).
+  std::string palette;
+  for (const Pixel c : {Red, Green, Blue, White, Black}) palette += test::LittleEndian(c, 4);
+  EXPECT_EQ(Decoded(test::BmpFile(3, 2, 8, 0, palette, std::string("\3\4\0\0\0\1\2\0", 8), 5)), Expected);
+  EXPECT_EQ(Decoded(test::BmpFile(3, 2, 4, 0, palette, std::string("\x34\0\0\0\x01\x20\0\0", 8), 5)), Expected);
+  EXPECT_EQ(Decoded(test::BmpFile(3, 2, 8, 1, palette, std::string("\1\3\1\4\1\0\0\0\0\3\0\1\2\0\0\1", 16), 5)), Expected);
+  EXPECT_EQ(Decoded(test::BmpFile(3, 2, 4, 2, palette, std::string("\2\x34\1\0\0\0\2\x01\1\x20\0\1", 12), 5)), Expected);
+  const std::string mono = test::BmpFile(3, 2, 1, 0, test::LittleEndian(Black, 4) + test::LittleEndian(White, 4), std::string("\0\0\0\0\xE0\0\0\0", 8));
+  EXPECT_EQ(Decoded(mono), (std::vector<Pixel>{White, White, White, Black, Black, Black}));
+}
+
+TEST(BmpDecoder, ScalesByTheNearestPixelAtEachCentre) {
+  std::string row;
+  for (const Pixel p : {Red, Green, Blue, White}) row += test::LittleEndian(p, 4);
+  const std::string wide = test::BmpFile(4, -1, 32, 0, "", row);
+  EXPECT_EQ(Decoded(wide, 2, 1), (std::vector<Pixel>{Green, White}));
+  EXPECT_EQ(Decoded(wide, 8, 2), (std::vector<Pixel>{Red, Red, Green, Green, Blue, Blue, White, White,
+                                                      Red, Red, Green, Green, Blue, Blue, White, White}));
+}
+
+TEST(BmpDecoder, RefusesBrokenFilesAndLeavesThePictureAlone) {
+  const std::string palette = test::LittleEndian(Red, 4) + test::LittleEndian(Green, 4);
+  const std::string fine = test::BmpFile(3, 2, 8, 0, palette, std::string(8, '\1'), 2);
+  for (const std::string& broken : {
+           std::string("BM garbage"), fine.substr(0, fine.size() - 1),          // the last row cut short
+           test::BmpFile(3, 2, 8, 0, palette, std::string("\1\1\2\0\0\0\0\0", 8), 2),  // an index past the palette
+           test::BmpFile(3, 2, 8, 1, palette, std::string("\4\1\0\1", 4), 2),          // a run past the row's end
+           test::BmpFile(3, 2, 8, 1, palette, std::string("\0\5\1\1", 4), 2),          // literal pixels past the file
+           test::BmpFile(3, 2, 32, 3, "", std::string(24, '\0'))}) {                  // masks missing
+    Image out(1, 1, 0x123456);
+    EXPECT_FALSE(DecodeBmpScaled(broken, 3, 2, out)) << broken.size();
+    EXPECT_EQ(out.Pixels(), std::vector<Pixel>{0x123456});
+  }
+  Image out;
+  EXPECT_FALSE(DecodeBmpScaled(fine, 0, 2, out) || DecodeBmpScaled(fine, 20000, 2, out));
+  EXPECT_EQ(Decoded(fine), std::vector<Pixel>(6, Green));
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
 #pragma once
 
-// A platform for unit tests: pictures come from memory, the clock is set by the test, messages
-// and presented frames are recorded.
+// A platform for unit tests: pictures come from memory as BMP files, the clock is set by the
+// test, messages and presented frames are recorded.
 
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -11,9 +12,18 @@
 #include <vector>
 
 #include "base/cp1252.h"
+#include "base/file_read.h"
 #include "platform/platform.h"
 
 namespace tavi::test {
+
+// `value` as `bytes` bytes, least significant first.
+std::string LittleEndian(std::uint32_t value, int bytes);
+// A BMP file with a 40-byte header: `tables` (masks or palette) and `pixels` as given.
+std::string BmpFile(int width, int height, int bits, std::uint32_t compression, const std::string& tables,
+                    const std::string& pixels, std::uint32_t coloursUsed = 0);
+// A picture as an uncompressed 32-bit BMP file, rows bottom-up.
+std::string EncodeBmp(const Image& picture);
 
 class FakeAudio : public AudioDevice {
  public:
@@ -53,21 +63,26 @@ class FakePlatform : public Platform {
   DisplayInit InitDisplay() override { return DisplayInit::Ok; }
   void ReleaseDisplay() override { ++displayReleases; }
   void Present(const Image&) override { ++presents; }
-  bool DrawText(Image&, const std::string& text, int x, int y, Pixel) override {
-    texts.push_back({text, {x, y}});
-    return true;
+  // The system's DejaVu Sans, or the font file the test names.
+  bool ReadTextFont(std::size_t maxBytes, std::string& bytes, std::string& error) override {
+    ++fontReads;
+    return ReadRegularFile(fontFile, maxBytes, bytes, error);
   }
-  bool LoadBitmap(const std::string& name, int width, int height, Image& out) override {
+  bool ReadMedia(const std::string& name, std::size_t, std::string& bytes, std::string& error) override {
     auto it = pictures.find(name);
-    if (it == pictures.end()) return false;
-    out = it->second.Width() == width && it->second.Height() == height ? it->second
-                                                                      : Image(width, height, 0x123456);
-    return true;
+    if (it != pictures.end()) bytes = EncodeBmp(it->second);
+    error = name + ": missing";
+    return it != pictures.end();
   }
   void ShowMessage(const std::string& caption, const std::string& text) override {
     messages.push_back({caption, text});
   }
-  bool PollEvent(WindowEvent&) override { return false; }
+  bool PollEvent(WindowEvent& event) override {
+    if (events.empty()) return false;
+    event = events.front();
+    events.pop_front();
+    return true;
+  }
   bool ReadKeys(std::uint8_t (&state)[256]) override {
     for (int i = 0; i < 256; ++i) state[i] = keys[i];
     return true;
@@ -82,6 +97,8 @@ class FakePlatform : public Platform {
     return std::filesystem::is_regular_file(path, error);
   }
   AudioDevice& Audio() override { return audio; }
+  void SetTyping(bool on) override { typing = on; }
+  void AddPadKeys(std::uint8_t (&state)[256]) override { for (const std::uint8_t code : padKeys) state[code] = 0x80; }
 
   std::int64_t frequency = 600;
   std::int64_t counter = 0;
@@ -90,8 +107,12 @@ class FakePlatform : public Platform {
   int displayReleases = 0;
   int presents = 0;
   std::uint8_t keys[256] = {};
+  std::deque<WindowEvent> events;
+  std::vector<std::uint8_t> padKeys;
+  bool typing = false;
   std::map<std::string, Image> pictures;
-  std::vector<std::pair<std::string, std::pair<int, int>>> texts;
+  std::string fontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+  int fontReads = 0;
   std::vector<std::pair<std::string, std::string>> messages;
   std::vector<std::int64_t> waits;
   FakeAudio audio;

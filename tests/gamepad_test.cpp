@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/bound_input.h"
 #include "app/game.h"
 #include "app/menu_keys.h"
 #include "base/name_keys.h"
@@ -65,7 +66,7 @@ TEST(LayoutKeys, TypedNamesTakeTheCharacterMadeWithShiftAltGrOrCapsLock) {
 }
 
 // A virtual controller plays through the loop's own pieces: the SDL platform's events and key
-// snapshot, the menu keys and the game. Keys count only while the window has the focus, which
+// snapshot through the input step, the menu keys and the game. Keys count only while the window has the focus, which
 // needs a real X display (xvfb-run, without a window manager: the test gives the focus).
 class Gamepads : public ::testing::Test {
  protected:
@@ -78,7 +79,8 @@ class Gamepads : public ::testing::Test {
       for (Uint32 id = 1; id < 8; ++id) if (SDL_Window* w = SDL_GetWindowFromID(id)) SDL_SetWindowInputFocus(w);
       SDL_Delay(100), SDL_PumpEvents();
     }
-    game = std::make_unique<Game>(*platform, *platform);
+    input = std::make_unique<BoundInput>(*platform, KeyBindings{});
+    game = std::make_unique<Game>(*platform, *input);
     game->Startup(1);
     SDL_VirtualJoystickDesc desc{};
     desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION, desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
@@ -94,12 +96,12 @@ class Gamepads : public ::testing::Test {
 
   // One frame of the loop: its events go on (key presses through the menu keys); the keys held in it.
   std::vector<int> Frame() {
-    for (WindowEvent event; platform->PollEvent(event);) {
+    for (WindowEvent event; input->PollEvent(event);) {
       events.push_back(event.type == WindowEventType::KeyPress ? event.key : Other + static_cast<int>(event.type));
       for (const WindowEvent& e : MenuKeyEvents(event, game->Screens())) game->HandleEvent(e);
     }
     KeySnapshot keys;
-    EXPECT_TRUE(ReadKeySnapshot(*platform, keys));
+    EXPECT_TRUE(ReadKeySnapshot(*input, keys));
     game->RenderFrame(keys);
     std::vector<int> down;
     for (int code = 0; code < 256; ++code) if (keys.state[code] != 0) down.push_back(code);
@@ -108,6 +110,7 @@ class Gamepads : public ::testing::Test {
 
   test::TempDir dir;
   std::unique_ptr<Platform> platform;
+  std::unique_ptr<BoundInput> input;  // the loop's input step
   std::unique_ptr<Game> game;
   int device = -1;
   SDL_Joystick* stick = nullptr;
@@ -154,7 +157,7 @@ TEST_F(Gamepads, AStickRestingDeflectedCountsOnceCentredAndTypingTakesNoDirectio
 
   // On the name entry the stick and d-pad leave the typing keys alone; A is still the space.
   game->Screens().Show(GameScreen::NewHighscore);
-  platform->SetTyping(true);
+  input->SetTyping(true);
   SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 1);
   EXPECT_EQ(Frame(), Codes{});
   SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_A, 1);

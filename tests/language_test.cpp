@@ -73,12 +73,16 @@ TEST(Language, LongTextsAreDrawnOnlyAsFarAsTheFrameReaches) {
   test::FakePlatform platform;
   ErrorLog log(nullptr, "");
   const std::string longText(1 << 16, 'A');
-  Display display(platform, log);
-  for (const int x : {50, -100, 2000}) display.DrawGdiText(longText, x, 200);
-  ASSERT_EQ(platform.texts.size(), 3u);
-  EXPECT_EQ(platform.texts[0].first.size(), 974u);
-  EXPECT_EQ(platform.texts[1].first.size(), 1124u);
-  EXPECT_EQ(platform.texts[2].first, "");
+  auto textAt = [&](const std::string& text, int x) {
+    Display target(platform, log);
+    target.DrawGdiText(text, x, 200);
+    return target.BackBuffer().Pixels();
+  };
+  const std::vector<Pixel> blank = Display(platform, log).BackBuffer().Pixels();
+  EXPECT_NE(textAt(longText, 50), blank);
+  EXPECT_EQ(textAt(longText, 50), textAt(longText.substr(0, 974), 50));
+  EXPECT_EQ(textAt(longText, -100), textAt(longText.substr(0, 1124), -100));
+  EXPECT_EQ(textAt(longText, 2000), blank);
 
   Image& sheet = platform.pictures[media::Glyphs.file] = Image(media::Glyphs.width, media::Glyphs.height);
   for (int y = 0; y < sheet.Height(); ++y) {
@@ -93,6 +97,20 @@ TEST(Language, LongTextsAreDrawnOnlyAsFarAsTheFrameReaches) {
   std::string varied = longText;
   for (std::size_t k = 0; k < varied.size(); k += 7) varied[k] = 'Z';
   EXPECT_EQ(drawn(varied, 0, FrameWidth), drawn(varied.substr(0, 32), 0, FrameWidth));
+}
+
+// A missing or broken font is told once, reading it once; the game goes on without text.
+TEST(Language, MissingOrBrokenFontShowsOneBoxAndDrawsNoText) {
+  for (const char* file : {"/nonexistent/font.ttf", TAVI_SOURCE_DIR "/README.md"}) {
+    test::FakePlatform platform;
+    platform.fontFile = file;
+    ErrorLog log(&platform, "");
+    Display display(platform, log);
+    const std::vector<Pixel> blank = display.BackBuffer().Pixels();
+    for (const int y : {0, 20}) display.DrawGdiText("Tavi", 0, y);
+    EXPECT_EQ(display.BackBuffer().Pixels(), blank) << file;
+    EXPECT_TRUE(platform.messages.size() == 1 && platform.fontReads == 1) << file;
+  }
 }
 
 TEST(Language, BrokenTranslatedPictureIsReportedAndTheGermanOneShown) {

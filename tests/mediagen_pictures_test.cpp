@@ -13,7 +13,7 @@
 #include "flatten.h"
 #include "picture_table.h"
 #include "pictures.h"
-#include "platform/bmp_loader.h"
+#include "graphics/bmp_decoder.h"
 
 namespace mediagen {
 namespace {
@@ -69,7 +69,7 @@ TEST(GamePictures, HaveTheirSizesAKeyAndNoFringe) {
     EXPECT_EQ(le(22), e->height);
     EXPECT_EQ(le(28), 24);
     Image image;
-    ASSERT_TRUE(tavi::LoadBmpScaled(path, e->width, e->height, image));
+    ASSERT_TRUE(tavi::DecodeBmpScaled(tavi::test::ReadFile(path), e->width, e->height, image));
     if (!e->Keyed()) continue;
     const std::uint32_t key = KeyColour(e->key);
     int keyPixels = 0, fringe = 0;

@@ -1,6 +1,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -26,6 +27,30 @@ const bool TestEnvironment = [] {
   return setenv("LANG", "C.UTF-8", 1) == 0;
 }();
 }  // namespace
+
+std::string LittleEndian(std::uint32_t value, int bytes) {
+  std::string out(static_cast<std::size_t>(bytes), '\0');
+  for (int i = 0; i < bytes; ++i) out[i] = static_cast<char>((std::uint64_t{value} >> (8 * i)) & 0xFF);
+  return out;
+}
+
+std::string BmpFile(int width, int height, int bits, std::uint32_t compression, const std::string& tables,
+                    const std::string& pixels, std::uint32_t coloursUsed) {
+  const auto offset = static_cast<std::uint32_t>(54 + tables.size());
+  const auto size = static_cast<std::uint32_t>(pixels.size());
+  return "BM" + LittleEndian(offset + size, 4) + LittleEndian(0, 4) + LittleEndian(offset, 4) + LittleEndian(40, 4) +
+         LittleEndian(width, 4) + LittleEndian(height, 4) + LittleEndian(1, 2) + LittleEndian(bits, 2) +
+         LittleEndian(compression, 4) + LittleEndian(size, 4) + LittleEndian(0, 8) + LittleEndian(coloursUsed, 4) +
+         LittleEndian(0, 4) + tables + pixels;
+}
+
+std::string EncodeBmp(const Image& picture) {
+  std::string pixels;
+  for (int y = picture.Height() - 1; y >= 0; --y) {
+    for (int x = 0; x < picture.Width(); ++x) pixels += LittleEndian(picture.At(x, y), 4);
+  }
+  return BmpFile(picture.Width(), picture.Height(), 32, 0, "", pixels);
+}
 
 TempDir::TempDir() {
   char pattern[] = "/tmp/tavi-test-XXXXXX";

@@ -47,6 +47,7 @@ int main(int argc, char** argv) {
   tavi::ErrorLog log(nullptr, files.errorFile, files.errorFileUtf8);
   const tavi::SettingsFile settings = tavi::StartSettings(files.settingsFile);
   options.pauseOnFocusLoss = settings.values.pauseOnFocusLoss;
+  options.keys = settings.values.keys;
   tavi::StartLanguage(options.language, settings.values.language, &log);
   tavi::ReportSettings(settings, log);
   tavi::NoteFileLocations(files);

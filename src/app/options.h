@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/key_bindings.h"
 #include "platform/platform.h"
 
 namespace tavi {
@@ -29,6 +30,7 @@ struct Options {
   std::vector<Screenshot> screenshots;
   std::optional<long long> frames;
   bool pauseOnFocusLoss = true;  // a game pauses when the window loses the focus (never headless)
+  KeyBindings keys;              // the settings file's: the player's own keys
   std::string language;  // --lang: a language code; empty: the settings file's, else the locale's
   bool help = false;
   bool version = false;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/bound_input.h"
 #include "app/demo.h"
 #include "app/game.h"
 #include "app/menu_keys.h"
@@ -77,10 +78,11 @@ class FrameOutputs {
 
 struct ProgramRun::State {
   State(const Options& options, Platform& platform, const FilePaths& files)
-      : options(options), platform(platform), files(files), clock(platform) {}
+      : options(options), platform(platform), input(platform, options.keys), files(files), clock(platform) {}
 
   const Options& options;
   Platform& platform;
+  BoundInput input;  // the platform's events and keys with the player's bindings
   const FilePaths& files;
   Clock clock;
   std::unique_ptr<DemoPlayer> player;
@@ -131,7 +133,7 @@ std::optional<int> ProgramRun::Start() {
   std::uint32_t seed = s.options.seed ? *s.options.seed : s.platform.TickCount();
   if (s.player && s.player->Seed()) seed = *s.player->Seed();
 
-  KeySource& keys = s.player ? static_cast<KeySource&>(*s.player) : s.platform;
+  KeySource& keys = s.player ? static_cast<KeySource&>(*s.player) : s.input;
   if (!s.options.record.empty()) {
     s.recorder = std::make_unique<DemoRecorder>(s.options.record, seed);
     WriteToStandardError("tavi: " + FillIn(Translate("Startwert %s"), {std::to_string(seed)}));
@@ -155,6 +157,8 @@ bool ProgramRun::Paced() const { return state_->paced; }
 
 HighscoreTable& ProgramRun::Highscores() { return state_->game->Highscores(); }
 
+void ProgramRun::SetKeyBindings(const KeyBindings& keys) { state_->input.SetBindings(keys); }
+
 int ProgramRun::ShownScreen() const { return static_cast<int>(state_->game->Screens().CurrentScreen()); }
 
 ProgramRun::Step ProgramRun::Advance() {
@@ -163,8 +167,8 @@ ProgramRun::Step ProgramRun::Advance() {
   Pause& pause = *s.pause;
   DemoPlayer* player = s.player.get();
   DemoRecorder* recorder = s.recorder.get();
-  EventSource& events = player ? static_cast<EventSource&>(*player) : s.platform;
-  KeySource& keys = player ? static_cast<KeySource&>(*player) : s.platform;
+  EventSource& events = player ? static_cast<EventSource&>(*player) : s.input;
+  KeySource& keys = player ? static_cast<KeySource&>(*player) : s.input;
   if (game.QuitRequested()) return Step::Done;
   const bool pausable = game.Screens().Current().Pausable();
 
@@ -189,7 +193,7 @@ ProgramRun::Step ProgramRun::Advance() {
   }
   if (player) {
     // While a demo plays, the player can still close the window, pause and mute.
-    while (s.platform.PollEvent(event)) {
+    while (s.input.PollEvent(event)) {
       if (event.type == WindowEventType::Close) {
         game.OnDestroy();
       } else if (event.type == WindowEventType::KeyPress) {
@@ -214,7 +218,7 @@ ProgramRun::Step ProgramRun::Advance() {
     s.pacer->FrameStarted(now);
   }
   // The keys are read once per rendered frame, and only here (a pause renders none).
-  s.platform.SetTyping(game.Screens().Current().TypesName());
+  s.input.SetTyping(game.Screens().Current().TypesName());
   if (ReadKeySnapshot(keys, s.keySnapshot)) {
     if (!player) s.keySnapshot.state[Dik::F9] = 0;  // the mute key is the loop's own
     pause.ReleaseHeldKeys(s.keySnapshot);

@@ -5,6 +5,7 @@
 
 #include "app/file_paths.h"
 #include "app/options.h"
+#include "base/key_bindings.h"
 
 namespace tavi {
 
@@ -36,6 +37,8 @@ class ProgramRun {
   HighscoreTable& Highscores();
   // The screen shown, as GameScreen's value, after Start (the browser's touch controls follow it).
   int ShownScreen() const;
+  // The player's own keys from now on (the browser's settings panel changes them while it runs).
+  void SetKeyBindings(const KeyBindings& keys);
 
  private:
   struct State;

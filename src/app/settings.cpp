@@ -290,7 +290,6 @@ PlatformOptions PlatformOptionsFor(const Options& options, const Settings& setti
   platform.musicVolume = settings.musicVolume;
   platform.effectVolume = settings.effectVolume;
   platform.muted = settings.muted;
-  platform.keys = settings.keys;
   return platform;
 }
 

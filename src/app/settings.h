@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/frame_size.h"
+#include "base/key_bindings.h"
 #include "platform/platform.h"
 
 namespace tavi {

@@ -171,7 +171,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void TaviStart() {
   }
   if (web->persistent) {
     web->run->Highscores().DeferSaves();
-    tavi::AttachWebSettings(web->settings, *web->platform);
+    tavi::AttachWebSettings(web->settings, *web->platform, *web->run);
     tavi::AttachWebList(web->run->Highscores());
   }
   emscripten_set_main_loop(AnimationFrame, 0, false);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/ini_text.h"
+#include "app/program.h"
 #include "base/cp1252.h"
 #include "base/translate.h"
 #include "platform/web_keys.h"
@@ -15,6 +16,7 @@ namespace tavi {
 namespace {
 
 Platform* attachedPlatform = nullptr;
+ProgramRun* attachedRun = nullptr;
 
 const char* const ScalingNames[] = {"smooth", "sharp", "integer"};
 
@@ -43,7 +45,7 @@ void Apply(const SettingsFile& file) {
   AudioDevice& audio = attachedPlatform->Audio();
   audio.SetMusicVolume(file.values.musicVolume);
   audio.SetEffectVolume(file.values.effectVolume);
-  attachedPlatform->SetKeyBindings(file.values.keys);
+  attachedRun->SetKeyBindings(file.values.keys);
   TellPage(file);
 }
 
@@ -51,8 +53,9 @@ void Apply(const SettingsFile& file) {
 
 SettingsFile ReadWebSettings() { return ReadSettings(WebSettingsPath); }
 
-void AttachWebSettings(const SettingsFile& file, Platform& platform) {
+void AttachWebSettings(const SettingsFile& file, Platform& platform, ProgramRun& run) {
   attachedPlatform = &platform;
+  attachedRun = &run;
   platform.Audio().SetMuted(file.values.muted);  // F9's mute, as the file remembers it
   Apply(file);
 }

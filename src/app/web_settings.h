@@ -12,8 +12,8 @@ inline constexpr const char* WebSettingsPath = "tavi.ini";  // in the working di
 // The settings file as read at the start (missing: the defaults).
 SettingsFile ReadWebSettings();
 
-// From now on the panel's changes go to `platform` (it outlives the page's game); the values read
-// at the start are applied and told to the page.
-void AttachWebSettings(const SettingsFile& file, Platform& platform);
+// From now on the panel's changes go to `platform` and `run` (both outlive the page's game); the
+// values read at the start are applied and told to the page.
+void AttachWebSettings(const SettingsFile& file, Platform& platform, ProgramRun& run);
 
 }  // namespace tavi

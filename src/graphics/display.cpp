@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 #include "base/error_log.h"
 #include "base/translate.h"
@@ -47,10 +48,24 @@ void Display::DrawGdiText(const std::string& text, int x, int y) {
   const auto reach = static_cast<std::size_t>(std::max<std::int64_t>(0, FrameWidth - std::int64_t{x}));
   if (text.size() > reach) return DrawGdiText(text.substr(0, reach), x, y);
   constexpr Pixel cyan = 0x00FFFF;
+  if (!fontTried_) OpenFont();
   // Without a font no text can ever be drawn; one box says so, not one per frame.
-  if (!platform_.DrawText(backBuffer_, text, x, y, cyan) && !textFailureShown_) {
+  if (!text_.HasFont()) {
+    if (!textFailureShown_) errorLog_.ShowError(Translate("DC ist nicht verf\xFC" "gbar"));  // verfügbar
     textFailureShown_ = true;
-    errorLog_.ShowError(Translate("DC ist nicht verf\xFC" "gbar"));  // verfügbar
+    return;
+  }
+  text_.Draw(backBuffer_, text, x, y, cyan);
+}
+
+void Display::OpenFont() {
+  fontTried_ = true;
+  std::string bytes;
+  std::string error;
+  if (!platform_.ReadTextFont(TextRasteriser::MaxFontBytes, bytes, error)) {
+    WriteToStandardError(FillIn(Translate("Die Schrift der Texte kann nicht geladen werden: %s"), {error}));
+  } else if (!text_.UseFont(std::move(bytes))) {
+    WriteToStandardError(Translate("Die Schrift der Texte kann nicht geladen werden: Die Datei ist keine TrueType-Schrift."));
   }
 }
 

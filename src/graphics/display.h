@@ -4,6 +4,7 @@
 
 #include "base/frame_size.h"
 #include "base/image.h"
+#include "graphics/text_rasteriser.h"
 
 namespace tavi {
 
@@ -22,7 +23,8 @@ class Display {
   void ClearBackBuffer();
   // Shows the back buffer.
   void FlipDisplay();
-  // Cyan single-line Windows-1252 text with a transparent background at (x, y).
+  // Cyan single-line Windows-1252 text with a transparent background at (x, y), in the platform's
+  // TrueType font, read when the first text is drawn.
   void DrawGdiText(const std::string& text, int x, int y);
 
   Image& BackBuffer() { return backBuffer_; }
@@ -31,10 +33,15 @@ class Display {
   ErrorLog& Errors() { return errorLog_; }
 
  private:
+  // Reads the platform's font; a failure is told on standard error.
+  void OpenFont();
+
   Platform& platform_;
   ErrorLog& errorLog_;
   Image backBuffer_;
   bool ready_ = false;
+  TextRasteriser text_;
+  bool fontTried_ = false;
   bool textFailureShown_ = false;
 };
 

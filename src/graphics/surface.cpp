@@ -3,6 +3,7 @@
 #include "base/error_log.h"
 #include "base/frame_size.h"
 #include "base/translate.h"
+#include "graphics/bmp_decoder.h"
 #include "graphics/display.h"
 #include "platform/platform.h"
 
@@ -14,11 +15,11 @@ std::optional<Image> LoadBitmapSurface(Display& display, const std::string& file
   Image image;
   const std::string variant = LocalisedMediaName(fileName);
   if (variant != fileName) {
-    if (platform.LoadBitmap(variant, width, height, image)) return image;
+    if (LoadBitmap(platform, variant, width, height, image)) return image;
     // A missing variant leaves the German picture quietly; one that is there but broken is named.
     if (!failure.empty() && platform.MediaExists(variant)) display.Errors().LogError(FillIn(failure, {variant}));
   }
-  if (platform.LoadBitmap(fileName, width, height, image)) return image;
+  if (LoadBitmap(platform, fileName, width, height, image)) return image;
   if (!failure.empty()) display.Errors().LogError(FillIn(failure, {fileName}));
   return std::nullopt;
 }

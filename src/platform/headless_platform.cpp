@@ -4,13 +4,11 @@
 #include <cstring>
 
 #include "base/translate.h"
-#include "platform/bmp_loader.h"
 #include "platform/boot_clock.h"
 #include "platform/console_message.h"
 #include "platform/null_audio.h"
 #include "platform/precise_sleep.h"
 #include "platform/stop_signals.h"
-#include "platform/text_renderer.h"
 
 namespace tavi {
 
@@ -55,12 +53,13 @@ class HeadlessPlatform : public Platform {
   void ReleaseDisplay() override {}
   void Present(const Image&) override {}
 
-  bool DrawText(Image& target, const std::string& text, int x, int y, Pixel colour) override {
-    return text_.Draw(target, text, x, y, colour);
+  bool ReadTextFont(std::size_t maxBytes, std::string& bytes, std::string& error) override {
+    return ReadTextFontFile(maxBytes, bytes, error);
   }
 
-  bool LoadBitmap(const std::string& mediaName, int width, int height, Image& out) override {
-    return LoadBmpScaled(ResolveMediaPath(mediaName), width, height, out);
+  bool ReadMedia(const std::string& mediaName, std::size_t maxBytes, std::string& bytes,
+                 std::string& error) override {
+    return ReadMediaFile(mediaName, maxBytes, bytes, error);
   }
 
   void ShowMessage(const std::string& caption, const std::string& text) override {
@@ -71,7 +70,6 @@ class HeadlessPlatform : public Platform {
   AudioDevice& Audio() override { return audio_; }
 
  private:
-  TextRenderer text_;
   NullAudio audio_{Translate("kein Audioger\xE4t (headless)"), true};  // "kein Audiogerät (headless)"
   PreciseSleeper sleeper_;
 };

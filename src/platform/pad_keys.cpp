@@ -14,7 +14,8 @@ namespace {
 constexpr double StickDeadZone = 0.5;
 constexpr double StickCentre = StickDeadZone / 2;
 
-WindowEvent KeyPress(std::uint32_t code) { return {WindowEventType::KeyPress, 0, 0, static_cast<std::uint8_t>(code), false}; }
+// A pad's press is the game's own code already: the player's key bindings leave it alone.
+WindowEvent KeyPress(std::uint32_t code) { return {WindowEventType::KeyPress, 0, 0, static_cast<std::uint8_t>(code), false, true}; }
 
 }  // namespace
 

@@ -1,16 +1,19 @@
 #pragma once
 
 // The seam between the game and the machine. Nothing here includes SDL: the game sees only its
-// own small types. sdl_platform.cpp implements it on SDL2; headless_platform.cpp without any
-// window or audio device, for tests, benchmarks and --headless.
+// own small types. The platform gives the bytes of media files and of the font, events and the
+// key state, the clock and the wait, the window and presenting a finished frame, a message box
+// and audio; pictures are decoded, text is rasterised and key bindings are applied above it.
+// Three implementations: sdl_platform.cpp on SDL2; headless_platform.cpp without any window or
+// audio device, for tests, benchmarks and --headless; web_platform.cpp in a browser page.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 
 #include "base/frame_size.h"
 #include "base/image.h"
-#include "base/key_bindings.h"
 #include "base/message_sink.h"
 
 namespace tavi {
@@ -30,12 +33,15 @@ enum class WindowEventType {
   KeyPress,         // any other key pressed: `key` is the code it puts into the key snapshot
 };
 
+// Key presses come raw: the player's key bindings are applied above the platform (app/bound_input.h).
+
 struct WindowEvent {
   WindowEventType type = WindowEventType::MouseMove;
   int x = 0;
   int y = 0;
-  std::uint8_t key = 0;  // KeyPress: the key's snapshot code
+  std::uint8_t key = 0;  // KeyPress, PauseLetter: the key's snapshot code
   bool shift = false;    // KeyPress: Shift was held
+  bool fromPad = false;  // KeyPress: a game controller's, already the game's own code
 };
 
 // Something that delivers window events (the real event pump or a demo).
@@ -71,7 +77,7 @@ enum class Scaling { Smooth, Sharp, SharpInteger };
 // What InitDisplay reached; each failure maps to one of the display's messages.
 enum class DisplayInit { Ok, DeviceFailed, ModeFailed, PrimaryFailed, BufferFailed };
 
-// Effects and music. One SDL_mixer implementation, one that plays nothing.
+// Effects and music: SDL_mixer on the desktop, Web Audio in the browser, or nothing at all.
 class AudioDevice {
  public:
   virtual ~AudioDevice() = default;
@@ -131,13 +137,15 @@ class Platform : public EventSource, public KeySource, public MessageSink {
   // Whether the window is in full screen (when it is gone: was at the end; before it opens: will be).
   virtual bool FullScreen() { return false; }
 
-  // Single-line Windows-1252 text in one colour on a transparent background; false when text
-  // cannot be drawn at all.
-  virtual bool DrawText(Image& target, const std::string& text, int x, int y, Pixel colour) = 0;
+  // The bytes of a media file by media name ("media\\name.bmp"), read whole when it is a regular
+  // file of at most `maxBytes`. False when it is not, `bytes` then untouched and `error`
+  // (Windows-1252) naming the file and what is wrong.
+  virtual bool ReadMedia(const std::string& mediaName, std::size_t maxBytes, std::string& bytes,
+                         std::string& error) = 0;
 
-  // Loads a BMP by media name ("media\\name.bmp"), scaled to width x height (nearest neighbour).
-  // False for a missing, unreadable or implausible file; `out` is then untouched.
-  virtual bool LoadBitmap(const std::string& mediaName, int width, int height, Image& out) = 0;
+  // The bytes of the TrueType font the texts are drawn in (DejaVu Sans), read as ReadMedia reads a
+  // media file.
+  virtual bool ReadTextFont(std::size_t maxBytes, std::string& bytes, std::string& error) = 0;
 
   // A modal message (caption and text in Windows-1252); standard error where there is no display.
   void ShowMessage(const std::string& caption, const std::string& text) override = 0;
@@ -147,11 +155,12 @@ class Platform : public EventSource, public KeySource, public MessageSink {
 
   virtual AudioDevice& Audio() = 0;
 
-  // True while a name is typed: the player's key bindings and a pad's directions then stand
-  // aside, and a key goes into the snapshot as the character it typed (see typed_keys.h).
+  // True while a name is typed: a pad's directions then stand aside, and a key goes into the
+  // snapshot as the character it typed (see typed_keys.h).
   virtual void SetTyping(bool /*typing*/) {}
-  // The player's own keys, changed while the game runs (the browser's settings panel).
-  virtual void SetKeyBindings(const KeyBindings& /*keys*/) {}
+  // Marks what game controllers hold in a key snapshot, as the game's own codes: the net button,
+  // and the directions unless a name is typed. Nothing where there are none.
+  virtual void AddPadKeys(std::uint8_t (& /*state*/)[256]) {}
 };
 
 struct PlatformOptions {
@@ -164,7 +173,6 @@ struct PlatformOptions {
   int musicVolume = 100; // 0 to 100
   int effectVolume = 100;
   bool muted = false;    // all sound off (F9) from the start
-  KeyBindings keys;      // the defaults: the keyboard as it is
 };
 
 std::unique_ptr<Platform> CreatePlatform(const PlatformOptions& options);
@@ -182,6 +190,14 @@ std::unique_ptr<AudioDevice> CreateMixerAudio();
 // working directory, then beside the executable, then in the installed data directory. Returns the
 // first existing path, or the working-directory path when none exists.
 std::string ResolveMediaPath(const std::string& mediaName);
+
+// ReadMedia for a platform whose media are files: the file ResolveMediaPath finds, read with the
+// bounded reader of base/file_read.h.
+bool ReadMediaFile(const std::string& mediaName, std::size_t maxBytes, std::string& bytes, std::string& error);
+
+// ReadTextFont for a platform whose font is a file: the system's DejaVu Sans, or in the browser
+// the copy in the page's files.
+bool ReadTextFontFile(std::size_t maxBytes, std::string& bytes, std::string& error);
 
 // Whether ResolveMediaPath finds the file.
 bool MediaFileExists(const std::string& mediaName);

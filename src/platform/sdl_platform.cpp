@@ -9,7 +9,6 @@
 #include "base/error_log.h"
 #include "base/frame_size.h"
 #include "base/translate.h"
-#include "platform/bmp_loader.h"
 #include "platform/boot_clock.h"
 #include "platform/console_message.h"
 #include "platform/gamepads.h"
@@ -21,7 +20,6 @@
 #include "platform/scancodes.h"
 #include "platform/sdl_window_mode.h"
 #include "platform/stop_signals.h"
-#include "platform/text_renderer.h"
 #include "platform/typed_keys.h"
 #include "platform/video_start.h"
 #include "platform/window_icon.h"
@@ -46,7 +44,7 @@ class SdlPlatform : public Platform {
  public:
   explicit SdlPlatform(const PlatformOptions& options)
       : startFullScreen_(!options.window), scaling_(options.scaling), vsync_(options.vsync),
-        windowSize_(options.windowSize), fullScreen_(!options.window), bindings_(options.keys) {
+        windowSize_(options.windowSize), fullScreen_(!options.window) {
     // A click that brings the window to the front also counts, as it does on Windows.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     // TERM, INT and HUP all arrive through our own handlers (stop_signals.h), not SDL_QUIT.
@@ -80,7 +78,7 @@ class SdlPlatform : public Platform {
       const std::uint8_t padPress = gamepads_.Handle(sdlEvent, window_ != nullptr ? SDL_GetWindowID(window_) : 0);
       // Once the window is gone, whatever is left in the queue is dropped.
       if (window_ != nullptr && padPress != 0) {
-        event = {WindowEventType::KeyPress, 0, 0, padPress, false};
+        event = {WindowEventType::KeyPress, 0, 0, padPress, false, true};
         return true;
       }
       if (window_ != nullptr && Translate(sdlEvent, event)) {
@@ -109,12 +107,10 @@ class SdlPlatform : public Platform {
         }
       }
     }
-    if (!typing_) {
-      ApplyKeyBindings(bindings_, state);
-    }
-    gamepads_.AddHeldKeys(state, !typing_);  // a pad's directions are the game's own codes already
     return true;
   }
+
+  void AddPadKeys(std::uint8_t (&state)[256]) override { gamepads_.AddHeldKeys(state, !typing_); }
 
   std::int64_t CounterFrequency() override {
     return static_cast<std::int64_t>(SDL_GetPerformanceFrequency());
@@ -244,12 +240,13 @@ class SdlPlatform : public Platform {
 
   bool FullScreen() override { return fullScreen_; }
 
-  bool DrawText(Image& target, const std::string& text, int x, int y, Pixel colour) override {
-    return text_.Draw(target, text, x, y, colour);
+  bool ReadTextFont(std::size_t maxBytes, std::string& bytes, std::string& error) override {
+    return ReadTextFontFile(maxBytes, bytes, error);
   }
 
-  bool LoadBitmap(const std::string& mediaName, int width, int height, Image& out) override {
-    return LoadBmpScaled(ResolveMediaPath(mediaName), width, height, out);
+  bool ReadMedia(const std::string& mediaName, std::size_t maxBytes, std::string& bytes,
+                 std::string& error) override {
+    return ReadMediaFile(mediaName, maxBytes, bytes, error);
   }
 
   void ShowMessage(const std::string& caption, const std::string& text) override {
@@ -360,30 +357,23 @@ class SdlPlatform : public Platform {
       event = {WindowEventType::EscapeDown, 0, 0};
       return true;
     }
-    if (scancode == SDL_SCANCODE_PAUSE || IsPauseLetter(key)) {
-      event = {scancode == SDL_SCANCODE_PAUSE ? WindowEventType::PauseKey : WindowEventType::PauseLetter, 0, 0};
+    if (scancode == SDL_SCANCODE_PAUSE) {
+      event = {WindowEventType::PauseKey, 0, 0};
       return true;
     }
     // Every other press as the code it puts into the snapshot: the keyboard menus take their
-    // presses from here, so that a key pressed and let go within one frame still counts.
-    std::uint8_t code = LayoutDik(scancode);
-    if (!typing_ && code != 0) {
-      code = ApplyKeyBindings(bindings_, code);
+    // presses from here, so that a key pressed and let go within one frame still counts. P as
+    // the layout types it is the pause letter.
+    const std::uint8_t code = LayoutDik(scancode);
+    if (key.keysym.sym == SDLK_p) {
+      event = {WindowEventType::PauseLetter, 0, 0, code, (key.keysym.mod & KMOD_SHIFT) != 0};
+      return true;
     }
     if (code == 0) {
       return false;
     }
     event = {WindowEventType::KeyPress, 0, 0, code, (key.keysym.mod & KMOD_SHIFT) != 0};
     return true;
-  }
-
-  // P as the layout types it, or the key bound to pause (by its snapshot code) outside name entry.
-  bool IsPauseLetter(const SDL_KeyboardEvent& key) const {
-    const std::uint8_t bound = bindings_.keys[KeyBindings::Pause];
-    if (typing_ || bound == KeyBindings::Defaults[KeyBindings::Pause]) {
-      return key.keysym.sym == SDLK_p;
-    }
-    return LayoutDik(key.keysym.scancode) == bound;
   }
 
   bool ReportClose(WindowEvent& event) {
@@ -424,7 +414,6 @@ class SdlPlatform : public Platform {
   bool fullScreen_ = false;
   WindowSize shownSize_;   // the size the game gave the window, fitted to the display
   bool closeReported_ = false;
-  KeyBindings bindings_;
   bool typing_ = false;  // on the name-entry screen
   TypedKeys typedKeys_;
   std::uint8_t lastKeyDown_ = 0;  // physical code of the last key-down, until its text came
@@ -432,7 +421,6 @@ class SdlPlatform : public Platform {
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
-  TextRenderer text_;
   std::unique_ptr<AudioDevice> audio_;
   Gamepads gamepads_;
   PreciseSleeper sleeper_;

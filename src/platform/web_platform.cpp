@@ -4,64 +4,37 @@
 #include <emscripten/eventloop.h>
 #include <emscripten/html5.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <deque>
 #include <vector>
 
-#include "base/cp1252.h"
 #include "base/dik.h"
 #include "base/frame_size.h"
-#include "base/key_bindings.h"
-#include "platform/bmp_loader.h"
 #include "platform/console_message.h"
 #include "platform/typed_keys.h"
 #include "platform/web_audio.h"
 #include "platform/web_gamepads.h"
 #include "platform/web_keys.h"
 
-// The frame goes onto the page's canvas as it is; CSS scales the canvas to the window.
+// The frame goes onto the page's canvas as it is, the canvas made the frame's size; CSS scales it
+// to the window.
 EM_JS(void, WebPutFrame, (const unsigned char* rgba, int width, int height), {
   const canvas = document.getElementById('canvas');
+  if (canvas.width !== width || canvas.height !== height) {
+    canvas.width = width;
+    canvas.height = height;
+  }
   const context = canvas.getContext('2d');
   const pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
   context.putImageData(new ImageData(pixels, width, height), 0, 0);
   if (Module.onTaviFrame) Module.onTaviFrame(canvas);
 });
 
-// Lays out white text in the page's font on an offscreen canvas; its width and height.
-EM_JS(int, WebTextLayout, (const char* utf8, int pointSize, int* height), {
-  if (!Module.textCanvas) Module.textCanvas = document.createElement('canvas');
-  const context = Module.textCanvas.getContext('2d', {willReadFrequently: true});
-  context.font = pointSize * 4 / 3 + 'px "DejaVu Sans", sans-serif';
-  const metrics = context.measureText(UTF8ToString(utf8));
-  const ascent = Math.ceil(metrics.fontBoundingBoxAscent || pointSize * 1.2);
-  const descent = Math.ceil(metrics.fontBoundingBoxDescent || pointSize * 0.3);
-  HEAP32[height >> 2] = ascent + descent;
-  Module.textAscent = ascent;
-  return Math.ceil(metrics.width);
-});
-
-// Draws the text laid out last and copies its coverage (the alpha) into `alpha`.
-EM_JS(void, WebTextDraw, (const char* utf8, int pointSize, unsigned char* alpha, int width, int height), {
-  const canvas = Module.textCanvas;
-  canvas.width = width;
-  canvas.height = height;
-  const context = canvas.getContext('2d', {willReadFrequently: true});
-  context.font = pointSize * 4 / 3 + 'px "DejaVu Sans", sans-serif';
-  context.fillStyle = '#fff';
-  context.textBaseline = 'alphabetic';
-  context.fillText(UTF8ToString(utf8), 0, Module.textAscent);
-  const data = context.getImageData(0, 0, width, height).data;
-  for (let i = 0; i < width * height; ++i) HEAPU8[alpha + i] = data[i * 4 + 3];
-});
-
 namespace tavi {
 
 namespace {
 
-constexpr int PointSize = 13;  // as the desktop's TrueType text
 constexpr std::int64_t FrameMicroseconds = 1000000 / 60;
 // A timer may fire this late without making its frame late: browsers run timers late behind their
 // own work (0.3 ms was too little).
@@ -73,10 +46,6 @@ bool OneCharacter(const char* text) {
   int characters = 0;
   for (const char* c = text; *c != '\0'; ++c) characters += (*c & 0xC0) != 0x80;  // UTF-8 lead bytes
   return characters == 1;
-}
-
-std::uint32_t Blend(std::uint32_t source, std::uint32_t target, std::uint32_t alpha) {
-  return (source * alpha + target * (255 - alpha) + 127) / 255;
 }
 
 class WebPlatform : public Platform {
@@ -104,6 +73,9 @@ class WebPlatform : public Platform {
     EM_ASM(if (Module.onTaviKeysRead) Module.onTaviKeysRead(););
     return true;
   }
+
+  // A pad's directions stand aside while a name is typed.
+  void AddPadKeys(std::uint8_t (&state)[256]) override { gamepads_.AddHeldKeys(state, !typing_); }
 
   // Microseconds of the page's clock.
   std::int64_t CounterFrequency() override { return 1000000; }
@@ -147,32 +119,13 @@ class WebPlatform : public Platform {
     WebPutFrame(rgba_.data(), FrameWidth, FrameHeight);
   }
 
-  bool DrawText(Image& target, const std::string& text, int x, int y, Pixel colour) override {
-    const std::string utf8 = Cp1252ToUtf8(text);
-    if (utf8.empty()) return true;
-    int height = 0;
-    const int width = WebTextLayout(utf8.c_str(), PointSize, &height);
-    if (width <= 0 || height <= 0) return true;
-    std::vector<unsigned char> alpha(static_cast<std::size_t>(width) * height);
-    WebTextDraw(utf8.c_str(), PointSize, alpha.data(), width, height);
-    const int right = std::min(width, target.Width() - x);
-    const int bottom = std::min(height, target.Height() - y);
-    for (int row = std::max(0, -y); row < bottom; ++row) {
-      Pixel* out = target.Row(y + row);
-      for (int column = std::max(0, -x); column < right; ++column) {
-        const std::uint32_t a = alpha[static_cast<std::size_t>(row) * width + column];
-        if (a == 0) continue;
-        const Pixel old = out[x + column];
-        out[x + column] = (Blend((colour >> 16) & 0xFF, (old >> 16) & 0xFF, a) << 16) |
-                          (Blend((colour >> 8) & 0xFF, (old >> 8) & 0xFF, a) << 8) |
-                          Blend(colour & 0xFF, old & 0xFF, a);
-      }
-    }
-    return true;
+  bool ReadTextFont(std::size_t maxBytes, std::string& bytes, std::string& error) override {
+    return ReadTextFontFile(maxBytes, bytes, error);
   }
 
-  bool LoadBitmap(const std::string& mediaName, int width, int height, Image& out) override {
-    return LoadBmpScaled(ResolveMediaPath(mediaName), width, height, out);
+  bool ReadMedia(const std::string& mediaName, std::size_t maxBytes, std::string& bytes,
+                 std::string& error) override {
+    return ReadMediaFile(mediaName, maxBytes, bytes, error);
   }
 
   void ShowMessage(const std::string& caption, const std::string& text) override {
@@ -191,15 +144,12 @@ class WebPlatform : public Platform {
     typing_ = typing;
   }
 
-  void SetKeyBindings(const KeyBindings& keys) override { bindings_ = keys; }
 
  private:
-  // The keyboard's keys (or, while a name is typed, what they typed) and the gamepads'.
+  // The keyboard's keys, or while a name is typed what they typed.
   void ReadHeldKeys(std::uint8_t (&state)[256]) {
     if (!typing_) {
       std::memcpy(state, held_, sizeof state);
-      ApplyKeyBindings(bindings_, state);
-      gamepads_.AddHeldKeys(state, true);  // a pad's directions are the game's own codes already
       return;
     }
     std::memset(state, 0, sizeof state);
@@ -208,7 +158,6 @@ class WebPlatform : public Platform {
       const std::uint8_t code = typedKeys_.Code(static_cast<std::uint8_t>(physical), static_cast<std::uint8_t>(physical));
       if (code != 0) state[code] = 0x80;
     }
-    gamepads_.AddHeldKeys(state, false);  // a pad's directions stand aside while a name is typed
   }
 
   static EM_BOOL OnKeyDown(int, const EmscriptenKeyboardEvent* key, void* data) {
@@ -217,23 +166,17 @@ class WebPlatform : public Platform {
     if (dik == 0) return false;
     self.held_[dik] = 0x80;
     if (self.typing_ && OneCharacter(key->key)) self.typedKeys_.Typed(dik, key->key);
-    if (!key->repeat) self.Press(dik, *key);  // a key held down is one press
+    if (!key->repeat) self.events_.push_back(Press(dik, *key));  // a key held down is one press
     // The browser keeps its own keys for reloading, full screen and its tools.
     const bool browserKey = dik == Dik::F5 || dik == Dik::F11 || dik == Dik::F12 || key->ctrlKey || key->metaKey;
     return !browserKey;
   }
 
-  // A press as the game hears it: the player's own keys stand for their actions outside name entry.
-  void Press(std::uint8_t dik, const EmscriptenKeyboardEvent& key) {
-    if (dik == Dik::Escape) return events_.push_back({WindowEventType::EscapeDown, 0, 0});
-    if (dik == Dik::Pause) return events_.push_back({WindowEventType::PauseKey, 0, 0});
-    const std::uint8_t pauseKey = bindings_.keys[KeyBindings::Pause];
-    const bool pLetter = std::strcmp(key.key, "p") == 0 || std::strcmp(key.key, "P") == 0;
-    if ((typing_ || pauseKey == KeyBindings::Defaults[KeyBindings::Pause]) ? pLetter : dik == pauseKey) {
-      return events_.push_back({WindowEventType::PauseLetter, 0, 0});
-    }
-    const std::uint8_t code = typing_ ? dik : ApplyKeyBindings(bindings_, dik);
-    if (code != 0) events_.push_back({WindowEventType::KeyPress, 0, 0, code, key.shiftKey != 0});
+  static WindowEvent Press(std::uint8_t dik, const EmscriptenKeyboardEvent& key) {
+    if (dik == Dik::Escape) return {WindowEventType::EscapeDown, 0, 0};
+    if (dik == Dik::Pause) return {WindowEventType::PauseKey, 0, 0};
+    if (std::strcmp(key.key, "p") == 0 || std::strcmp(key.key, "P") == 0) return {WindowEventType::PauseLetter, 0, 0, dik, key.shiftKey != 0};
+    return {WindowEventType::KeyPress, 0, 0, dik, key.shiftKey != 0};
   }
 
   static EM_BOOL OnKeyUp(int, const EmscriptenKeyboardEvent* key, void* data) {
@@ -304,7 +247,6 @@ class WebPlatform : public Platform {
   std::deque<WindowEvent> events_;
   std::uint8_t held_[256] = {};  // by the keys' places on the keyboard
   bool typing_ = false;
-  KeyBindings bindings_;
   TypedKeys typedKeys_;
   WebGamepads gamepads_;
   std::vector<unsigned char> rgba_;

@@ -4,11 +4,11 @@
 
 #include <string>
 
+#include "base/bmp_header.h"
 #include "base/cp1252.h"
 #include "base/error_log.h"
 #include "base/media_manifest.h"
 #include "base/translate.h"
-#include "platform/bmp_loader.h"
 #include "platform/platform.h"
 
 namespace tavi {
@@ -16,8 +16,10 @@ namespace tavi {
 void SetWindowIconFromMedia(SDL_Window* window) {
   const std::string path = ResolveMediaPath(media::WindowIcon.file);
   std::string bytes;
+  std::string error;
+  // The icon keeps its alpha, which the game's pictures never have: SDL decodes it.
   SDL_Surface* icon =
-      ReadBmpFile(path, bytes) && BmpHeaderPlausible(bytes)
+      ReadMediaFile(media::WindowIcon.file, MaxBmpFileBytes, bytes, error) && BmpHeaderPlausible(bytes)
           ? SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1)
           : nullptr;
   if (icon == nullptr) {

@@ -1,9 +1,7 @@
-#include "platform/bmp_loader.h"
+#include "base/bmp_header.h"
 
 #include <algorithm>
 #include <cstdint>
-
-#include "base/file_read.h"
 
 namespace tavi {
 
@@ -11,9 +9,6 @@ namespace {
 
 constexpr std::size_t FileHeaderSize = 14;
 constexpr std::size_t LargestInfoHeader = 124;
-// Room for the largest picture the header check lets through: four bytes a pixel (RLE needs at
-// most two), the headers, a palette and row ends.
-constexpr std::size_t MaxBmpFileBytes = 4 * MaxBmpPixels + (1 << 20);
 
 enum Compression : std::uint32_t { Rgb = 0, Rle8 = 1, Rle4 = 2, BitFields = 3 };
 
@@ -112,17 +107,6 @@ bool BmpHeaderPlausible(const std::string& bytes) {
   const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
   const std::size_t available = std::min(bytes.size(), FileHeaderSize + LargestInfoHeader);
   return !bytes.empty() && PlausibleHeader(data, available, static_cast<std::int64_t>(bytes.size()));
-}
-
-bool ReadBmpFile(const std::string& path, std::string& bytes) {
-  std::string error;
-  return ReadRegularFile(path, MaxBmpFileBytes, bytes, error);
-}
-
-bool ReadPlausibleBmp(const std::string& path, int width, int height, std::string& bytes) {
-  return width > 0 && height > 0 && width <= MaxBmpSide && height <= MaxBmpSide &&
-         static_cast<std::int64_t>(width) * height <= MaxBmpPixels && ReadBmpFile(path, bytes) &&
-         BmpHeaderPlausible(bytes);
 }
 
 }  // namespace tavi
