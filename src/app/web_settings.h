@@ -7,6 +7,8 @@
 
 namespace tavi {
 
+class ProgramRun;
+
 inline constexpr const char* WebSettingsPath = "tavi.ini";  // in the working directory, "/"
 
 // The settings file as read at the start (missing: the defaults).
