@@ -14,7 +14,8 @@ add_library(tavi_web_platform STATIC
   src/platform/web_bmp_loader.cpp
   src/platform/web_keys.cpp
   src/platform/web_media_path.cpp
-  src/platform/web_platform.cpp)
+  src/platform/web_platform.cpp
+  src/platform/web_present.cpp)
 target_compile_options(tavi_web_platform PRIVATE ${TAVI_WARNINGS})
 target_link_libraries(tavi_web_platform PUBLIC tavi_base)
 

@@ -18,15 +18,7 @@
 #include "platform/typed_keys.h"
 #include "platform/web_audio.h"
 #include "platform/web_keys.h"
-
-// The frame goes onto the page's canvas as it is; CSS scales the canvas to the window.
-EM_JS(void, WebPutFrame, (const unsigned char* rgba, int width, int height), {
-  const canvas = document.getElementById('canvas');
-  const context = canvas.getContext('2d');
-  const pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
-  context.putImageData(new ImageData(pixels, width, height), 0, 0);
-  if (Module.onTaviFrame) Module.onTaviFrame(canvas);
-});
+#include "platform/web_present.h"
 
 // Lays out white text in the page's font on an offscreen canvas; its width and height.
 EM_JS(int, WebTextLayout, (const char* utf8, int pointSize, int* height), {
@@ -86,6 +78,7 @@ class WebPlatform : public Platform {
     emscripten_set_mousedown_callback("#canvas", this, true, OnMouseDown);
     emscripten_set_blur_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, true, OnBlur);
     emscripten_set_visibilitychange_callback(this, true, OnVisibility);
+    hidden_ = EM_ASM_INT(return document.hidden ? 1 : 0;) != 0;
   }
 
   bool PollEvent(WindowEvent& event) override {
@@ -116,7 +109,9 @@ class WebPlatform : public Platform {
   // The browser cannot block, and an animation frame comes about one frame time after the last,
   // often a little before the deadline: waiting for the next one would lose most of a frame each
   // time. So a short wait is spun on the clock and the page steps on at once, and a longer one
-  // within a frame time ends with a timer armed in an animation frame (a hidden page gets none).
+  // within a frame time ends with a timer. The page arms it right after a frame, as an animation
+  // frame may come after the deadline; a hidden page gets no animation frames, and its timers
+  // stop after the one that finds it hidden.
   void WaitEvent(std::int64_t timeout) override {
     if (timeout <= SpinMicroseconds) {
       const std::int64_t end = Counter() + timeout;
@@ -124,7 +119,7 @@ class WebPlatform : public Platform {
       }
       return;
     }
-    if (timeout > FrameMicroseconds || timerPending_ || inTimer_) return;
+    if (timeout > FrameMicroseconds || timerPending_ || (inTimer_ && hidden_)) return;
     timerPending_ = true;
     // Timers count whole milliseconds and come late, never early: the rest is spun when it fires.
     const double delay = std::floor(static_cast<double>(timeout - TimerSlackMicroseconds) / 1000);
@@ -138,18 +133,7 @@ class WebPlatform : public Platform {
   DisplayInit InitDisplay() override { return DisplayInit::Ok; }
   void ReleaseDisplay() override {}
 
-  void Present(const Image& frame) override {
-    if (frame.Width() != FrameWidth || frame.Height() != FrameHeight) return;
-    rgba_.resize(static_cast<std::size_t>(FrameWidth) * FrameHeight * 4);
-    unsigned char* out = rgba_.data();
-    for (const Pixel pixel : frame.Pixels()) {
-      *out++ = static_cast<unsigned char>(pixel >> 16);
-      *out++ = static_cast<unsigned char>(pixel >> 8);
-      *out++ = static_cast<unsigned char>(pixel);
-      *out++ = 255;
-    }
-    WebPutFrame(rgba_.data(), FrameWidth, FrameHeight);
-  }
+  void Present(const Image& frame) override { presenter_.Present(frame); }
 
   bool DrawText(Image& target, const std::string& text, int x, int y, Pixel colour) override {
     const std::string utf8 = Cp1252ToUtf8(text);
@@ -260,14 +244,16 @@ class WebPlatform : public Platform {
   }
 
   static EM_BOOL OnVisibility(int, const EmscriptenVisibilityChangeEvent* change, void* data) {
-    if (change->hidden) static_cast<WebPlatform*>(data)->events_.push_back({WindowEventType::FocusLost, 0, 0});
+    auto& self = *static_cast<WebPlatform*>(data);
+    self.hidden_ = change->hidden != 0;
+    if (change->hidden) self.events_.push_back({WindowEventType::FocusLost, 0, 0});
     return false;
   }
 
   static void OnTimer(void* data) {
     auto& self = *static_cast<WebPlatform*>(data);
     self.timerPending_ = false;
-    self.inTimer_ = true;  // only an animation frame arms the next timer
+    self.inTimer_ = true;  // a hidden page's timer arms no next one
     self.step_();
     self.inTimer_ = false;
   }
@@ -275,11 +261,12 @@ class WebPlatform : public Platform {
   void (*step_)();
   bool timerPending_ = false;
   bool inTimer_ = false;
+  bool hidden_ = false;
   std::deque<WindowEvent> events_;
   std::uint8_t held_[256] = {};  // by the keys' places on the keyboard
   bool typing_ = false;
   TypedKeys typedKeys_;
-  std::vector<unsigned char> rgba_;
+  WebPresenter presenter_;
   int clicks_ = 0;
   double lastClickTime_ = -1000;
   int lastClickX_ = -100;
