@@ -88,7 +88,7 @@ EM_JS(int, WebAudioLoadMusic, (), {
     if (!(music.loop > 0)) throw new Error('music.loop: not a length');
     const later = window.requestIdleCallback || (decode => setTimeout(decode, 100));
     return new Promise(idle => later(idle, {timeout: 1000}))
-      .then(() => audio.decoder.decodeAudioData(music.bytes.buffer.slice(0)))
+      .then(() => audio.decoder.decodeAudioData(music.bytes.slice(0)))
       .then(buffer => {
         audio.music = buffer;
         audio.musicLoop = music.loop;
