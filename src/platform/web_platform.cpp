@@ -15,10 +15,23 @@
 #include "base/frame_size.h"
 #include "platform/bmp_loader.h"
 #include "platform/console_message.h"
+#include "platform/frame_wake.h"
 #include "platform/typed_keys.h"
 #include "platform/web_audio.h"
 #include "platform/web_keys.h"
 #include "platform/web_present.h"
+
+// When the last animation frame began, on the page's clock in milliseconds: kept by a callback of
+// its own in every animation frame, which runs before the program's.
+EM_JS(void, WebFollowAnimationFrames, (), {
+  const follow = time => {
+    Module.taviAnimationFrame = time;
+    requestAnimationFrame(follow);
+  };
+  requestAnimationFrame(follow);
+});
+
+EM_JS(double, WebLastAnimationFrame, (), { return Module.taviAnimationFrame === undefined ? -1e9 : Module.taviAnimationFrame; });
 
 // Lays out white text in the page's font on an offscreen canvas; its width and height.
 EM_JS(int, WebTextLayout, (const char* utf8, int pointSize, int* height), {
@@ -52,11 +65,6 @@ namespace tavi {
 namespace {
 
 constexpr int PointSize = 13;  // as the desktop's TrueType text
-constexpr std::int64_t FrameMicroseconds = 1000000 / 60;
-// A timer may fire this late without making its frame late: browsers run timers late behind their
-// own work (0.3 ms was too little).
-constexpr std::int64_t TimerSlackMicroseconds = 1000;
-constexpr std::int64_t SpinMicroseconds = TimerSlackMicroseconds + 1000;
 
 // A key event's `key` is the character the key made, or the key's name ("Shift", "Enter").
 bool OneCharacter(const char* text) {
@@ -79,6 +87,7 @@ class WebPlatform : public Platform {
     emscripten_set_blur_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, true, OnBlur);
     emscripten_set_visibilitychange_callback(this, true, OnVisibility);
     hidden_ = EM_ASM_INT(return document.hidden ? 1 : 0;) != 0;
+    WebFollowAnimationFrames();
   }
 
   bool PollEvent(WindowEvent& event) override {
@@ -106,24 +115,23 @@ class WebPlatform : public Platform {
   std::int64_t CounterFrequency() override { return 1000000; }
   std::int64_t Counter() override { return static_cast<std::int64_t>(emscripten_get_now() * 1000.0); }
   std::uint32_t TickCount() override { return static_cast<std::uint32_t>(emscripten_get_now()); }
-  // The browser cannot block, and an animation frame comes about one frame time after the last,
-  // often a little before the deadline: waiting for the next one would lose most of a frame each
-  // time. So a short wait is spun on the clock and the page steps on at once, and a longer one
-  // within a frame time ends with a timer. The page arms it right after a frame, as an animation
-  // frame may come after the deadline; a hidden page gets no animation frames, and its timers
-  // stop after the one that finds it hidden.
+  // The browser cannot block: a wait for a frame's deadline is spun on the clock or ends with a
+  // timer (see FrameWake), armed in an animation frame or right after a frame, as an animation
+  // frame may come after the deadline. A hidden page gets no animation frames, and its timers stop
+  // after the one that finds it hidden.
   void WaitEvent(std::int64_t timeout) override {
-    if (timeout <= SpinMicroseconds) {
-      const std::int64_t end = Counter() + timeout;
-      while (Counter() <= end) {
+    if (timeout > FrameWake::FrameMicroseconds) return;
+    const std::int64_t now = Counter();
+    const FrameWake wake = FrameWake::Plan(now, now + timeout, static_cast<std::int64_t>(WebLastAnimationFrame() * 1000.0));
+    if (wake.spin) {
+      while (Counter() <= now + timeout) {
       }
       return;
     }
-    if (timeout > FrameMicroseconds || timerPending_ || (inTimer_ && hidden_)) return;
+    if (timerPending_ || (inTimer_ && hidden_)) return;
     timerPending_ = true;
     // Timers count whole milliseconds and come late, never early: the rest is spun when it fires.
-    const double delay = std::floor(static_cast<double>(timeout - TimerSlackMicroseconds) / 1000);
-    emscripten_set_timeout(OnTimer, delay, this);
+    emscripten_set_timeout(OnTimer, std::floor(static_cast<double>(wake.timerAt - now) / 1000), this);
   }
 
   bool CreateMainWindow() override { return true; }
