@@ -31,7 +31,9 @@ EM_JS(void, WebFollowAnimationFrames, (), {
   requestAnimationFrame(follow);
 });
 
-EM_JS(double, WebLastAnimationFrame, (), { return Module.taviAnimationFrame === undefined ? -1e9 : Module.taviAnimationFrame; });
+EM_JS(double, WebLastAnimationFrame, (), {
+  return Module.taviAnimationFrame === undefined ? -1e9 : Module.taviAnimationFrame;
+});
 
 // Lays out white text in the page's font on an offscreen canvas; its width and height.
 EM_JS(int, WebTextLayout, (const char* utf8, int pointSize, int* height), {
@@ -122,7 +124,8 @@ class WebPlatform : public Platform {
   void WaitEvent(std::int64_t timeout) override {
     if (timeout > FrameWake::FrameMicroseconds) return;
     const std::int64_t now = Counter();
-    const FrameWake wake = FrameWake::Plan(now, now + timeout, static_cast<std::int64_t>(WebLastAnimationFrame() * 1000.0));
+    const auto animationFrame = static_cast<std::int64_t>(WebLastAnimationFrame() * 1000.0);
+    const FrameWake wake = FrameWake::Plan(now, now + timeout, animationFrame);
     if (wake.spin) {
       while (Counter() <= now + timeout) {
       }
