@@ -19,10 +19,19 @@ EM_JS(void, WebPutFrame, (const unsigned char* rgba, int width, int height), {
   if (Module.onTaviFrame) Module.onTaviFrame(present.canvas);
 });
 
+// Whether the frame about to be shown goes onto the canvas: the page may leave out frames of a run
+// as fast as it goes that nobody could see (Module.taviFrameWanted); it is told of each frame all
+// the same.
+EM_JS(int, WebFrameWanted, (), {
+  if (!Module.taviFrameWanted || Module.taviFrameWanted()) return 1;
+  if (Module.onTaviFrame) Module.onTaviFrame(document.getElementById('canvas'));
+  return 0;
+});
+
 namespace tavi {
 
 void WebPresenter::Present(const Image& frame) {
-  if (frame.Width() != FrameWidth || frame.Height() != FrameHeight) return;
+  if (frame.Width() != FrameWidth || frame.Height() != FrameHeight || !WebFrameWanted()) return;
   rgba_.resize(static_cast<std::size_t>(FrameWidth) * FrameHeight);
   // 0x00RRGGBB to the bytes R, G, B, 255: wasm is little-endian, so a word 0xFFBBGGRR.
   const Pixel* in = frame.Pixels().data();
