@@ -39,7 +39,7 @@ else
     echo "The browser test is skipped: apt-get could not install ${web_packages[*]}" >&2
   else
     TAVI_WEB_MEDIA=build/media ./web.sh || status=1
-    ctest --preset release -R '^web_(page|panel)$' || status=1
+    ctest --preset release -R '^web_(page|live|panel)$' || status=1
   fi
 fi
 exit $status

@@ -2,7 +2,8 @@
 # The browser build plays the stored demos as the native game does: the page, served on the
 # loopback, runs in headless Chromium and must hand back the same trace and Highscore.dat bytes,
 # and the frames of the README's screenshots must have the same pixels (but for the TrueType text).
-# Then tests/web/page_test.mjs checks the page's parameters and its stored list.
+# Then tests/web/page_test.mjs and loading_test.mjs check the page's parameters, its stored list
+# and its loading.
 #
 #   tests/web_test.sh WEB_BUILD_DIR NATIVE_BUILD_DIR [SCREENSHOT_DIR (docs/screenshots)]
 #
@@ -129,9 +130,12 @@ screens demo=screens.demo&fast=1&lang=de&shot=1528,1550&shot=1620 3600000 1528:n
 menu-en demo=menu.demo&fast=1&lang=en&shot=0 3600000 0:en/menu.png
 SHOTS
 
-# The page's parameters and its stored list, driven through puppeteer-core.
-if ! timeout 600 node --test-reporter=spec "$top/tests/web/page_test.mjs" "$web"; then
-  echo "FAIL: tests/web/page_test.mjs"
-  failed=1
-fi
+# The page's parameters, its stored list and its loading, driven through puppeteer-core (live play
+# and the settings panel are CTest's web_live and web_panel).
+for test in "$top"/tests/web/page_test.mjs "$top"/tests/web/loading_test.mjs; do
+  if ! timeout 600 node --test-reporter=spec "$test" "$web"; then
+    echo "FAIL: tests/web/$(basename "$test")"
+    failed=1
+  fi
+done
 exit $failed

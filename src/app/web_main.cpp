@@ -105,13 +105,23 @@ void AnimationFrame() {
       return;
     }
     if (step == tavi::ProgramRun::Step::Waiting) {
-      // After a short wait the frame is due now; after a longer one a timer steps again.
-      if (waited) break;
+      // After a short wait the frame is due now; after a longer one a timer steps again. After a
+      // frame, this armed the wait for the next.
+      if (waited || rendered) break;
       waited = true;
       continue;
     }
-    rendered = rendered || step == tavi::ProgramRun::Step::Rendered;
-    if (step == tavi::ProgramRun::Step::Rendered && (web->run->Paced() || emscripten_get_now() > until)) break;
+    if (step == tavi::ProgramRun::Step::Rendered) {
+      if (!web->run->Paced()) {
+        rendered = true;
+        if (emscripten_get_now() > until) break;
+        continue;
+      }
+      // On once more, to arm the wait for the next frame now: the next animation frame may come
+      // after its deadline.
+      if (rendered) break;
+      rendered = true;
+    }
   }
   if (rendered && web->run->ShownScreen() != web->shownScreen) {
     web->shownScreen = web->run->ShownScreen();
@@ -208,18 +218,27 @@ int main(int argc, char** argv) {
     tavi::ErrorLog console(nullptr, "");
     tavi::ReportSettings(web->settings, console);
   }
-  // The player's list is read from the browser's storage before the game starts.
+  // The player's list is read from the browser's storage before the game starts. The page may
+  // have begun reading it while the media were still coming (Module.taviStorageRead).
   EM_ASM({
-    FS.mkdirTree('/data');
+    const read = Module.taviStorageRead || Promise.resolve(false);
     if ($0) {
-      FS.mount(IDBFS, {}, '/data');
-      FS.syncfs(true, function(error) {
-        if (error) console.error('tavi: storage', error);
+      read.then(mounted => new Promise(done => {
+        if (mounted) return done();
+        FS.mkdirTree('/data');
+        FS.mount(IDBFS, {}, '/data');
+        FS.syncfs(true, function(error) {
+          if (error) console.error('tavi: storage', error);
+          done();
+        });
+      })).then(() => Module._TaviStart());
+    } else {
+      read.then(mounted => {
+        if (mounted) FS.unmount('/data');  // this run leaves the stored list alone
+        FS.mkdirTree('/data');
+        if (Module.taviHighscoreBytes) FS.writeFile('/data/Highscore.dat', Module.taviHighscoreBytes);
         Module._TaviStart();
       });
-    } else {
-      if (Module.taviHighscoreBytes) FS.writeFile('/data/Highscore.dat', Module.taviHighscoreBytes);
-      setTimeout(function() { Module._TaviStart(); }, 0);
     }
   }, web->persistent);
   emscripten_exit_with_live_runtime();

@@ -9,18 +9,47 @@
 #include "base/translate.h"
 #include "platform/wave_check.h"
 
-// Browsers let sound start only after the player touched the page: the context resumes on the
-// first key or click.
+// Browsers let sound start only after the player touched the page, and making the context that
+// plays it takes a while in some (more than a tenth of a second where it starts the browser's sound
+// service): it is made at the first key, click or touch, not before the first frame. The effects
+// and the music are decoded before that, on a context that plays nothing; a context held (paused)
+// or muted meanwhile starts so.
 EM_JS(int, WebAudioOpen, (int channels), {
   const Context = window.AudioContext || window.webkitAudioContext;
-  if (!Context) return 0;
-  const audio = {context: new Context(), effects: [], playing: [], channels: channels, held: false,
-                 musicVolume: 1, effectVolume: 1, muted: false, music: null, musicWanted: false};
-  audio.effectGain = audio.context.createGain();
-  audio.effectGain.connect(audio.context.destination);
-  audio.musicGain = audio.context.createGain();
-  audio.musicGain.connect(audio.context.destination);
-  const wake = () => { if (!audio.held) audio.context.resume(); };
+  const Decoder = window.OfflineAudioContext || window.webkitOfflineAudioContext;
+  if (!Context || !Decoder) return 0;
+  const audio = {context: null, decoder: new Decoder(1, 1, 44100), effects: [], playing: [], channels: channels,
+                 held: false, musicLevel: 1, effectLevel: 1, music: null, musicWanted: false, musicStarted: false};
+  audio.levels = () => {
+    if (!audio.context) return;
+    audio.musicGain.gain.value = audio.musicLevel;
+    audio.effectGain.gain.value = audio.effectLevel;
+  };
+  audio.startMusic = () => {
+    if (!audio.context || !audio.music || !audio.musicWanted || audio.musicStarted) return;
+    audio.musicStarted = true;
+    const source = audio.context.createBufferSource();
+    source.buffer = audio.music;
+    source.loop = true;
+    source.loopStart = audio.musicLoop;
+    source.loopEnd = Math.min(2 * audio.musicLoop, audio.music.duration);
+    source.connect(audio.musicGain);
+    source.start();
+  };
+  const wake = () => {
+    if (Module.taviAudio !== audio) return;
+    if (!audio.context) {
+      audio.context = new Context();
+      audio.effectGain = audio.context.createGain();
+      audio.effectGain.connect(audio.context.destination);
+      audio.musicGain = audio.context.createGain();
+      audio.musicGain.connect(audio.context.destination);
+      audio.levels();
+      audio.startMusic();
+      if (audio.held) audio.context.suspend();
+    }
+    if (!audio.held) audio.context.resume();
+  };
   for (const type of ['keydown', 'mousedown', 'touchstart']) window.addEventListener(type, wake, true);
   Module.taviAudio = audio;
   return 1;
@@ -30,7 +59,7 @@ EM_JS(int, WebAudioLoadEffect, (const unsigned char* bytes, int size), {
   const audio = Module.taviAudio;
   const handle = audio.effects.length;
   audio.effects.push(null);
-  audio.context.decodeAudioData(HEAPU8.slice(bytes, bytes + size).buffer)
+  audio.decoder.decodeAudioData(HEAPU8.slice(bytes, bytes + size).buffer)
       .then(buffer => { audio.effects[handle] = buffer; })
       .catch(error => console.error('tavi: effect', handle, error));
   return handle;
@@ -40,7 +69,7 @@ EM_JS(int, WebAudioLoadEffect, (const unsigned char* bytes, int size), {
 EM_JS(void, WebAudioPlayEffect, (int handle), {
   const audio = Module.taviAudio;
   const buffer = audio.effects[handle];
-  if (!buffer) return;  // still being decoded
+  if (!buffer || !audio.context) return;  // still being decoded, or no sound allowed yet
   if (audio.playing.length >= audio.channels) audio.playing.shift().stop();
   const source = audio.context.createBufferSource();
   source.buffer = buffer;
@@ -51,47 +80,47 @@ EM_JS(void, WebAudioPlayEffect, (int handle), {
 });
 
 // The recording holds the song twice: the second time carries the first's echo, so looping over
-// it joins seamlessly.
+// it joins seamlessly. The page fetches it beside the game: it is decoded when it has come and the
+// browser has time after the first frames, and plays from then on if it is wanted.
 EM_JS(int, WebAudioLoadMusic, (), {
   const audio = Module.taviAudio;
-  if (!Module.taviMusic || !(Module.taviMusicLoop > 0)) return 0;
-  audio.context.decodeAudioData(Module.taviMusic.buffer.slice(0)).then(buffer => {
-    audio.music = buffer;
-    if (audio.musicWanted) Module.taviAudioStartMusic();
+  if (!Module.taviMusicComing) return 0;
+  Module.taviMusicComing.then(music => {
+    if (!(music.loop > 0)) throw new Error('music.loop: not a length');
+    const later = window.requestIdleCallback || (decode => setTimeout(decode, 100));
+    return new Promise(idle => later(idle, {timeout: 1000}))
+      .then(() => audio.decoder.decodeAudioData(music.bytes.slice(0)))
+      .then(buffer => {
+        audio.music = buffer;
+        audio.musicLoop = music.loop;
+        audio.startMusic();
+      });
   }).catch(error => console.error('tavi: music', error));
-  Module.taviAudioStartMusic = () => {
-    const source = audio.context.createBufferSource();
-    source.buffer = audio.music;
-    source.loop = true;
-    source.loopStart = Module.taviMusicLoop;
-    source.loopEnd = Math.min(2 * Module.taviMusicLoop, audio.music.duration);
-    source.connect(audio.musicGain);
-    source.start();
-  };
   return 1;
 });
 
 EM_JS(void, WebAudioPlayMusic, (), {
   const audio = Module.taviAudio;
-  if (audio.musicWanted) return;
   audio.musicWanted = true;
-  if (audio.music) Module.taviAudioStartMusic();
+  audio.startMusic();
 });
 
 EM_JS(void, WebAudioLevels, (int music, int effects, int muted), {
   const audio = Module.taviAudio;
-  audio.musicGain.gain.value = muted ? 0 : music / 100;
-  audio.effectGain.gain.value = muted ? 0 : effects / 100;
+  audio.musicLevel = muted ? 0 : music / 100;
+  audio.effectLevel = muted ? 0 : effects / 100;
+  audio.levels();
 });
 
 EM_JS(void, WebAudioHold, (int held), {
   const audio = Module.taviAudio;
   audio.held = !!held;
+  if (!audio.context) return;
   if (held) audio.context.suspend(); else audio.context.resume();
 });
 
 EM_JS(void, WebAudioClose, (), {
-  if (Module.taviAudio) Module.taviAudio.context.close();
+  if (Module.taviAudio && Module.taviAudio.context) Module.taviAudio.context.close();
   Module.taviAudio = null;
 });
 
