@@ -20,7 +20,8 @@ work=$(mktemp -d /tmp/tavi-timing-XXXXXX)
 server_pid=
 trap '[ -n "$server_pid" ] && kill "$server_pid"; rm -rf "$work"' EXIT
 mkdir "$work/site"
-for file in index.html tavi.js tavi.wasm tavi.data DejaVuSans.ttf music.ogg music.loop touch.js touch.css trace.js; do ln -s "$web/$file" "$work/site/$file"; done
+# Every file the build put beside the page (its scripts, styles, icons, worker).
+for file in "$web"/*; do if [ -f "$file" ]; then ln -s "$file" "$work/site/"; fi; done
 cp "$top/docs/screenshots/game.demo" "$top/bench/game10k.demo" "$work/site/"
 : >"$work/site/favicon.ico"  # asked for by the browser
 # outer.html?wait=SECONDS&QUERY: the page with QUERY, its timing figures copied out.
