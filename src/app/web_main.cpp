@@ -105,9 +105,8 @@ void AnimationFrame() {
       return;
     }
     if (step == tavi::ProgramRun::Step::Waiting) {
-      // After a short wait the frame is due now; after a longer one a timer steps again. After a
-      // frame, this armed the wait for the next.
-      if (waited || rendered) break;
+      // After a short wait the frame is due now; after a longer one a timer steps again.
+      if (waited) break;
       waited = true;
       continue;
     }
@@ -117,10 +116,8 @@ void AnimationFrame() {
         if (emscripten_get_now() > until) break;
         continue;
       }
-      // On once more, to arm the wait for the next frame now: the next animation frame may come
-      // after its deadline.
-      if (rendered) break;
       rendered = true;
+      break;
     }
   }
   if (rendered && web->run->ShownScreen() != web->shownScreen) {

@@ -12,31 +12,21 @@
 #include "base/dik.h"
 #include "base/frame_size.h"
 #include "platform/console_message.h"
-#include "platform/frame_wake.h"
 #include "platform/typed_keys.h"
 #include "platform/web_audio.h"
 #include "platform/web_gamepads.h"
 #include "platform/web_keys.h"
 #include "platform/web_present.h"
 
-// When the last animation frame began, on the page's clock in milliseconds: kept by a callback of
-// its own in every animation frame, which runs before the program's.
-EM_JS(void, WebFollowAnimationFrames, (), {
-  const follow = time => {
-    Module.taviAnimationFrame = time;
-    requestAnimationFrame(follow);
-  };
-  requestAnimationFrame(follow);
-});
-
-EM_JS(double, WebLastAnimationFrame, (), {
-  return Module.taviAnimationFrame === undefined ? -1e9 : Module.taviAnimationFrame;
-});
-
 namespace tavi {
 
 namespace {
 
+constexpr std::int64_t FrameMicroseconds = 1000000 / 60;
+// A timer may fire this late without making its frame late: browsers run timers late behind their
+// own work (0.3 ms was too little).
+constexpr std::int64_t TimerSlackMicroseconds = 1000;
+constexpr std::int64_t SpinMicroseconds = TimerSlackMicroseconds + 1000;
 
 // A key event's `key` is the character the key made, or the key's name ("Shift", "Enter").
 bool OneCharacter(const char* text) {
@@ -54,8 +44,6 @@ class WebPlatform : public Platform {
     emscripten_set_mousedown_callback("#canvas", this, true, OnMouseDown);
     emscripten_set_blur_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, true, OnBlur);
     emscripten_set_visibilitychange_callback(this, true, OnVisibility);
-    hidden_ = EM_ASM_INT(return document.hidden ? 1 : 0;) != 0;
-    WebFollowAnimationFrames();
   }
 
   bool PollEvent(WindowEvent& event) override {
@@ -80,24 +68,22 @@ class WebPlatform : public Platform {
   std::int64_t CounterFrequency() override { return 1000000; }
   std::int64_t Counter() override { return static_cast<std::int64_t>(emscripten_get_now() * 1000.0); }
   std::uint32_t TickCount() override { return static_cast<std::uint32_t>(emscripten_get_now()); }
-  // The browser cannot block: a wait for a frame's deadline is spun on the clock or ends with a
-  // timer (see FrameWake), armed in an animation frame or right after a frame, as an animation
-  // frame may come after the deadline. A hidden page gets no animation frames, and its timers stop
-  // after the one that finds it hidden.
+  // The browser cannot block, and an animation frame comes about one frame time after the last,
+  // often a little before the deadline: waiting for the next one would lose most of a frame each
+  // time. So a short wait is spun on the clock and the page steps on at once, and a longer one
+  // within a frame time ends with a timer armed in an animation frame (a hidden page gets none).
   void WaitEvent(std::int64_t timeout) override {
-    if (timeout > FrameWake::FrameMicroseconds) return;
-    const std::int64_t now = Counter();
-    const auto animationFrame = static_cast<std::int64_t>(WebLastAnimationFrame() * 1000.0);
-    const FrameWake wake = FrameWake::Plan(now, now + timeout, animationFrame);
-    if (wake.spin) {
-      while (Counter() <= now + timeout) {
+    if (timeout <= SpinMicroseconds) {
+      const std::int64_t end = Counter() + timeout;
+      while (Counter() <= end) {
       }
       return;
     }
-    if (timerPending_ || (inTimer_ && hidden_)) return;
+    if (timeout > FrameMicroseconds || timerPending_ || inTimer_) return;
     timerPending_ = true;
     // Timers count whole milliseconds and come late, never early: the rest is spun when it fires.
-    emscripten_set_timeout(OnTimer, std::floor(static_cast<double>(wake.timerAt - now) / 1000), this);
+    const double delay = std::floor(static_cast<double>(timeout - TimerSlackMicroseconds) / 1000);
+    emscripten_set_timeout(OnTimer, delay, this);
   }
 
   bool CreateMainWindow() override { return true; }
@@ -219,16 +205,14 @@ class WebPlatform : public Platform {
   }
 
   static EM_BOOL OnVisibility(int, const EmscriptenVisibilityChangeEvent* change, void* data) {
-    auto& self = *static_cast<WebPlatform*>(data);
-    self.hidden_ = change->hidden != 0;
-    if (change->hidden) self.events_.push_back({WindowEventType::FocusLost, 0, 0});
+    if (change->hidden) static_cast<WebPlatform*>(data)->events_.push_back({WindowEventType::FocusLost, 0, 0});
     return false;
   }
 
   static void OnTimer(void* data) {
     auto& self = *static_cast<WebPlatform*>(data);
     self.timerPending_ = false;
-    self.inTimer_ = true;  // a hidden page's timer arms no next one
+    self.inTimer_ = true;  // only an animation frame arms the next timer
     self.step_();
     self.inTimer_ = false;
   }
@@ -236,7 +220,6 @@ class WebPlatform : public Platform {
   void (*step_)();
   bool timerPending_ = false;
   bool inTimer_ = false;
-  bool hidden_ = false;
   std::deque<WindowEvent> events_;
   std::uint8_t held_[256] = {};  // by the keys' places on the keyboard
   bool typing_ = false;
