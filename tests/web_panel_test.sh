@@ -10,4 +10,4 @@ if [ ! -f "$web/tavi.wasm" ] || ! command -v chromium >/dev/null || ! command -v
   echo "SKIPPED: no web build, chromium, node or puppeteer-core (./web.sh makes and installs them)"
   exit 77
 fi
-exec timeout 600 node --test-reporter=spec "$top/tests/web/panel_test.mjs" "$web"
+exec timeout 600 node "$top/tests/web/panel_test.mjs" "$web"

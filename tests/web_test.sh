@@ -133,7 +133,7 @@ SHOTS
 # The page's parameters, its stored list and its loading, driven through puppeteer-core (live play
 # and the settings panel are CTest's web_live and web_panel).
 for test in "$top"/tests/web/page_test.mjs "$top"/tests/web/loading_test.mjs; do
-  if ! timeout 600 node --test-reporter=spec "$test" "$web"; then
+  if ! timeout 600 node "$test" "$web"; then
     echo "FAIL: tests/web/$(basename "$test")"
     failed=1
   fi

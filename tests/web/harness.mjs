@@ -93,3 +93,20 @@ export async function pressKey(page, key) {
   await page.keyboard.up(key);
   await frames(page, 3);
 }
+
+// The list as the browser stores it (emscripten's IDBFS keeps each file of the folder /data in the
+// database "/data"): its bytes, or null when none is stored.
+export function storedBytes(page) {
+  return page.evaluate(() => new Promise((resolve, reject) => {
+    const open = indexedDB.open('/data');
+    open.onerror = () => reject(open.error);
+    open.onsuccess = () => {
+      const get = open.result.transaction('FILE_DATA').objectStore('FILE_DATA').get('/data/Highscore.dat');
+      get.onerror = () => reject(get.error);
+      get.onsuccess = () => {
+        open.result.close();
+        resolve(get.result ? Array.from(get.result.contents) : null);
+      };
+    };
+  }));
+}

@@ -5,7 +5,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { after, before, describe, it } from 'node:test';
 import { fileURLToPath } from 'node:url';
-import { frames, launch, openPage, pressKey, serve, settled, started, statusText } from './harness.mjs';
+import { frames, launch, openPage, pressKey, serve, settled, started, statusText, storedBytes } from './harness.mjs';
 
 const web = fs.realpathSync(process.argv[2] || 'build-web');
 const data = path.join(path.dirname(fileURLToPath(import.meta.url)), '..', 'data');
@@ -125,21 +125,9 @@ describe('page parameters', () => {
   });
 });
 
-// The list as the browser stores it (emscripten's IDBFS keeps each file of the folder /data in the
-// database "/data"): names and scores, empty when none is stored.
+// The list as the browser stores it: names and scores, empty when none is stored.
 function storedList(page) {
-  return page.evaluate(() => new Promise((resolve, reject) => {
-    const open = indexedDB.open('/data');
-    open.onerror = () => reject(open.error);
-    open.onsuccess = () => {
-      const get = open.result.transaction('FILE_DATA').objectStore('FILE_DATA').get('/data/Highscore.dat');
-      get.onerror = () => reject(get.error);
-      get.onsuccess = () => {
-        open.result.close();
-        resolve(get.result ? Array.from(get.result.contents) : null);
-      };
-    };
-  })).then(bytes => readList(bytes || []));
+  return storedBytes(page).then(bytes => readList(bytes || []));
 }
 
 function readList(bytes) {

@@ -5,7 +5,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { after, before, describe, it } from 'node:test';
-import { launch, openPage, serve, started } from './harness.mjs';
+import { launch, openPage, serve, started, storedBytes } from './harness.mjs';
 
 const web = fs.realpathSync(process.argv[2] || 'build-web');
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'tavi-panel-'));
@@ -66,21 +66,6 @@ async function setControl(page, selector, value) {
   }, value);
 }
 
-// The list as the browser stores it (the file /data/Highscore.dat of emscripten's IDBFS), or null.
-function storedBytes(page) {
-  return page.evaluate(() => new Promise((resolve, reject) => {
-    const open = indexedDB.open('/data');
-    open.onerror = () => reject(open.error);
-    open.onsuccess = () => {
-      const get = open.result.transaction('FILE_DATA').objectStore('FILE_DATA').get('/data/Highscore.dat');
-      get.onerror = () => reject(get.error);
-      get.onsuccess = () => {
-        open.result.close();
-        resolve(get.result ? Array.from(get.result.contents) : null);
-      };
-    };
-  }));
-}
 
 async function eventually(condition) {
   for (let tries = 0; tries < 100; ++tries) {
