@@ -4,42 +4,40 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 
+#include "base/error_log.h"
 #include "base/file_read.h"
 #include "base/translate.h"
+#include "platform/vorbis_loop.h"
 #include "platform/wave_check.h"
 
 // Browsers let sound start only after the player touched the page, and making the context that
 // plays it takes a while in some (more than a tenth of a second where it starts the browser's sound
 // service): it is made at the first key, click or touch, not before the first frame. The effects
-// and the music are decoded before that, on a context that plays nothing; a context held (paused)
-// or muted meanwhile starts so.
-EM_JS(int, WebAudioOpen, (int channels), {
+// are decoded before that, on a context that plays nothing; a context held (paused) or muted
+// meanwhile starts so. The music is decoded piece by piece as it plays (VorbisLoop).
+EM_JS(int, WebAudioOpen, (int channels, int musicLead), {
   const Context = window.AudioContext || window.webkitAudioContext;
   const Decoder = window.OfflineAudioContext || window.webkitOfflineAudioContext;
   if (!Context || !Decoder) return 0;
   const audio = {context: null, decoder: new Decoder(1, 1, 44100), effects: [], playing: [], channels: channels,
-                 held: false, musicLevel: 1, effectLevel: 1, music: null, musicWanted: false, musicStarted: false};
+                 held: false, musicLevel: 1, effectLevel: 1, musicLead: musicLead / 1000, musicAt: 0,
+                 musicReady: false, musicWanted: false, musicStarted: false};
   audio.levels = () => {
     if (!audio.context) return;
     audio.musicGain.gain.value = audio.musicLevel;
     audio.effectGain.gain.value = audio.effectLevel;
   };
   audio.startMusic = () => {
-    if (!audio.context || !audio.music || !audio.musicWanted || audio.musicStarted) return;
-    audio.musicStarted = true;
-    const source = audio.context.createBufferSource();
-    source.buffer = audio.music;
-    source.loop = true;
-    source.loopStart = audio.musicLoop;
-    source.loopEnd = Math.min(2 * audio.musicLoop, audio.music.duration);
-    source.connect(audio.musicGain);
-    source.start();
+    if (audio.context && audio.musicReady && audio.musicWanted) audio.musicStarted = true;
   };
   const wake = () => {
     if (Module.taviAudio !== audio) return;
     if (!audio.context) {
-      audio.context = new Context();
+      // At the recordings' rate where the browser allows it, so that the music's pieces join
+      // sample for sample.
+      try { audio.context = new Context({sampleRate: 44100}); } catch (e) { audio.context = new Context(); }
       audio.effectGain = audio.context.createGain();
       audio.effectGain.connect(audio.context.destination);
       audio.musicGain = audio.context.createGain();
@@ -79,24 +77,47 @@ EM_JS(void, WebAudioPlayEffect, (int handle), {
   source.start();
 });
 
-// The recording holds the song twice: the second time carries the first's echo, so looping over
-// it joins seamlessly. The page fetches it beside the game: it is decoded when it has come and the
-// browser has time after the first frames, and plays from then on if it is wanted.
+// The page fetches the music beside the game (the recording, and where its loop starts); it is
+// handed to the program when it has come.
 EM_JS(int, WebAudioLoadMusic, (), {
-  const audio = Module.taviAudio;
   if (!Module.taviMusicComing) return 0;
   Module.taviMusicComing.then(music => {
     if (!(music.loop > 0)) throw new Error('music.loop: not a length');
-    const later = window.requestIdleCallback || (decode => setTimeout(decode, 100));
-    return new Promise(idle => later(idle, {timeout: 1000}))
-      .then(() => audio.decoder.decodeAudioData(music.bytes.slice(0)))
-      .then(buffer => {
-        audio.music = buffer;
-        audio.musicLoop = music.loop;
-        audio.startMusic();
-      });
+    const bytes = new Uint8Array(music.bytes);
+    const at = _malloc(bytes.length);
+    if (!at) throw new Error('no memory for the music');
+    HEAPU8.set(bytes, at);
+    Module._TaviMusicCame(at, bytes.length, music.loop);
   }).catch(error => console.error('tavi: music', error));
   return 1;
+});
+
+// Seconds of music the player may queue now: none before the music plays or while the sound is
+// held. A player that fell behind (the page had no frames for a while) starts again a little ahead.
+EM_JS(double, WebAudioMusicRoom, (), {
+  const audio = Module.taviAudio;
+  if (!audio || !audio.musicStarted || audio.context.state !== 'running') return 0;
+  const now = audio.context.currentTime;
+  if (audio.musicAt < now + 0.01) audio.musicAt = now + 0.05;
+  return audio.musicLead - (audio.musicAt - now);
+});
+
+// The next piece of music, right after the one before.
+EM_JS(void, WebAudioQueueMusic, (const float* left, const float* right, int frames, int rate), {
+  const audio = Module.taviAudio;
+  const buffer = audio.context.createBuffer(2, frames, rate);
+  buffer.copyToChannel(HEAPF32.subarray(left >> 2, (left >> 2) + frames), 0);
+  buffer.copyToChannel(HEAPF32.subarray(right >> 2, (right >> 2) + frames), 1);
+  const source = audio.context.createBufferSource();
+  source.buffer = buffer;
+  source.connect(audio.musicGain);
+  source.start(audio.musicAt);
+  audio.musicAt += frames / rate;
+});
+
+EM_JS(void, WebAudioMusicReady, (), {
+  Module.taviAudio.musicReady = true;
+  Module.taviAudio.startMusic();
 });
 
 EM_JS(void, WebAudioPlayMusic, (), {
@@ -129,11 +150,22 @@ namespace tavi {
 namespace {
 
 constexpr int Channels = 16;  // as the desktop's mixer
+// The music is decoded a little ahead of what plays, a piece at a time after a frame (a piece
+// takes about a millisecond), so that no frame waits for a whole recording to be decoded.
+constexpr int MusicLeadMilliseconds = 1000;
+constexpr int PieceFrames = 4096;
+constexpr int PiecesPerFeed = 2;
 
-class WebAudio : public AudioDevice {
+class WebAudio;
+WebAudio* openDevice = nullptr;  // the one the page's music goes to
+
+class WebAudio : public WebAudioDevice {
  public:
+  ~WebAudio() override { Close(); }
+
   bool Open(std::string& reason) override {
-    open_ = WebAudioOpen(Channels) != 0;
+    open_ = WebAudioOpen(Channels, MusicLeadMilliseconds) != 0;
+    if (open_) openDevice = this;
     if (!open_) {
       reason = Translate("der Browser hat kein Web Audio");
       return false;
@@ -186,6 +218,23 @@ class WebAudio : public AudioDevice {
   void Close() override {
     if (open_) WebAudioClose();
     open_ = false;
+    if (openDevice == this) openDevice = nullptr;
+  }
+
+  void MusicCame(std::string bytes, double loopSeconds) {
+    std::string error;
+    if (!music_.Open(std::move(bytes), loopSeconds, error)) {
+      WriteToStandardError("tavi: music.ogg: " + error);
+      return;
+    }
+    WebAudioMusicReady();
+  }
+
+  void FeedMusic() override {
+    for (int piece = 0; piece < PiecesPerFeed && music_.IsOpen() && WebAudioMusicRoom() > 0; ++piece) {
+      const int frames = music_.Decode(left_, right_, PieceFrames);
+      if (frames > 0) WebAudioQueueMusic(left_, right_, frames, music_.SampleRate());
+    }
   }
 
  private:
@@ -197,10 +246,20 @@ class WebAudio : public AudioDevice {
   int musicVolume_ = 100;
   int effectVolume_ = 100;
   bool muted_ = false;
+  VorbisLoop music_;
+  float left_[PieceFrames];
+  float right_[PieceFrames];
 };
 
 }  // namespace
 
-std::unique_ptr<AudioDevice> CreateWebAudio() { return std::make_unique<WebAudio>(); }
+std::unique_ptr<WebAudioDevice> CreateWebAudio() { return std::make_unique<WebAudio>(); }
 
 }  // namespace tavi
+
+// The page's music has come: bytes the page allocated, the program's from now on.
+extern "C" EMSCRIPTEN_KEEPALIVE void TaviMusicCame(unsigned char* bytes, int size, double loopSeconds) {
+  std::string music(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(size));
+  std::free(bytes);
+  if (tavi::openDevice != nullptr) tavi::openDevice->MusicCame(std::move(music), loopSeconds);
+}

@@ -93,7 +93,10 @@ class WebPlatform : public Platform {
   DisplayInit InitDisplay() override { return DisplayInit::Ok; }
   void ReleaseDisplay() override {}
 
-  void Present(const Image& frame) override { presenter_.Present(frame); }
+  void Present(const Image& frame) override {
+    presenter_.Present(frame);
+    audio_->FeedMusic();  // the time to the next frame's deadline is longest now
+  }
 
   bool ReadTextFont(std::size_t maxBytes, std::string& bytes, std::string& error) override {
     return ReadTextFontFile(maxBytes, bytes, error);
@@ -230,7 +233,7 @@ class WebPlatform : public Platform {
   double lastClickTime_ = -1000;
   int lastClickX_ = -100;
   int lastClickY_ = -100;
-  std::unique_ptr<AudioDevice> audio_ = CreateWebAudio();
+  std::unique_ptr<WebAudioDevice> audio_ = CreateWebAudio();
 };
 
 }  // namespace
