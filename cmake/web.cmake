@@ -27,6 +27,13 @@ target_link_options(tavi PRIVATE
 # The page offers the languages of the catalogues built.
 list(JOIN TAVI_LANGUAGES "', '" TAVI_WEB_LANGUAGES)
 set(TAVI_WEB_LANGUAGES "['${TAVI_WEB_LANGUAGES}']")
+# The canvas has the frame's size from the start, so that the browser makes it while the page loads.
+file(READ ${PROJECT_SOURCE_DIR}/src/base/frame_size.h TAVI_FRAME_SIZE)
+string(REGEX MATCH "FrameWidth = ([0-9]+)" TAVI_FRAME_WIDTH "${TAVI_FRAME_SIZE}")
+set(TAVI_FRAME_WIDTH ${CMAKE_MATCH_1})
+string(REGEX MATCH "FrameHeight = ([0-9]+)" TAVI_FRAME_HEIGHT "${TAVI_FRAME_SIZE}")
+set(TAVI_FRAME_HEIGHT ${CMAKE_MATCH_1})
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/base/frame_size.h)
 configure_file(${PROJECT_SOURCE_DIR}/web/index.html ${CMAKE_BINARY_DIR}/page/index.html @ONLY)
 # The page, its panel, its manifest and icons, its font and the service worker, whose cache name is
 # made from every file it keeps: remade whenever one of them or the program changes.

@@ -7,6 +7,11 @@ const TaviPanel = (() => {
   const SettingsKey = 'taviSettings';
   const TouchKey = 'taviTouch';
   const Actions = ['up', 'down', 'left', 'right', 'net', 'pause'];
+  // The gear: eight teeth around a hole, on a 24-unit square.
+  const GearPath = 'M19.8 9.6 L22.8 10.1 L22.8 13.9 L19.8 14.4 L19.2 15.8 L21.0 18.3 L18.3 21.0 L15.8 19.2 L14.4 19.8 ' +
+    'L13.9 22.8 L10.1 22.8 L9.6 19.8 L8.2 19.2 L5.7 21.0 L3.0 18.3 L4.8 15.8 L4.2 14.4 L1.2 13.9 L1.2 10.1 L4.2 9.6 ' +
+    'L4.8 8.2 L3.0 5.7 L5.7 3.0 L8.2 4.8 L9.6 4.2 L10.1 1.2 L13.9 1.2 L14.4 4.2 L15.8 4.8 L18.3 3.0 L21.0 5.7 L19.2 8.2 Z ' +
+    'M15.5 12 A3.5 3.5 0 1 0 8.5 12 A3.5 3.5 0 1 0 15.5 12 Z';
   const LanguageNames = { de: 'Deutsch', en: 'English', es: 'Espa\u00f1ol', fr: 'Fran\u00e7ais', it: 'Italiano',
                           nl: 'Nederlands', pt: 'Portugu\u00eas', pt_BR: 'Portugu\u00eas (Brasil)' };
   const allWords = {
@@ -115,6 +120,7 @@ const TaviPanel = (() => {
   let page = null;      // what start() was given
   let words = allWords.en;
   let panel = null;
+  let gear = null;
   let capturing = null;  // the action whose key is awaited
   let lastReport = null;
 
@@ -288,10 +294,22 @@ const TaviPanel = (() => {
 
   return {
     // Before the game starts: `options` has the page's languages, its browser language (for a game
-    // without a language of its own), whether the scaling is the page parameter's and whether this
-    // is a test run, which ignores the player's settings.
+    // without a language of its own), whether the scaling is the page parameter's, whether this
+    // is a test run, which ignores the player's settings, and whether it is a game of the player's
+    // own (no demo, no list handed in), which has the panel.
     beforeStart(options) {
       page = options;
+      // The gear is there from the start, so that the page has been laid out before the game's first
+      // frames; it opens the panel once the game has started. Drawn, not a character: a symbol
+      // would send the browser looking through its fonts, and phones show it in colour.
+      if (page.ownGame) {
+        const title = wordsFor(page.browserLanguage).title;
+        gear = element('button', { id: 'taviSettingsButton', type: 'button', title: title, 'aria-label': title });
+        gear.innerHTML = '<svg viewBox="0 0 24 24" width="20" height="20" aria-hidden="true"><path fill="currentColor" ' +
+          'fill-rule="evenodd" d="' + GearPath + '"/></svg>';
+        gear.addEventListener('click', () => { if (panel) open(); });
+        document.getElementById('screen').appendChild(gear);
+      }
       Module.preRun = (Module.preRun || []).concat(() => {
         ENV.LANG = page.browserLanguage + '.UTF-8';
         const text = page.testRun ? null : stored(SettingsKey);
@@ -304,10 +322,8 @@ const TaviPanel = (() => {
           words = wordsFor(report.language);
           speakAsTheGame(report.language);
           build();
-          const gear = element('button', { id: 'taviSettingsButton', type: 'button', title: words.title,
-                                            'aria-label': words.title }, '\u2699');
-          gear.addEventListener('click', open);
-          document.getElementById('screen').appendChild(gear);
+          gear.title = words.title;
+          gear.setAttribute('aria-label', words.title);
         }
         show(report);
       };

@@ -23,7 +23,7 @@ EM_JS(int, WebAudioOpen, (int channels, int musicLead), {
   if (!Context || !Decoder) return 0;
   const audio = {context: null, decoder: new Decoder(1, 1, 44100), effects: [], playing: [], channels: channels,
                  held: false, musicLevel: 1, effectLevel: 1, musicLead: musicLead / 1000, musicAt: 0,
-                 musicReady: false, musicWanted: false, musicStarted: false};
+                 musicComing: null, musicReady: false, musicWanted: false, musicStarted: false};
   audio.levels = () => {
     if (!audio.context) return;
     audio.musicGain.gain.value = audio.musicLevel;
@@ -31,6 +31,16 @@ EM_JS(int, WebAudioOpen, (int channels, int musicLead), {
   };
   audio.startMusic = () => {
     if (audio.context && audio.musicReady && audio.musicWanted) audio.musicStarted = true;
+  };
+  audio.handMusicOver = () => {
+    const music = audio.musicComing;
+    if (!music || !audio.context || Module.taviAudio !== audio) return;
+    audio.musicComing = null;
+    const bytes = new Uint8Array(music.bytes);
+    const at = _malloc(bytes.length);
+    if (!at) return console.error('tavi: music', 'no memory for it');
+    HEAPU8.set(bytes, at);
+    Module._TaviMusicCame(at, bytes.length, music.loop);
   };
   const wake = () => {
     if (Module.taviAudio !== audio) return;
@@ -43,7 +53,7 @@ EM_JS(int, WebAudioOpen, (int channels, int musicLead), {
       audio.musicGain = audio.context.createGain();
       audio.musicGain.connect(audio.context.destination);
       audio.levels();
-      audio.startMusic();
+      audio.handMusicOver();
       if (audio.held) audio.context.suspend();
     }
     if (!audio.held) audio.context.resume();
@@ -77,17 +87,16 @@ EM_JS(void, WebAudioPlayEffect, (int handle), {
   source.start();
 });
 
-// The page fetches the music beside the game (the recording, and where its loop starts); it is
-// handed to the program when it has come.
+// The page fetches the music beside the game (the recording, and where its loop starts). It is
+// handed to the program once it has come and the sound may play, not while the first frames are
+// drawn: opening it is work that can wait until then.
 EM_JS(int, WebAudioLoadMusic, (), {
+  const audio = Module.taviAudio;
   if (!Module.taviMusicComing) return 0;
   Module.taviMusicComing.then(music => {
     if (!(music.loop > 0)) throw new Error('music.loop: not a length');
-    const bytes = new Uint8Array(music.bytes);
-    const at = _malloc(bytes.length);
-    if (!at) throw new Error('no memory for the music');
-    HEAPU8.set(bytes, at);
-    Module._TaviMusicCame(at, bytes.length, music.loop);
+    audio.musicComing = music;
+    audio.handMusicOver();
   }).catch(error => console.error('tavi: music', error));
   return 1;
 });
