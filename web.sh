@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds tavi for a browser into build-web/: index.html, tavi.js, tavi.wasm, tavi.data (the
-# media), the font, the music (music.ogg, music.loop) and the page's scripts (touch.js, touch.css,
+# media and the font), the music (music.ogg, music.loop) and the page's scripts (touch.js, touch.css,
 # trace.js). Installs emscripten when it is missing, and the page tests' puppeteer-core into
 # tests/web/node_modules. Serve the folder over HTTP, e.g.
 #   python3 -m http.server --bind 127.0.0.1 --directory build-web 8000
@@ -8,9 +8,9 @@ set -euo pipefail
 cd "$(dirname "$0")"
 # What the browser build and its tests need beyond the native one's packages (scripts/setup.sh).
 if ! command -v emcc >/dev/null || ! command -v oggenc >/dev/null || ! command -v fluidsynth >/dev/null ||
-   ! command -v npm >/dev/null; then
+   ! command -v npm >/dev/null || ! command -v pyftsubset >/dev/null; then
   sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
-  $sudo apt-get update && $sudo apt-get install -y emscripten fluidsynth vorbis-tools fonts-dejavu-core npm
+  $sudo apt-get update && $sudo apt-get install -y emscripten fluidsynth vorbis-tools fonts-dejavu-core fonttools npm
 fi
 # The page's tests drive Chromium through puppeteer-core, at the version of tests/web/package-lock.json.
 if [ ! tests/web/node_modules/.package-lock.json -nt tests/web/package-lock.json ]; then

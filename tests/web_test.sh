@@ -47,7 +47,7 @@ fi
 
 # The page and the demos from one folder; the server picks a free port and says which.
 mkdir "$work/site"
-for file in index.html panel.js panel.css tavi.js tavi.wasm tavi.data DejaVuSans.ttf music.ogg music.loop touch.js touch.css trace.js; do ln -s "$web/$file" "$work/site/$file"; done
+for file in index.html panel.js panel.css tavi.js tavi.wasm tavi.data music.ogg music.loop touch.js touch.css trace.js; do ln -s "$web/$file" "$work/site/$file"; done
 cp "$data/gameover.demo" "$data/highscore_entry.demo" "$top/docs/screenshots/game.demo" \
   "$top/docs/screenshots/screens.demo" "$work/site/"
 # The menu is shot without a demo; the page steps a demo-less game only at animation frames,
@@ -128,6 +128,8 @@ menu demo=menu.demo&fast=1&lang=de&shot=0 3600000 0:menu.png
 game demo=game.demo&fast=1&lang=de&shot=509 3600000 509:game.png
 screens demo=screens.demo&fast=1&lang=de&shot=1528,1550&shot=1620 3600000 1528:name-entry.png 1550:highscore.png 1620:instructions.png
 menu-en demo=menu.demo&fast=1&lang=en&shot=0 3600000 0:en/menu.png
+instructions-fr demo=screens.demo&fast=1&lang=fr&shot=1620 3600000 1620:fr/instructions.png
+instructions-pt demo=screens.demo&fast=1&lang=pt&shot=1620 3600000 1620:pt/instructions.png
 SHOTS
 
 # The page's parameters, its stored list and its loading, driven through puppeteer-core (live play
