@@ -36,14 +36,20 @@ describe('loading', () => {
     const releaseMusic = await musicAsked;
     const sound = () => page.evaluate(() => ({
       context: Module.taviAudio.context ? Module.taviAudio.context.state : null,
+      handedOver: Module.taviAudio.musicReady,
       music: Module.taviAudio.musicStarted,
     }));
     // Nothing makes the sound's context before the player's first key: making it holds up the page.
-    assert.deepEqual(await sound(), { context: null, music: false });
+    assert.deepEqual(await sound(), { context: null, handedOver: false, music: false });
     releaseMusic();
-    await page.waitForFunction(() => Module.taviAudio.music !== null, { timeout: 30000 });
+    // The music waits in the page until the sound may play.
+    await page.waitForFunction(() => Module.taviAudio.musicComing !== null, { timeout: 30000 });
+    assert.deepEqual(await sound(), { context: null, handedOver: false, music: false });
     await pressKey(page, 'ArrowDown');
-    assert.deepEqual(await sound(), { context: 'running', music: true });
+    assert.deepEqual(await sound(), { context: 'running', handedOver: true, music: true });
+    // It is decoded piece by piece as frames go, about a second ahead of what plays.
+    await page.waitForFunction(() => Module.taviAudio.musicAt > Module.taviAudio.context.currentTime + 0.8,
+                               { timeout: 30000 });
     await page.close();
   });
 });
