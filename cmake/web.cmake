@@ -14,7 +14,7 @@ foreach(icon IN LISTS TAVI_WEB_ICON_NAMES)
   endif()
 endforeach()
 
-# The game's font, cut down to the letters it draws (60 KB instead of 760 KB).
+# The game's font, cut down to the letters it draws (47 KB instead of 760 KB).
 find_program(TAVI_PYFTSUBSET pyftsubset REQUIRED)
 file(GLOB TAVI_CATALOGUE_SOURCES ${PROJECT_SOURCE_DIR}/po/*.po)
 set(TAVI_WEB_FONT ${CMAKE_BINARY_DIR}/fonts/DejaVuSans.ttf)
