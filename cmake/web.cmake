@@ -48,6 +48,19 @@ set(TAVI_FRAME_WIDTH ${CMAKE_MATCH_1})
 string(REGEX MATCH "FrameHeight = ([0-9]+)" TAVI_FRAME_HEIGHT "${TAVI_FRAME_SIZE}")
 set(TAVI_FRAME_HEIGHT ${CMAKE_MATCH_1})
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/base/frame_size.h)
+# The page opens the stored list's database before the module has come, as emscripten's IDBFS will
+# want it (its version and store, read from the emscripten that builds the page), so that the
+# browser's slow first making of it is over when the game reads the list.
+set(TAVI_IDBFS_SOURCE ${EMSCRIPTEN_ROOT_PATH}/src/library_idbfs.js)
+file(READ ${TAVI_IDBFS_SOURCE} TAVI_IDBFS)
+string(REGEX MATCH "DB_VERSION: ([0-9]+)" TAVI_IDBFS_VERSION "${TAVI_IDBFS}")
+set(TAVI_IDBFS_VERSION ${CMAKE_MATCH_1})
+string(REGEX MATCH "DB_STORE_NAME: '([A-Z_]+)'" TAVI_IDBFS_STORE "${TAVI_IDBFS}")
+set(TAVI_IDBFS_STORE ${CMAKE_MATCH_1})
+if(NOT TAVI_IDBFS_VERSION OR NOT TAVI_IDBFS_STORE OR NOT TAVI_IDBFS MATCHES "createIndex\\('timestamp'")
+  message(FATAL_ERROR "${TAVI_IDBFS_SOURCE}: IDBFS's database is not made as the page expects")
+endif()
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${TAVI_IDBFS_SOURCE})
 configure_file(${PROJECT_SOURCE_DIR}/web/index.html ${CMAKE_BINARY_DIR}/page/index.html @ONLY)
 # The page, its panel, its manifest and icons and the service worker, whose cache name is
 # made from every file it keeps: remade whenever one of them or the program changes.
