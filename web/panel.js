@@ -322,8 +322,10 @@ const TaviPanel = (() => {
           words = wordsFor(report.language);
           speakAsTheGame(report.language);
           build();
-          gear.title = words.title;
-          gear.setAttribute('aria-label', words.title);
+          if (gear) {
+            gear.title = words.title;
+            gear.setAttribute('aria-label', words.title);
+          }
         }
         show(report);
       };
