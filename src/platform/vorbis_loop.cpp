@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "base/translate.h"
 #include "platform/stb_vorbis.h"
 
 namespace tavi {
@@ -22,7 +23,7 @@ bool VorbisLoop::Open(std::string bytes, double loopStartSeconds, std::string& e
   vorbis_ = stb_vorbis_open_memory(reinterpret_cast<const unsigned char*>(bytes_.data()),
                                    static_cast<int>(std::min<std::size_t>(bytes_.size(), 0x7fffffff)), &failure, nullptr);
   if (vorbis_ == nullptr) {
-    error = "not a Vorbis recording (stb_vorbis error " + std::to_string(failure) + ")";
+    error = FillIn(Translate("sie ist keine Vorbis-Aufnahme (Fehler %s)"), {std::to_string(failure)});
     return false;
   }
   const stb_vorbis_info info = stb_vorbis_get_info(vorbis_);
@@ -31,7 +32,7 @@ bool VorbisLoop::Open(std::string bytes, double loopStartSeconds, std::string& e
   const unsigned length = stb_vorbis_stream_length_in_samples(vorbis_);
   const double loopStart = std::round(loopStartSeconds * rate_);
   if (!(loopStart > 0) || loopStart >= length || channels_ < 1) {
-    error = "the loop does not lie within the recording";
+    error = Translate("ihre Schleife liegt nicht in der Aufnahme");
     Close();
     return false;
   }

@@ -233,7 +233,7 @@ class WebAudio : public WebAudioDevice {
   void MusicCame(std::string bytes, double loopSeconds) {
     std::string error;
     if (!music_.Open(std::move(bytes), loopSeconds, error)) {
-      WriteToStandardError("tavi: music.ogg: " + error);
+      WriteToStandardError("tavi: " + FillIn(Translate("Die Musik %s kann nicht gespielt werden: %s"), {"music.ogg", error}));
       return;
     }
     WebAudioMusicReady();
