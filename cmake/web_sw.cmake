@@ -2,7 +2,7 @@
 # link): SRC the template, DIR the build folder.
 set(hashes "")
 foreach(file index.html panel.js panel.css manifest.webmanifest icon-192.png icon-512.png icon-maskable-512.png
-             tavi.js tavi.wasm tavi.data music.ogg music.loop touch.js touch.css trace.js)
+             tavi.js tavi.wasm tavi.data tavi.data.gz music.ogg music.loop touch.js touch.css trace.js)
   file(SHA256 "${DIR}/${file}" hash)
   string(APPEND hashes "${hash}")
 endforeach()

@@ -4,18 +4,28 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import { after, before, describe, it } from 'node:test';
-import { launch, openPage, pressKey, serve, started } from './harness.mjs';
+import zlib from 'node:zlib';
+import { launch, openPage, pressKey, serve, settled, started, statusText } from './harness.mjs';
 
 const web = fs.realpathSync(process.argv[2] || 'build-web');
 
 let browser;
 let site;
 let musicAsked;  // the held request for the music: a function that answers it
+const mediaAsked = [];  // the names of the media files the pages asked for
+let mediaAnswer = {};  // how tavi.data.gz is answered: its bytes and headers of a test's own
 
 before(async () => {
   let asked;
   musicAsked = new Promise(resolve => { asked = resolve; });
+  const media = name => (request, response) => {
+    mediaAsked.push(name);
+    const { bytes = fs.readFileSync(path.join(web, name)), headers = {} } = name === 'tavi.data.gz' ? mediaAnswer : {};
+    response.writeHead(200, { 'Content-Type': 'application/octet-stream', 'Cache-Control': 'no-store', ...headers }).end(bytes);
+  };
   site = await serve(web, {
+    '/tavi.data': media('tavi.data'),
+    '/tavi.data.gz': media('tavi.data.gz'),
     '/music.ogg': (request, response) => asked(() => {
       if (response.headersSent) return;
       response.writeHead(200, { 'Content-Type': 'audio/ogg' }).end(fs.readFileSync(path.join(web, 'music.ogg')));
@@ -51,5 +61,43 @@ describe('loading', () => {
     await page.waitForFunction(() => Module.taviAudio.musicAt > Module.taviAudio.context.currentTime + 0.8,
                                { timeout: 30000 });
     await page.close();
+  });
+
+  it('the media come packed and the browser unpacks them; as they come where it cannot or the server did', async () => {
+    // The first frame of a page; `prepare` runs before the page's own scripts.
+    const firstFrame = async prepare => {
+      mediaAsked.length = 0;
+      const page = await browser.newPage();
+      await page.setViewport({ width: 1024, height: 768 });
+      if (prepare) await page.evaluateOnNewDocument(prepare);
+      await page.goto(`${site.origin}/index.html?lang=de&shot=0`);
+      await page.waitForFunction(() => window.taviShots[0], { timeout: 60000 });
+      const shot = await page.evaluate(() => window.taviShots[0]);
+      await page.close();
+      return shot;
+    };
+    mediaAnswer = {};
+    const packed = await firstFrame();
+    assert.deepEqual(mediaAsked, ['tavi.data.gz']);
+    assert.equal(await firstFrame(() => { delete window.DecompressionStream; }), packed);
+    assert.deepEqual(mediaAsked, ['tavi.data']);
+    mediaAnswer = { headers: { 'Content-Encoding': 'gzip' } };
+    assert.equal(await firstFrame(), packed);
+    assert.deepEqual(mediaAsked, ['tavi.data.gz']);
+  });
+
+  it('media that cannot be unpacked, or are not the program\'s, are an error on the page', async () => {
+    const failure = async () => {
+      const page = await openPage(browser, site.origin, 'lang=de&shot=0');
+      assert.match(await settled(page, 60000), / error$/);
+      const said = await statusText(page);
+      await page.close();
+      return said;
+    };
+    mediaAnswer = { bytes: Buffer.concat([Buffer.from([0x1f, 0x8b]), Buffer.from('not the media')]) };
+    assert.match(await failure(), /tavi\.data\.gz: /);
+    mediaAnswer = { bytes: zlib.gzipSync(Buffer.alloc(1000)) };
+    assert.match(await failure(), /tavi\.data: 1000 bytes, the program expects [0-9]+/);
+    mediaAnswer = {};
   });
 });
