@@ -1,8 +1,8 @@
 # Writes sw.js with a cache name made from the hashes of the files it keeps (cmake -P, after the
 # link): SRC the template, DIR the build folder.
 set(hashes "")
-foreach(file index.html panel.js panel.css manifest.webmanifest icon-192.png icon-512.png icon-maskable-512.png
-             tavi.js tavi.wasm tavi.data tavi.data.gz music.ogg music.loop touch.js touch.css trace.js)
+foreach(file index.html manifest.webmanifest icon-192.png icon-512.png icon-maskable-512.png
+             tavi.js tavi.wasm tavi.data tavi.data.gz music.ogg music.loop)
   file(SHA256 "${DIR}/${file}" hash)
   string(APPEND hashes "${hash}")
 endforeach()

@@ -47,7 +47,7 @@ fi
 
 # The page and the demos from one folder; the server picks a free port and says which.
 mkdir "$work/site"
-for file in index.html panel.js panel.css tavi.js tavi.wasm tavi.data tavi.data.gz music.ogg music.loop touch.js touch.css trace.js; do ln -s "$web/$file" "$work/site/$file"; done
+for file in index.html tavi.js tavi.wasm tavi.data tavi.data.gz music.ogg music.loop; do ln -s "$web/$file" "$work/site/$file"; done
 cp "$data/gameover.demo" "$data/highscore_entry.demo" "$top/docs/screenshots/game.demo" \
   "$top/docs/screenshots/screens.demo" "$work/site/"
 # The menu is shot without a demo; the page steps a demo-less game only at animation frames,

@@ -205,7 +205,7 @@ describe('installable app', () => {
       const absent = [];
       for (const file of files) if (!await cache.match(file)) absent.push(file);
       return absent;
-    }, ['manifest.webmanifest', 'panel.js', 'panel.css', ...manifest.icons.map(icon => icon.src)]);
+    }, ['index.html', 'manifest.webmanifest', 'tavi.data.gz', ...manifest.icons.map(icon => icon.src)]);
     assert.deepEqual(missing, []);
     // A mask of any shape cuts into the maskable icon's edge: it is opaque to its corners.
     const maskable = manifest.icons.find(icon => icon.purpose === 'maskable');

@@ -1,0 +1,20 @@
+# Writes the page with its own style sheets and scripts written into it (cmake -P): IN the page,
+# OUT where it goes, DIR the folder of the files it names. One file instead of six: the page's
+# script runs as soon as the page has come, and the server has only the program's files to send.
+file(READ "${IN}" page)
+string(REGEX MATCHALL "<link rel=\"stylesheet\" href=\"[a-z]+\\.css\">|<script src=\"[a-z]+\\.js\"></script>" tags "${page}")
+foreach(tag IN LISTS tags)
+  string(REGEX MATCH "[a-z]+\\.(css|js)" name "${tag}")
+  file(READ "${DIR}/${name}" text)
+  if(CMAKE_MATCH_1 STREQUAL "css")
+    set(element style)
+  else()
+    set(element script)
+  endif()
+  string(TOLOWER "${text}" lower)
+  if(lower MATCHES "</${element}")
+    message(FATAL_ERROR "${DIR}/${name} cannot be written into the page: it holds </${element}")
+  endif()
+  string(REPLACE "${tag}" "<${element}>/* ${name} */\n${text}</${element}>" page "${page}")
+endforeach()
+file(WRITE "${OUT}" "${page}")
