@@ -188,6 +188,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE void TaviStart() {
   }););
   // As fast as it goes: timers, which also run where no frame is drawn (a hidden or headless page).
   if (!web->run->Paced()) emscripten_set_main_loop_timing(EM_TIMING_SETTIMEOUT, 0);
+  // The first frame at once, not at the next animation frame: the browser shows it with that one.
+  AnimationFrame();
 }
 
 int main(int argc, char** argv) {
