@@ -218,7 +218,7 @@ int main(int argc, char** argv) {
     tavi::ReportSettings(web->settings, console);
   }
   // The player's list is read from the browser's storage before the game starts. The page may
-  // have begun reading it while the media were still coming (Module.taviStorageRead).
+  // have begun reading it while the module was made ready (Module.taviStorageRead).
   EM_ASM({
     const read = Module.taviStorageRead || Promise.resolve(false);
     if ($0) {

@@ -98,6 +98,8 @@ describe('loading', () => {
     assert.match(await failure(), /tavi\.data\.gz: /);
     mediaAnswer = { bytes: zlib.gzipSync(Buffer.alloc(1000)) };
     assert.match(await failure(), /tavi\.data: 1000 bytes, the program expects [0-9]+/);
+    mediaAnswer = { bytes: Buffer.alloc(0) };
+    assert.match(await failure(), /tavi\.data: 0 bytes, the program expects [0-9]+/);
     mediaAnswer = {};
   });
 });
