@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Builds tavi for a browser into build-web/: index.html, tavi.js, tavi.wasm, tavi.data (the
-# media and the font), the music (music.ogg, music.loop) and the page's scripts (touch.js, touch.css,
-# trace.js). Installs emscripten when it is missing, and the page tests' puppeteer-core into
-# tests/web/node_modules. Serve the folder over HTTP, e.g.
+# Builds tavi for a browser into build-web/: index.html (with the page's styles and scripts from
+# web/ written into it), tavi.js, tavi.wasm, tavi.data and tavi.data.gz (the media and the font, as
+# they are and packed) and the music (music.ogg, music.loop). Installs emscripten when it is
+# missing, and the page tests' puppeteer-core into tests/web/node_modules. Serve the folder over HTTP, e.g.
 #   python3 -m http.server --bind 127.0.0.1 --directory build-web 8000
 set -euo pipefail
 cd "$(dirname "$0")"
