@@ -2,7 +2,8 @@
 # Builds tavi for a browser into build-web/: index.html (with the page's styles and scripts from
 # web/ written into it), tavi.js, tavi.wasm, tavi.data and tavi.data.gz (the media and the font, as
 # they are and packed) and the music (music.ogg, music.loop). Installs emscripten when it is
-# missing, and the page tests' puppeteer-core into tests/web/node_modules. Serve the folder over HTTP, e.g.
+# missing, and the page tests' puppeteer-core into tests/web/node_modules. Serve the folder over
+# HTTP, e.g.
 #   python3 -m http.server --bind 127.0.0.1 --directory build-web 8000
 set -euo pipefail
 cd "$(dirname "$0")"
