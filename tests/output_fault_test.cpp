@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/demo.h"
+#include "base/key_names.h"
 #include "fake_platform.h"
 
 namespace tavi {
@@ -132,6 +133,29 @@ TEST(DemoFile, NulByteIsAnErrorOfItsLine) {
     EXPECT_EQ(error.rfind(where, 0), 0u) << error;
     EXPECT_NE(error.find("Nullbyte"), std::string::npos) << error;
   }
+}
+
+// Words are split on every kind of white space, lines on LF with an optional CR; blank and
+// comment lines still count for the line numbers of an error.
+TEST(DemoFile, WordsAndLines) {
+  Demo demo;
+  std::string error;
+  ASSERT_TRUE(ParseDemo(" seed\t7\r\n0 keys\vUP\f LEFT \n\n# note\n \t\v\f\r\n12\tmove  3 4\n20 esc", "d.txt", demo,
+                        error))
+      << error;
+  EXPECT_EQ(demo.seed, 7u);
+  ASSERT_EQ(demo.lines.size(), 4u);
+  EXPECT_EQ(demo.lines[0].keys, (std::vector<std::uint8_t>{static_cast<std::uint8_t>(DikFromName("UP")),
+                                                          static_cast<std::uint8_t>(DikFromName("LEFT"))}));
+  EXPECT_EQ(demo.lines[1].frame, 12);
+  EXPECT_EQ(demo.lines[1].kind, DemoLine::Kind::Move);
+  EXPECT_EQ(demo.lines[1].y, 4);
+  EXPECT_EQ(demo.lines[2].kind, DemoLine::Kind::Escape);  // the last line without its LF
+  EXPECT_EQ(demo.lines[3].kind, DemoLine::Kind::Quit);
+  EXPECT_EQ(demo.lines[3].frame, 20);
+
+  EXPECT_FALSE(ParseDemo("0 esc\n\n# note\r\n\v\n5 move 1\n", "d.txt", demo, error));
+  EXPECT_EQ(error.rfind("d.txt:5: ", 0), 0u) << error;
 }
 
 }  // namespace

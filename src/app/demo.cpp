@@ -1,7 +1,7 @@
 #include "app/demo.h"
 
+#include <algorithm>
 #include <cstring>
-#include <sstream>
 
 #include "app/options.h"
 #include "base/cp1252.h"
@@ -12,6 +12,9 @@
 namespace tavi {
 
 namespace {
+
+// What the demo's words are split on: every kind of white space.
+constexpr const char* Blanks = " \t\r\n\f\v";
 
 // Decimal, so that a frame written "010" is frame 10.
 bool ToNumber(const std::string& word, long long low, long long high, long long& value) {
@@ -28,9 +31,12 @@ int ScanCode(const std::string& word) {
 
 // Parses one non-blank, non-comment line into `demo`; an empty result means success.
 std::string ParseLine(const std::string& text, long long lastFrame, Demo& demo) {
-  std::istringstream in(text);
   std::vector<std::string> words;
-  for (std::string w; in >> w;) words.push_back(w);
+  for (std::size_t at = text.find_first_not_of(Blanks); at != std::string::npos;) {
+    const std::size_t end = text.find_first_of(Blanks, at);
+    words.push_back(text.substr(at, end - at));
+    at = text.find_first_not_of(Blanks, end);
+  }
   if (words[0] == "seed") {
     long long seed = 0;
     if (words.size() != 2 || !ToNumber(words[1], 0, 0xFFFFFFFFll, seed)) return Translate("seed braucht genau eine Zahl");
@@ -75,15 +81,17 @@ std::string ParseLine(const std::string& text, long long lastFrame, Demo& demo) 
 
 bool ParseDemo(const std::string& text, const std::string& fileName, Demo& demo, std::string& error) {
   Demo parsed;
-  std::istringstream in(text);
   int number = 0;
-  for (std::string line; std::getline(in, line);) {
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = std::min(text.find('\n', at), text.size());
+    std::string line = text.substr(at, end - at);
+    at = end + 1;
     ++number;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     // The words are C strings further on: a NUL would cut one short without a word said.
     const bool nul = line.find('\0') != std::string::npos;
     // Every kind of white space the words are split on makes a blank line, not only space and tab.
-    const auto first = line.find_first_not_of(" \t\r\n\f\v");
+    const auto first = line.find_first_not_of(Blanks);
     if (!nul && (first == std::string::npos || line[first] == '#')) continue;
     const long long lastFrame = parsed.lines.empty() ? 0 : parsed.lines.back().frame;
     const std::string problem = nul ? Translate("ein Nullbyte in der Zeile") : ParseLine(line, lastFrame, parsed);
