@@ -37,15 +37,16 @@ namespace tavi {
 
 void WebPresenter::Present(const Image& frame) {
   if (frame.Width() != FrameWidth || frame.Height() != FrameHeight || !WebFrameWanted()) return;
-  rgba_.resize(static_cast<std::size_t>(FrameWidth) * FrameHeight);
+  constexpr std::size_t n = static_cast<std::size_t>(FrameWidth) * FrameHeight;
+  if (!rgba_) rgba_.reset(new std::uint32_t[n]);
   // 0x00RRGGBB to the bytes R, G, B, 255: wasm is little-endian, so a word 0xFFBBGGRR.
   const Pixel* in = frame.Pixels().data();
-  std::uint32_t* out = rgba_.data();
-  for (std::size_t i = 0, n = rgba_.size(); i < n; ++i) {
+  std::uint32_t* out = rgba_.get();
+  for (std::size_t i = 0; i < n; ++i) {
     const Pixel p = in[i];
     out[i] = 0xFF000000u | ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
   }
-  WebPutFrame(reinterpret_cast<const unsigned char*>(rgba_.data()), FrameWidth, FrameHeight);
+  WebPutFrame(reinterpret_cast<const unsigned char*>(rgba_.get()), FrameWidth, FrameHeight);
 }
 
 }  // namespace tavi

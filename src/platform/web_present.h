@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 #include "base/image.h"
 
@@ -13,7 +13,9 @@ class WebPresenter {
   void Present(const Image& frame);
 
  private:
-  std::vector<std::uint32_t> rgba_;  // the frame in the canvas's byte order
+  // The frame in the canvas's byte order; made once, and not cleared first, as every frame
+  // writes all of it.
+  std::unique_ptr<std::uint32_t[]> rgba_;
 };
 
 }  // namespace tavi
