@@ -87,6 +87,8 @@ function listFile(name, entries) {
 }
 
 async function importFile(page, file) {
+  // The answer to the import before stays until this one's comes.
+  await page.$eval('#taviPanelMessage', message => { message.textContent = ''; });
   const [chooser] = await Promise.all([page.waitForFileChooser(), page.click('#taviImport')]);
   await chooser.accept([file]);
   await page.waitForFunction(() => document.getElementById('taviPanelMessage').textContent !== '');
