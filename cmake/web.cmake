@@ -65,7 +65,7 @@ configure_file(${PROJECT_SOURCE_DIR}/web/index.html ${CMAKE_BINARY_DIR}/page/ind
 # The page with its panel and touch controls written into it, its manifest and icons and the service
 # worker, whose cache name is made from every file it keeps: remade whenever one of them or the
 # program changes.
-set(TAVI_WEB_PAGE_FILES panel.js panel.css touch.js touch.css trace.js)
+set(TAVI_WEB_PAGE_FILES texts.js panel.js panel.css touch.js touch.css trace.js)
 set(TAVI_WEB_COPIES COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/web/manifest.webmanifest
                             ${CMAKE_BINARY_DIR}/manifest.webmanifest)
 foreach(icon IN LISTS TAVI_WEB_ICON_NAMES)
@@ -74,18 +74,37 @@ endforeach()
 list(TRANSFORM TAVI_WEB_PAGE_FILES PREPEND ${PROJECT_SOURCE_DIR}/web/ OUTPUT_VARIABLE TAVI_WEB_PAGE_SOURCES)
 list(APPEND TAVI_WEB_PAGE_SOURCES ${PROJECT_SOURCE_DIR}/web/manifest.webmanifest)
 list(TRANSFORM TAVI_WEB_ICON_NAMES PREPEND ${TAVI_WEB_ICONS}/ OUTPUT_VARIABLE TAVI_WEB_ICON_SOURCES)
+# The page's texts with their translations from the catalogues built.
+find_program(TAVI_XGETTEXT xgettext REQUIRED)
+set(TAVI_PAGE_CATALOGUES)
+set(TAVI_PAGE_CATALOGUE_FILES)
+foreach(language IN LISTS TAVI_LANGUAGES)
+  set(mo ${CMAKE_BINARY_DIR}/locale/${language}/LC_MESSAGES/tavi.mo)
+  list(APPEND TAVI_PAGE_CATALOGUES ${language}=${mo})
+  list(APPEND TAVI_PAGE_CATALOGUE_FILES ${mo})
+endforeach()
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/page/texts.js
+  COMMAND python3 ${PROJECT_SOURCE_DIR}/web/page_catalogues.py ${TAVI_XGETTEXT} ${PROJECT_SOURCE_DIR}/web/texts.js
+    ${CMAKE_BINARY_DIR}/page/texts.js ${TAVI_PAGE_CATALOGUES}
+  DEPENDS ${PROJECT_SOURCE_DIR}/web/texts.js ${PROJECT_SOURCE_DIR}/web/page_catalogues.py catalogues
+    ${TAVI_PAGE_CATALOGUE_FILES}
+  COMMENT "Translating the page's texts"
+  VERBATIM)
+
 # The media packed with gzip: on a real line their download is most of the time to the first frame
 # (4 MB of pictures and waves in 0.75 MB). -n: the same bytes from the same media.
 find_program(TAVI_GZIP gzip REQUIRED)
 add_custom_command(
   OUTPUT ${CMAKE_BINARY_DIR}/index.html ${CMAKE_BINARY_DIR}/sw.js ${CMAKE_BINARY_DIR}/tavi.data.gz
   COMMAND ${CMAKE_COMMAND} -DIN=${CMAKE_BINARY_DIR}/page/index.html -DOUT=${CMAKE_BINARY_DIR}/index.html
-    -DDIR=${PROJECT_SOURCE_DIR}/web -P ${PROJECT_SOURCE_DIR}/cmake/web_inline.cmake
+    -DDIR=${PROJECT_SOURCE_DIR}/web -DMADE=${CMAKE_BINARY_DIR}/page -P ${PROJECT_SOURCE_DIR}/cmake/web_inline.cmake
   ${TAVI_WEB_COPIES}
   COMMAND ${TAVI_GZIP} -9 -n -k -f ${CMAKE_BINARY_DIR}/tavi.data
   COMMAND ${CMAKE_COMMAND} -DSRC=${PROJECT_SOURCE_DIR}/web/sw.js.in -DDIR=${CMAKE_BINARY_DIR}
     -P ${PROJECT_SOURCE_DIR}/cmake/web_sw.cmake
-  DEPENDS ${CMAKE_BINARY_DIR}/page/index.html ${PROJECT_SOURCE_DIR}/web/sw.js.in ${TAVI_WEB_PAGE_SOURCES}
+  DEPENDS ${CMAKE_BINARY_DIR}/page/index.html ${CMAKE_BINARY_DIR}/page/texts.js ${PROJECT_SOURCE_DIR}/web/sw.js.in
+    ${TAVI_WEB_PAGE_SOURCES}
     ${TAVI_WEB_ICON_SOURCES}
     ${PROJECT_SOURCE_DIR}/cmake/web_sw.cmake ${PROJECT_SOURCE_DIR}/cmake/web_inline.cmake tavi
     ${CMAKE_BINARY_DIR}/music.ogg ${CMAKE_BINARY_DIR}/music.loop

@@ -147,6 +147,34 @@ describe('settings panel', () => {
   });
 });
 
+describe('the page\'s texts', () => {
+  it('come from the catalogue of the game\'s language, each language named in itself', async () => {
+    const text = path.join(work, 'notes.txt');
+    fs.writeFileSync(text, 'not a highscore list\n');
+    const seen = {};
+    for (const lang of ['fr', 'de']) {
+      const page = await openPage(browser, site.origin, `lang=${lang}`);
+      await openPanel(page);
+      seen[lang] = await page.evaluate(() => ({
+        fullscreen: document.getElementById('fullscreen').textContent,
+        title: document.querySelector('#taviPanel h2').textContent,
+        languages: Array.from(document.querySelectorAll('#taviLanguage option'), option => option.textContent),
+      }));
+      seen[lang].refused = await importFile(page, text);
+      await page.close();
+    }
+    assert.deepEqual(seen.fr.languages, ['celle du navigateur', 'Deutsch', 'English', 'Español', 'Français', 'Italiano',
+                                         'Nederlands', 'Português']);
+    assert.equal(seen.fr.fullscreen, 'Plein écran');
+    assert.equal(seen.fr.title, 'Paramètres');
+    assert.match(seen.fr.refused, /^notes\.txt n’est pas une liste de scores : une liste fait exactement 160 octets\./);
+    assert.deepEqual(seen.de.languages.slice(1), seen.fr.languages.slice(1));
+    assert.equal(seen.de.fullscreen, 'Vollbild');
+    assert.equal(seen.de.title, 'Einstellungen');
+    assert.match(seen.de.refused, /^notes\.txt ist keine Highscore-Liste: Eine Liste hat genau 160 Bytes\./);
+  });
+});
+
 describe('highscore list on the panel', () => {
   it('a good list is stored and exported; a file that is no list leaves the stored one byte for byte', async () => {
     const page = await openPage(browser, site.origin, 'lang=en');
