@@ -4,7 +4,9 @@
 #    game, the whole run of `tavi --headless --screenshot 0:FILE`;
 #  - frames a second in real time and how evenly they come (the page, 10 s after its first frame);
 #  - throughput: bench/game10k.demo with fast=1 (the page's `timedemo:` console line) against
-#    `tavi --headless --timedemo`.
+#    `tavi --headless --timedemo`;
+#  - the browser's own part of the first frame: a page that puts a frame of the game's size on its
+#    canvas as soon as its script runs, and nothing else, loaded the same way.
 # The page runs in a frame of an outer page whose image the server answers only after some
 # seconds, so that --dump-dom waits that long in real time and finds the figures copied out.
 # Headless Chromium gives the page 60 animation frames a second without a GPU, as a browser on a
@@ -24,14 +26,29 @@ mkdir "$work/site"
 for file in "$web"/*; do if [ -f "$file" ]; then ln -s "$file" "$work/site/"; fi; done
 cp "$top/docs/screenshots/game.demo" "$top/bench/game10k.demo" "$work/site/"
 : >"$work/site/favicon.ico"  # asked for by the browser
-# outer.html?wait=SECONDS&QUERY: the page with QUERY, its timing figures copied out.
+# A page with nothing to load, which shows its first frame as the game's page does.
+cat >"$work/site/empty.html" <<'HTML'
+<!DOCTYPE html><html><body><canvas id="canvas" width="1024" height="768"></canvas>
+<script>
+document.getElementById('canvas').getContext('2d', { alpha: false }).putImageData(new ImageData(1024, 768), 0, 0);
+const out = document.createElement('pre');
+out.id = 'taviTiming';
+out.hidden = true;
+out.textContent = 'first frame ' + performance.now().toFixed(0) + ' ms';
+document.body.appendChild(out);
+</script></body></html>
+HTML
+# outer.html?wait=SECONDS&QUERY: the page with QUERY, its timing figures copied out; page=NAME
+# another page than the game's.
 cat >"$work/site/outer.html" <<'HTML'
 <!DOCTYPE html><html><body><iframe id="f" width="1024" height="768"></iframe><pre id="copy"></pre>
 <script>
 const query = new URLSearchParams(location.search);
 const seconds = query.get('wait');
 query.delete('wait');
-document.getElementById('f').src = 'index.html?timing=1&' + query;
+const page = query.get('page') || 'index.html';
+query.delete('page');
+document.getElementById('f').src = page + '?timing=1&' + query;
 setInterval(() => {
   const t = document.getElementById('f').contentDocument?.getElementById('taviTiming');
   if (t) document.getElementById('copy').textContent = 'timing: ' + t.textContent;
@@ -72,6 +89,7 @@ mkdir "$work/native"
 t0=$(now_ns)
 (cd "$work/native" && "$native/tavi" --headless --lang de --data-dir . --screenshot 0:first.png >/dev/null 2>&1)
 echo "native: first frame saved and quit after $((($(now_ns) - t0) / 1000000)) ms"
+echo "empty page: $(browse 3 "page=empty.html" | grep -o 'first frame [0-9]* ms' || echo 'no figure')"
 # 10,000 frames at several hundred a second.
 browse 40 "lang=de&demo=game10k.demo&fast=1" >/dev/null
 echo "page $(grep -o 'timedemo:[^"]*' "$work/log" || echo 'timedemo: no figure')"
