@@ -60,8 +60,11 @@ const TaviPanel = (() => {
     if (!Module.ccall('TaviSetSetting', 'number', ['string', 'string', 'string'], [section, key, String(value)])) {
       return show(lastReport);  // the stored text is no settings file and stays as it is
     }
+    keep();
+  }
+  function keep() {
     const text = FS.readFile('/tavi.ini', { encoding: 'utf8' });
-    if (!store(SettingsKey, text)) say(words.notStored);
+    if (!store(SettingsKey, text) && panel) say(words.notStored);
   }
 
   function build() {
@@ -223,6 +226,8 @@ const TaviPanel = (() => {
         const text = page.testRun ? null : stored(SettingsKey);
         if (text !== null) FS.writeFile('/tavi.ini', text);
       });
+      // The game wrote the file itself (F9's mute).
+      Module.onTaviSettingsWritten = keep;
       Module.onTaviSettings = report => {
         lastReport = report;
         if (!page.scaleGiven) document.getElementById('canvas').classList.toggle('sharp', report.scaling !== 'smooth');

@@ -67,14 +67,16 @@ Settings SettingsAtExit(const Settings& read, const PlatformOptions& started, Pl
   return atExit;
 }
 
-void RememberSettings(const SettingsFile& file, const Settings& atExit, ErrorLog& log) {
+bool RememberSettings(const SettingsFile& file, const Settings& atExit, ErrorLog& log) {
   // The player heard at the start why a file is left alone; a file broken since is reported below.
-  if (file.state != SettingsFile::State::Read && file.state != SettingsFile::State::Missing) return;
+  if (file.state != SettingsFile::State::Read && file.state != SettingsFile::State::Missing) return false;
   const std::vector<SettingChange> changes = OwnedChanges(file.values, atExit);
   std::string error;
   if (!changes.empty() && !SaveSettings(file.path, changes, error)) {
     log.LogError(SettingsProblem{NotSavedText, {{"reason", error}}}.Words());
+    return false;
   }
+  return true;
 }
 
 }  // namespace tavi

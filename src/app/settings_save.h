@@ -24,7 +24,7 @@ void ReportSettings(const SettingsFile& file, ErrorLog& log);
 // it to the display), full screen or not when Alt+Enter changed it, and the mute.
 Settings SettingsAtExit(const Settings& read, const PlatformOptions& started, Platform& platform);
 // Saves the values the game owns that differ from those read at the start, unless the file could
-// not be read or parsed then.
-void RememberSettings(const SettingsFile& file, const Settings& atExit, ErrorLog& log);
+// not be read or parsed then. True when the file holds them now.
+bool RememberSettings(const SettingsFile& file, const Settings& atExit, ErrorLog& log);
 
 }  // namespace tavi

@@ -129,6 +129,7 @@ void AnimationFrame() {
     EM_ASM(if (Module.onTaviTraced) Module.onTaviTraced(););
   }
   StoreList();
+  tavi::RememberWebMute();
 }
 
 }  // namespace

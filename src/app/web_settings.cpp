@@ -7,7 +7,9 @@
 
 #include "app/ini_text.h"
 #include "app/program.h"
+#include "app/settings_save.h"
 #include "base/cp1252.h"
+#include "base/error_log.h"
 #include "base/translate.h"
 #include "platform/web_keys.h"
 
@@ -17,6 +19,7 @@ namespace {
 
 Platform* attachedPlatform = nullptr;
 ProgramRun* attachedRun = nullptr;
+bool rememberedMute = false;  // as the file has it
 
 const char* const ScalingNames[] = {"smooth", "sharp", "integer"};
 
@@ -57,7 +60,19 @@ void AttachWebSettings(const SettingsFile& file, Platform& platform, ProgramRun&
   attachedPlatform = &platform;
   attachedRun = &run;
   platform.Audio().SetMuted(file.values.muted);  // F9's mute, as the file remembers it
+  rememberedMute = file.values.muted;
   Apply(file);
+}
+
+void RememberWebMute() {
+  if (!attachedPlatform || attachedPlatform->Audio().Muted() == rememberedMute) return;
+  rememberedMute = attachedPlatform->Audio().Muted();
+  // As at the desktop's exit: only the entry in place, and a file that is no settings file is left alone.
+  const SettingsFile file = ReadWebSettings();
+  Settings now = file.values;
+  now.muted = rememberedMute;
+  ErrorLog console(nullptr, "");
+  if (RememberSettings(file, now, console)) EM_ASM(if (Module.onTaviSettingsWritten) Module.onTaviSettingsWritten(););
 }
 
 }  // namespace tavi

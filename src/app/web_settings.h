@@ -18,4 +18,8 @@ SettingsFile ReadWebSettings();
 // values read at the start are applied and told to the page.
 void AttachWebSettings(const SettingsFile& file, Platform& platform, ProgramRun& run);
 
+// F9's mute, written into the file when it has changed, as the desktop writes it at exit: a page
+// has no exit. Called after each animation frame's steps.
+void RememberWebMute();
+
 }  // namespace tavi

@@ -147,6 +147,32 @@ describe('settings panel', () => {
   });
 });
 
+describe('F9\'s mute', () => {
+  it('is written into the stored settings and read at the next start; a file that is no settings file stays', async () => {
+    const page = await openPage(browser, site.origin, 'lang=en');
+    await started(page);
+    await page.evaluate(() => localStorage.removeItem('taviSettings'));
+    await page.reload();
+    await started(page);
+    const muted = () => page.evaluate(() => (localStorage.getItem('taviSettings') || '').match(/^muted = (\w+)$/m)?.[1]);
+    await page.keyboard.press('F9');
+    assert.ok(await eventually(async () => await muted() === 'true'), 'the mute was not stored');
+    await page.reload();
+    await started(page);
+    await page.keyboard.press('F9');  // sound on again, if the game started muted
+    assert.ok(await eventually(async () => await muted() === 'false'), 'the game did not start muted');
+
+    const junk = 'muted = false\0';
+    await page.evaluate(junk => localStorage.setItem('taviSettings', junk), junk);
+    await page.reload();
+    await started(page);
+    await page.keyboard.press('F9');
+    await new Promise(resolve => setTimeout(resolve, 500));
+    assert.equal(await page.evaluate(() => localStorage.getItem('taviSettings')), junk);
+    await page.close();
+  });
+});
+
 describe('the page\'s texts', () => {
   it('come from the catalogue of the game\'s language, each language named in itself', async () => {
     const text = path.join(work, 'notes.txt');
