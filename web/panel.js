@@ -160,7 +160,7 @@ const TaviPanel = (() => {
     FS.writeFile('/import.dat', bytes);
     const answer = Module.ccall('TaviImportList', 'number', ['string'], ['/import.dat']);
     FS.unlink('/import.dat');
-    say((words[ImportAnswers[answer]] || '').replace('%s', file.name));
+    say(FillIn(words[ImportAnswers[answer]] || '', file.name));
   }
 
   function open() {

@@ -46,5 +46,20 @@ function PageTexts(code) {
     badName: PageText('%s ist keine Highscore-Liste: Ein Name enthält Steuerzeichen. ' +
                       'Die gespeicherte Liste bleibt, wie sie ist.'),
     languageName: PageText('Deutsch', 'the name of the catalogue\'s own language, in that language'),
+    // Why the game cannot start, after "failed"; %s: a file's name or address, a page parameter.
+    notFetched: PageText('%s: konnte nicht abgerufen werden (kein solcher Server oder ein anderer Ursprung, ' +
+                         'der es nicht erlaubt)'),
+    tooLarge: PageText('%s: größer als 16 MiB'),
+    notLoaded: PageText('%s: konnte nicht geladen werden'),
+    // %s: the media's file, its size, the size the program was built with.
+    otherMedia: PageText('%s: %s Bytes, das Programm erwartet %s'),
+    notAFrame: PageText('%s: keine Bildnummer'),
+    exitStatus: PageText('Exit-Status %s'),
   };
+}
+
+// TEXT with each %s in turn replaced by the next of VALUES.
+function FillIn(text, ...values) {
+  let next = 0;
+  return text.replace(/%s/g, () => String(values[next++]));
 }

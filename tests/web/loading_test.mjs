@@ -97,9 +97,9 @@ describe('loading', () => {
     mediaAnswer = { bytes: Buffer.concat([Buffer.from([0x1f, 0x8b]), Buffer.from('not the media')]) };
     assert.match(await failure(), /tavi\.data\.gz: /);
     mediaAnswer = { bytes: zlib.gzipSync(Buffer.alloc(1000)) };
-    assert.match(await failure(), /tavi\.data: 1000 bytes, the program expects [0-9]+/);
+    assert.match(await failure(), /tavi\.data: 1000 Bytes, das Programm erwartet [0-9]+/);
     mediaAnswer = { bytes: Buffer.alloc(0) };
-    assert.match(await failure(), /tavi\.data: 0 bytes, the program expects [0-9]+/);
+    assert.match(await failure(), /tavi\.data: 0 Bytes, das Programm erwartet [0-9]+/);
     mediaAnswer = {};
   });
 });
