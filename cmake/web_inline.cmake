@@ -1,7 +1,7 @@
 # Writes the page with its own style sheets and scripts written into it (cmake -P): IN the page,
 # OUT where it goes, DIR the folder of the files it names, MADE the folder of those the build
-# made from them, taken first. One file instead of six: the page's
-# script runs as soon as the page has come, and the server has only the program's files to send.
+# made from them, taken first. One file instead of seven: the page's script runs as soon as the
+# page has come, and the server has only the program's files to send.
 file(READ "${IN}" page)
 string(REGEX MATCHALL "<link rel=\"stylesheet\" href=\"[a-z]+\\.css\">|<script src=\"[a-z]+\\.js\"></script>" tags "${page}")
 foreach(tag IN LISTS tags)
