@@ -75,7 +75,9 @@ list(TRANSFORM TAVI_WEB_PAGE_FILES PREPEND ${PROJECT_SOURCE_DIR}/web/ OUTPUT_VAR
 list(APPEND TAVI_WEB_PAGE_SOURCES ${PROJECT_SOURCE_DIR}/web/manifest.webmanifest)
 list(TRANSFORM TAVI_WEB_ICON_NAMES PREPEND ${TAVI_WEB_ICONS}/ OUTPUT_VARIABLE TAVI_WEB_ICON_SOURCES)
 # The page's texts with their translations from the catalogues built.
-find_program(TAVI_XGETTEXT xgettext REQUIRED)
+if(NOT XGETTEXT)
+  message(FATAL_ERROR "xgettext (gettext) is needed to find the page's texts")
+endif()
 set(TAVI_PAGE_CATALOGUES)
 set(TAVI_PAGE_CATALOGUE_FILES)
 foreach(language IN LISTS TAVI_LANGUAGES)
@@ -85,8 +87,8 @@ foreach(language IN LISTS TAVI_LANGUAGES)
 endforeach()
 add_custom_command(
   OUTPUT ${CMAKE_BINARY_DIR}/page/texts.js
-  COMMAND python3 ${PROJECT_SOURCE_DIR}/web/page_catalogues.py ${TAVI_XGETTEXT} ${PROJECT_SOURCE_DIR}/web/texts.js
-    ${CMAKE_BINARY_DIR}/page/texts.js ${TAVI_PAGE_CATALOGUES}
+  COMMAND python3 ${PROJECT_SOURCE_DIR}/web/page_catalogues.py ${PROJECT_SOURCE_DIR}/web/texts.js
+    ${CMAKE_BINARY_DIR}/page/texts.js ${TAVI_PAGE_CATALOGUES} -- ${XGETTEXT} ${TAVI_PAGE_TEXT_OPTIONS}
   DEPENDS ${PROJECT_SOURCE_DIR}/web/texts.js ${PROJECT_SOURCE_DIR}/web/page_catalogues.py catalogues
     ${TAVI_PAGE_CATALOGUE_FILES}
   COMMENT "Translating the page's texts"

@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
 """Writes the page's texts (web/texts.js) with their translations from the game's catalogues.
 
-    page_catalogues.py XGETTEXT TEXTS_JS OUT_JS LANGUAGE=CATALOGUE.mo ...
+    page_catalogues.py TEXTS_JS OUT_JS LANGUAGE=CATALOGUE.mo ... -- XGETTEXT OPTION ...
 
-xgettext finds the texts as it does for po/tavi.pot; each language gets those of them its
-catalogue translates, and nothing else, in place of texts.js's empty TaviCatalogues.
+xgettext, with the options it has for po/tavi.pot, finds the texts; each language gets those of
+them its catalogue translates, and nothing else, in place of texts.js's empty TaviCatalogues.
 """
 import ast
 import gettext
@@ -17,8 +17,7 @@ EMPTY = 'const TaviCatalogues = {};'
 
 def page_texts(xgettext, source):
     """(context or None, German text) of each text xgettext finds in the page's source."""
-    pot = subprocess.run([xgettext, '--language=JavaScript', '--keyword=PageText:1,1t',
-                          '--keyword=PageText:1,2c,2t', '--from-code=UTF-8', '-o', '-', source],
+    pot = subprocess.run(xgettext + ['-o', '-', source],
                          check=True, capture_output=True, text=True, encoding='utf-8').stdout
     texts, entry, field = [], {}, None
     for line in pot.splitlines() + ['']:
@@ -35,7 +34,7 @@ def page_texts(xgettext, source):
     return texts
 
 
-def main(xgettext, source, out, *catalogues):
+def main(source, out, catalogues, xgettext):
     texts = page_texts(xgettext, source)
     if not texts:
         sys.exit(f'{source}: no PageText found')
@@ -61,6 +60,8 @@ def main(xgettext, source, out, *catalogues):
 
 
 if __name__ == '__main__':
-    if len(sys.argv) < 4:
+    arguments = sys.argv[1:]
+    if '--' not in arguments or arguments.index('--') < 2 or arguments[-1] == '--':
         sys.exit(__doc__)
-    main(*sys.argv[1:])
+    split = arguments.index('--')
+    main(arguments[0], arguments[1], arguments[2:split], arguments[split + 1:])
